@@ -1,0 +1,154 @@
+#pragma once
+
+// QuorTOCSock: the TOC2 session control. Owns the one connection to the TOC
+// server, its FLAP framing, the sign-on handshake and the chat table; turns
+// every server message into a signal and every command into one frame. It
+// never touches a widget. Connect its signals with direct connections: each
+// is emitted synchronously from the receive path, in the order of the frames.
+
+#include "flap.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <array>
+#include <optional>
+
+class TocSocket;
+
+class QuorTOCSock : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QuorTOCSock)
+public:
+    struct ChatEntry
+    {
+        qint32 lngChatID = 0; // 0 marks a free entry
+        QByteArray strChatName;
+    };
+    static constexpr int ChatTableSize = 11;
+    using ChatTableType = std::array<ChatEntry, ChatTableSize>;
+
+    static constexpr qint32 DefaultPort = 5190;
+    static const QByteArray DefaultAuthServer;
+
+    // Uses a real TCP connection.
+    explicit QuorTOCSock(QObject *parent = nullptr);
+    // Uses the given connection, which it adopts as a child.
+    explicit QuorTOCSock(TocSocket *socket, QObject *parent = nullptr);
+    ~QuorTOCSock() override;
+
+    // ID of the chat room most recently joined.
+    qint32 LastChatID = 0;
+
+    void Login(const QByteArray &UserName, const QByteArray &Password, const QByteArray &TOCServer,
+               qint32 Port, const QByteArray &AuthServer = QByteArray());
+    void LogOff();
+    void SendPacket(qint16 intChannel, const QByteArray &strData);
+
+    void JoinChat(const QByteArray &strRoomName, qint16 intExchange);
+    void LeaveChat(const QByteArray &strChatName, qint32 lngChatID = 0);
+    void SendChat(const QByteArray &strChatName, const QByteArray &strMessage, qint32 lngChatID = 0);
+    void GetProfile(const QByteArray &strUserName);
+    void SendIM(const QByteArray &strUserName, const QByteArray &strMessage, bool AutoResponse);
+    void ChangePassword(const QByteArray &strOldPassword, const QByteArray &strNewPassword);
+    void FormatUserName(const QByteArray &strFormatted);
+    void SetAwayMessage(const QByteArray &strAwayMessage);
+    void SetProfile(const QByteArray &strProfile);
+    void GetStatus(const QByteArray &strUserName);
+    void SetIdleTime(qint32 lngMinutes);
+    void AcceptChatInvite(qint32 lngChatID);
+    void InviteUsers(const QByteArray &strChatName, const QByteArray &strInviteMessage,
+                     const QByteArray &strUsers, qint32 lngChatID = 0);
+    void WarnUser(const QByteArray &strUserName, bool blnAnonymous);
+    void AddBuddy(const QByteArray &strGroup, const QByteArray &strBuddy);
+    void RemoveBuddy(const QByteArray &strGroup, const QByteArray &strBuddy);
+    void AddGroup(const QByteArray &strGroup);
+    void RemoveGroup(const QByteArray &strGroup);
+    void BlockUser(const QByteArray &strUserName);
+    void UnblockUser(const QByteArray &strUserName);
+    void AddPrivateUser(const QByteArray &strUserName);
+    void RemovePrivateUser(const QByteArray &strUserName);
+    void SetPrivacy(qint16 intMode);
+    void SetCapability(const QByteArray &strCapUUID);
+
+    // Markup tags removed: each "<" paired with the nearest ">" after it.
+    static QByteArray RemoveHtml(const QByteArray &strMessage);
+    QByteArray GetChatName(qint32 lngChatID) const;
+
+    // Whether commands reach the server now; commands themselves report nothing.
+    bool isConnected() const;
+    const ChatTableType &chatTable() const { return ChatTable; }
+    qsizetype bufferedBytes() const { return strRecvBuffer.bufferedBytes(); }
+
+signals:
+    void JoinedChat(const QByteArray &strChatName, qint32 lngChatID);
+    void ChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage);
+    void ChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
+                    const QByteArray &strInviteMessage);
+    void LeftChat(qint32 lngChatID);
+    void ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID);
+    void BuddyUpdate(const QByteArray &strBuddy, bool blnOnline, qint16 intWarningLevel,
+                     qint32 lngOnlineTime, qint32 lngIdleTime, const QByteArray &strUserClass);
+    void BuddyCapabilities(const QByteArray &strUserName, const QByteArray &strCaps);
+    void BuddyBart(const QByteArray &strUserName, const QByteArray &strBart);
+    void BuddyAdded(const QByteArray &strGroup, const QByteArray &strBuddy, const QByteArray &strAlias);
+    void GroupAdded(const QByteArray &strGroup);
+    void PrivateBuddyAdded(const QByteArray &strBuddy);
+    void BuddyBlocked(const QByteArray &strBuddy);
+    void BuddyRemoved(const QByteArray &strGroup, const QByteArray &strBuddy);
+    void GroupRemoved(const QByteArray &strGroup);
+    void PrivateBuddyRemoved(const QByteArray &strBuddy);
+    void BuddyUnblocked(const QByteArray &strBuddy);
+    void LoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList,
+                  const QList<QByteArray> &BlockList, const QList<QByteArray> &PrivateList,
+                  const QList<QByteArray> &MiscData, const QByteArray &strPreferences,
+                  qint16 PrivacyMode);
+    void LoggedOut(const QByteArray &strUserName);
+    void ScreennameFormat(const QByteArray &strFormattedSN);
+    void InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
+                        bool blnAutoResponse, const QByteArray &strUserClass);
+    void UserProfile(const QByteArray &strURL);
+    void Error(qint16 intErrorCode, const QByteArray &strError);
+    void Warned(const QByteArray &intWarningLevel, const QByteArray &strFromUser);
+    void TypingStatus(const QByteArray &strUserName, qint16 intTypingStatus);
+    void WinsockError(const QByteArray &strError);
+    void RendevousRequest(const QByteArray &strUserName, const QByteArray &strUUID,
+                          const QByteArray &strCookie, const QByteArray &strRendevousIP,
+                          const QByteArray &strProposerIP, const QByteArray &strVerifiedIP,
+                          qint32 lngPort);
+    void IncomingPacket(const QByteArray &strPacket);
+    void PasswordChanged();
+    void ScreenNameFormatted();
+
+private:
+    void onConnect();
+    void onDataArrival();
+    void onSocketError(const QString &description);
+    void ProcessPacket(const QByteArray &frame);
+    void dispatchData(QByteArrayView payload);
+    void handleConfig(QByteArrayView payload);
+    void enterChat(qint32 chatId, const QByteArray &chatName);
+    void leaveChatEntry(qint32 chatId);
+    void freeChatTable();
+    void resetConnectionBuffers();
+    // Sends a command line as one data frame unless it breaks the TOC limit.
+    void sendCommand(const QByteArray &line);
+    // The chat ID given, or the first ChatTable entry named strChatName.
+    std::optional<qint32> chatIdFor(const QByteArray &strChatName, qint32 lngChatID) const;
+
+    TocSocket *Sock;
+    qint32 lngServerPort = 0;
+    QByteArray strScreenName;
+    QByteArray strRoastedPassword;
+    QByteArray strAuthServer;
+    QByteArray strTOCServer;
+    ChatTableType ChatTable;
+    Flap::FrameSplitter strRecvBuffer;
+    qint32 lngSeqNum = 0;
+    QByteArray strConfigBuffer;
+    // A handler that opens a modal box runs a nested event loop; arrivals
+    // during it are queued here and handled in order once it returns.
+    bool m_receiving = false;
+    bool m_arrivalPending = false;
+};

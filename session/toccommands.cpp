@@ -1,0 +1,124 @@
+#include "toccommands.h"
+
+#include "flap.h"
+#include "screenname.h"
+#include "tocquote.h"
+
+#include <limits>
+
+using TocQuote::EscapeArg;
+using TocQuote::quoted;
+
+namespace TocCommand {
+
+namespace {
+QByteArray dec(qint64 n) { return QByteArray::number(n); }
+QByteArray quotedName(QByteArrayView name) { return quoted(ScreenName::NormalizeName(name)); }
+
+QByteArrayView trimSpaces(QByteArrayView text)
+{
+    while (!text.isEmpty() && text.front() == ' ')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == ' ')
+        text.chop(1);
+    return text;
+}
+} // namespace
+
+QByteArray signOnPayload(QByteArrayView screenName)
+{
+    QByteArray payload("\0\0\0\1\0\1", 6);
+    payload.append(Flap::EncodeWord(quint16(screenName.size())));
+    payload.append(screenName);
+    return payload;
+}
+
+QByteArray login(QByteArrayView authServer, qint32 port, QByteArrayView screenName,
+                 QByteArrayView roastedPassword)
+{
+    QByteArray line("toc2_login ");
+    line += authServer;
+    line += ' ' + dec(port) + ' ';
+    line += screenName;
+    line += ' ';
+    line += roastedPassword;
+    line += " English  \"QuorTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 -kentucky -utf8 58203917";
+    return line;
+}
+
+QByteArray initDone() { return "toc_init_done"; }
+
+QByteArray joinChat(QByteArrayView roomName, qint16 exchange)
+{
+    return "toc_chat_join " + quoted(dec(exchange)) + ' ' + quoted(trimSpaces(roomName));
+}
+
+QByteArray leaveChat(qint32 chatId) { return "toc_chat_leave " + quoted(dec(chatId)); }
+
+QByteArray sendChat(qint32 chatId, QByteArrayView message)
+{
+    return "toc_chat_send " + quoted(dec(chatId)) + ' ' + quoted(message);
+}
+
+QByteArray getInfo(QByteArrayView userName) { return "toc_get_info " + quotedName(userName); }
+
+QByteArray sendIm(QByteArrayView userName, QByteArrayView message, bool autoResponse)
+{
+    QByteArray line = "toc_send_im " + quotedName(userName) + ' ' + quoted(message);
+    if (autoResponse)
+        line += " auto";
+    return line;
+}
+
+QByteArray changePassword(QByteArrayView oldPassword, QByteArrayView newPassword)
+{
+    return "toc_change_passwd " + quoted(oldPassword) + ' ' + quoted(newPassword);
+}
+
+QByteArray formatNickname(QByteArrayView formatted) { return "toc_format_nickname " + quoted(formatted); }
+QByteArray setAway(QByteArrayView awayMessage) { return "toc_set_away " + quoted(awayMessage); }
+QByteArray setInfo(QByteArrayView profile) { return "toc_set_info " + quoted(profile); }
+QByteArray getStatus(QByteArrayView userName) { return "toc_get_status " + quotedName(userName); }
+
+std::optional<QByteArray> setIdle(qint32 minutes)
+{
+    const qint64 seconds = qint64(minutes) * 60;
+    if (seconds > std::numeric_limits<qint32>::max() || seconds < std::numeric_limits<qint32>::min())
+        return std::nullopt;
+    return "toc_set_idle " + quoted(dec(seconds));
+}
+
+QByteArray chatAccept(qint32 chatId) { return "toc_chat_accept " + quoted(dec(chatId)); }
+
+QByteArray chatInvite(qint32 chatId, QByteArrayView inviteMessage, QByteArrayView users)
+{
+    return "toc_chat_invite " + quoted(dec(chatId)) + ' ' + quoted(inviteMessage) + ' '
+        + quotedName(users);
+}
+
+QByteArray evil(QByteArrayView userName, bool anonymous)
+{
+    return "toc_evil " + quotedName(userName) + ' ' + quoted(anonymous ? "anon" : "norm");
+}
+
+QByteArray newBuddies(QByteArrayView group, QByteArrayView buddy)
+{
+    // Group and buddy share one quoted argument, one "kind:value" per line.
+    return "toc2_new_buddies \"g:" + EscapeArg(group) + "\nb:" + EscapeArg(buddy) + "\n\"";
+}
+
+QByteArray removeBuddy(QByteArrayView group, QByteArrayView buddy)
+{
+    return "toc2_remove_buddy " + quoted(buddy) + ' ' + quoted(group);
+}
+
+QByteArray newGroup(QByteArrayView group) { return "toc2_new_group " + quoted(group); }
+QByteArray deleteGroup(QByteArrayView group) { return "toc2_del_group " + quoted(group); }
+QByteArray addDeny(QByteArrayView userName) { return "toc2_add_deny " + quotedName(userName); }
+QByteArray removeDeny(QByteArrayView userName) { return "toc2_remove_deny " + quotedName(userName); }
+QByteArray addPermit(QByteArrayView userName) { return "toc2_add_permit " + quotedName(userName); }
+QByteArray removePermit(QByteArrayView userName) { return "toc2_remove_permit " + quotedName(userName); }
+QByteArray setPdMode(qint16 mode) { return "toc2_set_pdmode " + dec(mode); }
+QByteArray setCaps(QByteArrayView capability) { return "toc_set_caps " + quoted(capability); }
+
+} // namespace TocCommand

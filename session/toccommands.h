@@ -1,0 +1,49 @@
+#pragma once
+
+// One builder per TOC2 client command, each returning the exact command line
+// (without the NUL that the data frame adds). Every quoted argument is escaped,
+// so nothing a user types can end an argument early or add one.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <optional>
+
+namespace TocCommand {
+
+// TOC servers drop a client whose command line is longer than this.
+inline constexpr int MaxCommandLength = 2048;
+inline bool fits(QByteArrayView line) { return line.size() <= MaxCommandLength; }
+
+// The client's FLAP sign-on frame payload for a normalized screen name.
+QByteArray signOnPayload(QByteArrayView screenName);
+QByteArray login(QByteArrayView authServer, qint32 port, QByteArrayView screenName,
+                 QByteArrayView roastedPassword);
+QByteArray initDone();
+
+QByteArray joinChat(QByteArrayView roomName, qint16 exchange);
+QByteArray leaveChat(qint32 chatId);
+QByteArray sendChat(qint32 chatId, QByteArrayView message);
+QByteArray getInfo(QByteArrayView userName);
+QByteArray sendIm(QByteArrayView userName, QByteArrayView message, bool autoResponse);
+QByteArray changePassword(QByteArrayView oldPassword, QByteArrayView newPassword);
+QByteArray formatNickname(QByteArrayView formatted);
+QByteArray setAway(QByteArrayView awayMessage);
+QByteArray setInfo(QByteArrayView profile);
+QByteArray getStatus(QByteArrayView userName);
+// Nothing when the minutes in seconds overflow 32 bits.
+std::optional<QByteArray> setIdle(qint32 minutes);
+QByteArray chatAccept(qint32 chatId);
+QByteArray chatInvite(qint32 chatId, QByteArrayView inviteMessage, QByteArrayView users);
+QByteArray evil(QByteArrayView userName, bool anonymous);
+QByteArray newBuddies(QByteArrayView group, QByteArrayView buddy);
+QByteArray removeBuddy(QByteArrayView group, QByteArrayView buddy);
+QByteArray newGroup(QByteArrayView group);
+QByteArray deleteGroup(QByteArrayView group);
+QByteArray addDeny(QByteArrayView userName);
+QByteArray removeDeny(QByteArrayView userName);
+QByteArray addPermit(QByteArrayView userName);
+QByteArray removePermit(QByteArrayView userName);
+QByteArray setPdMode(qint16 mode);
+QByteArray setCaps(QByteArrayView capability);
+
+} // namespace TocCommand

@@ -1,0 +1,24 @@
+#pragma once
+
+// Server ERROR messages turned into the English sentences the user reads.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <optional>
+
+struct TocError
+{
+    qint16 code = 0;
+    QByteArray text;
+};
+
+namespace TocErrors {
+
+// payload is the whole message, "ERROR:code:argument". Nothing when the code
+// is not a number or a field that the sentence needs is missing.
+std::optional<TocError> decode(QByteArrayView payload);
+
+// The sentence for a frame of a type the protocol does not define.
+QByteArray unknownChannel(quint8 frameType);
+
+} // namespace TocErrors

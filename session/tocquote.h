@@ -1,0 +1,24 @@
+#pragma once
+
+// The quoting rules of TOC command lines, for both directions: the client
+// escapes free text into quoted arguments, the local server reads them back.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <optional>
+
+namespace TocQuote {
+
+// A backslash in front of each of \ $ " ( ) [ ] { }; everything else unchanged.
+QByteArray EscapeArg(QByteArrayView text);
+
+// The argument escaped and put between double quotes.
+QByteArray quoted(QByteArrayView text);
+
+// Splits a command line into its words: bare words end at a space, quoted
+// words run to the closing quote and lose their escaping backslashes.
+// Nothing when a quote is left open or a backslash ends the line.
+std::optional<QList<QByteArray>> splitCommandLine(QByteArrayView line);
+
+} // namespace TocQuote
