@@ -1,0 +1,30 @@
+#include "scripteddialogs.h"
+
+#include <gtest/gtest.h>
+
+bool ScriptedDialogs::askYesNo(QWidget *, const QString &text, const QString &title)
+{
+    shown.append({Shown::YesNo, text, title});
+    if (yesNoAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return false;
+    }
+    return yesNoAnswers.takeFirst();
+}
+
+void ScriptedDialogs::notice(QWidget *, const QString &text, const QString &title)
+{
+    shown.append({Shown::Notice, text, title});
+}
+
+QString ScriptedDialogs::askText(QWidget *, const QString &prompt, const QString &title,
+                                 const QString &defaultText)
+{
+    shown.append({Shown::Text, prompt, title});
+    defaultsOffered.append(defaultText);
+    if (textAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
+        return QString();
+    }
+    return textAnswers.takeFirst();
+}

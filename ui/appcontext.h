@@ -1,0 +1,18 @@
+#pragma once
+
+// What every window that talks to the network needs, handed in by the main
+// window that owns it all: the session, the dialogs, the open-window list and
+// the message style prefix (the main window's hidden txtFont box).
+
+class Dialogs;
+class QLineEdit;
+class QuorTOCSock;
+class WindowRegistry;
+
+struct AppContext
+{
+    QuorTOCSock &btoc;
+    Dialogs &dialogs;
+    WindowRegistry &windows;
+    QLineEdit &txtFont;
+};

@@ -1,0 +1,55 @@
+#include "transcript.h"
+
+#include <QColor>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace Transcript {
+
+namespace {
+QTextCursor endCursor(QTextEdit *view)
+{
+    QTextCursor cursor(view->document());
+    cursor.movePosition(QTextCursor::End);
+    return cursor;
+}
+
+void leaveCaretAtEnd(QTextEdit *view, const QTextCursor &cursor)
+{
+    view->setTextCursor(cursor);
+}
+} // namespace
+
+void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body,
+                 const QString &separator)
+{
+    QTextCursor cursor = endCursor(view);
+
+    QTextCharFormat header;
+    header.setFontWeight(QFont::Bold);
+    header.setForeground(speaker == Speaker::Self ? QColor(0xFF, 0x00, 0x00) : QColor(0x00, 0x00, 0xFF));
+    cursor.insertText(QStringLiteral("\r\n") + name + separator, header);
+
+    QTextCharFormat regular;
+    regular.setFontWeight(QFont::Normal);
+    regular.setForeground(QColor(0x00, 0x00, 0x00));
+    cursor.insertText(body, regular);
+
+    leaveCaretAtEnd(view, cursor);
+}
+
+void appendText(QTextEdit *view, const QString &text)
+{
+    QTextCursor cursor = endCursor(view);
+    cursor.insertText(text);
+    leaveCaretAtEnd(view, cursor);
+}
+
+void setText(QTextEdit *view, const QString &text)
+{
+    view->setPlainText(text);
+    view->moveCursor(QTextCursor::End);
+}
+
+} // namespace Transcript

@@ -1,0 +1,32 @@
+#pragma once
+
+// The one transcript writer for conversations and chat rooms. Every entry goes
+// at the very end, whatever the user has selected, as plain text runs: remote
+// text is never read as markup.
+
+#include <QString>
+
+class QTextEdit;
+
+namespace Transcript {
+
+enum class Speaker {
+    Self,  // the user: red FF0000
+    Other, // everybody else: blue 0000FF
+};
+
+inline const QString NameSeparator = QStringLiteral(": ");
+inline const QString AutoReplySeparator = QStringLiteral(":(Auto) ");
+
+// CR LF, name and separator in bold in the speaker's colour, then the body in
+// regular black.
+void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body,
+                 const QString &separator = NameSeparator);
+
+// A run in whatever formatting is in effect at the end of the transcript.
+void appendText(QTextEdit *view, const QString &text);
+
+// Replaces the whole transcript with plain text.
+void setText(QTextEdit *view, const QString &text);
+
+} // namespace Transcript
