@@ -138,7 +138,8 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
             }
         } else {
             if (kindField == "b" || kindField == "p") {
-                const auto f = fieldsOf(payload, 4, 4);
+                // Both are cut into four pieces; only a buddy needs the fourth (its group).
+                const auto f = fieldsOf(payload, 4, kindField == "b" ? 4 : 3);
                 if (!f)
                     return;
                 if (kindField == "b")
