@@ -103,7 +103,7 @@ TEST(UserDirectory, FirstSignOnSetsThePasswordAndResidentsCannotBeTaken)
     EXPECT_EQ(directory.displayName("alice"), "alice");
     EXPECT_EQ(directory.checkLogin("qivbot", ScreenName::RoastPassword("")), R::WrongPassword);
 
-    for (const QByteArray name : {QByteArray(""), QByteArray("a:b"), QByteArray("a\"b"),
+    for (const QByteArray &name : {QByteArray(""), QByteArray("a:b"), QByteArray("a\"b"),
                                   QByteArray("a\nb"), QByteArray(33, 'x')})
         EXPECT_EQ(directory.checkLogin(name, pw), R::InvalidName) << name.toStdString();
 
