@@ -42,6 +42,15 @@ void FrameSplitter::append(QByteArrayView bytes)
     m_buffer.append(bytes);
 }
 
+std::optional<Header> FrameSplitter::peekHeader() const
+{
+    if (m_buffer.size() - m_readPos < HeaderSize)
+        return std::nullopt;
+    const QByteArrayView header = QByteArrayView(m_buffer).sliced(m_readPos, HeaderSize);
+    return Header{header[0], quint8(header[1]), quint16(DecodeWord(header.sliced(2, 2))),
+                  quint16(DecodeWord(header.sliced(4, 2)))};
+}
+
 std::optional<QByteArray> FrameSplitter::next()
 {
     const qsizetype available = m_buffer.size() - m_readPos;

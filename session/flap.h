@@ -40,10 +40,22 @@ inline QByteArrayView framePayload(QByteArrayView frame)
 // Cuts a byte stream into whole frames. Bytes are appended as they arrive and
 // frames are taken one at a time; a read offset keeps the cost linear in the
 // bytes received. Between arrivals it holds less than one frame.
+// The six header bytes of a frame, decoded.
+struct Header
+{
+    char marker = 0;
+    quint8 type = 0;
+    quint16 sequence = 0;
+    quint16 length = 0;
+};
+
 class FrameSplitter
 {
 public:
     void append(QByteArrayView bytes);
+    // The header of the frame being assembled, once its six bytes are in, so a
+    // receiver can refuse a frame by its header before the payload arrives.
+    std::optional<Header> peekHeader() const;
     // The next whole frame (header and payload), or nothing while it is incomplete.
     std::optional<QByteArray> next();
     void clear();

@@ -1,0 +1,265 @@
+#include "userdirectory.h"
+
+#include "screenname.h"
+
+#include <QDateTime>
+#include <algorithm>
+
+namespace {
+// A named warning counts for more than an anonymous one, as on AIM.
+constexpr int NamedWarning = 10;
+constexpr int AnonymousWarning = 3;
+constexpr int MaxWarning = 100;
+} // namespace
+
+bool UserDirectory::isValidKey(QByteArrayView key)
+{
+    if (key.isEmpty() || key.size() > MaxNameLength)
+        return false;
+    return std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-'
+            || c == '@';
+    });
+}
+
+UserDirectory::Account *UserDirectory::find(const QByteArray &key)
+{
+    auto it = m_accounts.find(key);
+    return it == m_accounts.end() ? nullptr : &*it;
+}
+
+const UserDirectory::Account *UserDirectory::find(const QByteArray &key) const
+{
+    auto it = m_accounts.constFind(key);
+    return it == m_accounts.cend() ? nullptr : &*it;
+}
+
+void UserDirectory::addResident(const QByteArray &displayName)
+{
+    const QByteArray key = ScreenName::NormalizeName(displayName);
+    Account account;
+    account.displayName = displayName;
+    account.resident = true;
+    account.online = true;
+    account.visible = true;
+    account.signOnTime = QDateTime::currentSecsSinceEpoch();
+    m_accounts.insert(key, account);
+    m_order.append(key);
+}
+
+bool UserDirectory::isResident(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account && account->resident;
+}
+
+UserDirectory::LoginResult UserDirectory::checkLogin(const QByteArray &typedName,
+                                                     const QByteArray &roastedPassword)
+{
+    const QByteArray key = ScreenName::NormalizeName(typedName);
+    if (!isValidKey(key))
+        return LoginResult::InvalidName;
+    if (const Account *account = find(key)) {
+        // Nobody signs on as a resident.
+        if (account->resident || account->roastedPassword != roastedPassword)
+            return LoginResult::WrongPassword;
+        return LoginResult::Accepted;
+    }
+    if (m_accounts.size() >= MaxAccounts)
+        return LoginResult::Full;
+    Account account;
+    account.displayName = typedName;
+    account.roastedPassword = roastedPassword;
+    m_accounts.insert(key, account);
+    m_order.append(key);
+    return LoginResult::Accepted;
+}
+
+bool UserDirectory::changePassword(const QByteArray &key, const QByteArray &roastedOld,
+                                   const QByteArray &roastedNew)
+{
+    Account *account = find(key);
+    if (!account || account->resident || account->roastedPassword != roastedOld)
+        return false;
+    account->roastedPassword = roastedNew;
+    return true;
+}
+
+void UserDirectory::setOnline(const QByteArray &key, ClientConnection *connection, qint64 signOnTime)
+{
+    if (Account *account = find(key)) {
+        account->connection = connection;
+        account->online = true;
+        account->visible = false;
+        account->away = false;
+        account->signOnTime = signOnTime;
+    }
+}
+
+void UserDirectory::setVisible(const QByteArray &key)
+{
+    if (Account *account = find(key); account && account->online)
+        account->visible = true;
+}
+
+void UserDirectory::setOffline(const QByteArray &key)
+{
+    Account *account = find(key);
+    if (!account || account->resident)
+        return;
+    account->connection = nullptr;
+    account->online = false;
+    account->visible = false;
+    account->away = false;
+}
+
+ClientConnection *UserDirectory::connectionOf(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account ? account->connection : nullptr;
+}
+
+bool UserDirectory::isVisible(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account && account->visible;
+}
+
+QList<QByteArray> UserDirectory::visibleUsers() const
+{
+    QList<QByteArray> keys;
+    for (const QByteArray &key : m_order) {
+        if (isVisible(key))
+            keys.append(key);
+    }
+    return keys;
+}
+
+QList<QByteArray> UserDirectory::buddiesOf(const QByteArray &key) const
+{
+    QList<QByteArray> names;
+    for (const QByteArray &other : m_order) {
+        if (other != key)
+            names.append(displayName(other));
+    }
+    return names;
+}
+
+QByteArray UserDirectory::displayName(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account ? account->displayName : key;
+}
+
+ServerMessage::Presence UserDirectory::presence(const QByteArray &key) const
+{
+    ServerMessage::Presence presence;
+    presence.name = displayName(key);
+    if (const Account *account = find(key)) {
+        presence.online = account->visible;
+        presence.warningLevel = account->warningLevel;
+        presence.signOnTime = account->visible ? account->signOnTime : 0;
+        presence.away = account->visible && account->away;
+    }
+    return presence;
+}
+
+bool UserDirectory::isAway(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account && account->away;
+}
+
+bool UserDirectory::setAway(const QByteArray &key, bool away)
+{
+    Account *account = find(key);
+    if (!account || account->away == away)
+        return false;
+    account->away = away;
+    return true;
+}
+
+void UserDirectory::setProfile(const QByteArray &key, const QByteArray &profile)
+{
+    if (Account *account = find(key))
+        account->profile = profile;
+}
+
+QByteArray UserDirectory::profile(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account ? account->profile : QByteArray();
+}
+
+void UserDirectory::addDeny(const QByteArray &key, const QByteArray &deniedKey)
+{
+    if (Account *account = find(key); account && isValidKey(deniedKey))
+        account->denied.insert(deniedKey);
+}
+
+void UserDirectory::removeDeny(const QByteArray &key, const QByteArray &deniedKey)
+{
+    if (Account *account = find(key))
+        account->denied.remove(deniedKey);
+}
+
+void UserDirectory::addPermit(const QByteArray &key, const QByteArray &permittedKey)
+{
+    if (Account *account = find(key); account && isValidKey(permittedKey))
+        account->permitted.insert(permittedKey);
+}
+
+void UserDirectory::removePermit(const QByteArray &key, const QByteArray &permittedKey)
+{
+    if (Account *account = find(key))
+        account->permitted.remove(permittedKey);
+}
+
+QList<QByteArray> UserDirectory::deniedNames(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    if (!account)
+        return {};
+    QList<QByteArray> names(account->denied.cbegin(), account->denied.cend());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void UserDirectory::setPrivacyMode(const QByteArray &key, int mode)
+{
+    if (Account *account = find(key); account && mode >= PermitAll && mode <= PermitBuddies)
+        account->privacyMode = mode;
+}
+
+int UserDirectory::privacyMode(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account ? account->privacyMode : int(PermitAll);
+}
+
+bool UserDirectory::blocks(const QByteArray &recipient, const QByteArray &sender) const
+{
+    const Account *account = find(recipient);
+    if (!account)
+        return false;
+    switch (account->privacyMode) {
+    case DenyAll:
+        return true;
+    case PermitSome:
+        return !account->permitted.contains(sender);
+    default:
+        // Blocking a user adds to the deny list without changing the mode, so
+        // the list counts in every mode that does not name its own list.
+        return account->denied.contains(sender);
+    }
+}
+
+int UserDirectory::warn(const QByteArray &key, bool anonymous)
+{
+    Account *account = find(key);
+    if (!account)
+        return 0;
+    account->warningLevel =
+        std::min(MaxWarning, account->warningLevel + (anonymous ? AnonymousWarning : NamedWarning));
+    return account->warningLevel;
+}

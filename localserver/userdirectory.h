@@ -1,0 +1,100 @@
+#pragma once
+
+// UserDirectory: every account the server has seen (display name, roasted
+// password, profile, privacy settings, warning level) and who is online now.
+// Accounts live as long as the server; the first sign-on of a name sets its
+// password. Keys are normalized screen names. It sends nothing itself.
+
+#include "servermessages.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QSet>
+
+class ClientConnection;
+
+class UserDirectory
+{
+public:
+    // Sign-ons of new names stop here, so a flood of made-up names cannot
+    // grow every user's buddy list without end.
+    static constexpr int MaxAccounts = 2000;
+    static constexpr int MaxNameLength = 32;
+
+    enum class LoginResult { Accepted, WrongPassword, InvalidName, Full };
+    // Privacy modes of toc2_set_pdmode.
+    enum PrivacyMode { PermitAll = 1, DenyAll = 2, PermitSome = 3, DenySome = 4, PermitBuddies = 5 };
+
+    // A screen name this server can carry in colon-separated messages:
+    // lower-case letters, digits and . _ - @, 1 to MaxNameLength bytes.
+    static bool isValidKey(QByteArrayView key);
+
+    // Adds an account that is always online and has no connection (the bot).
+    void addResident(const QByteArray &displayName);
+    bool isResident(const QByteArray &key) const;
+
+    // Checks the name and roasted password; a new valid name becomes an account.
+    LoginResult checkLogin(const QByteArray &typedName, const QByteArray &roastedPassword);
+    bool changePassword(const QByteArray &key, const QByteArray &roastedOld,
+                        const QByteArray &roastedNew);
+
+    void setOnline(const QByteArray &key, ClientConnection *connection, qint64 signOnTime);
+    // Visible once the client has said its sign-on is done.
+    void setVisible(const QByteArray &key);
+    void setOffline(const QByteArray &key);
+    ClientConnection *connectionOf(const QByteArray &key) const;
+    // Online and visible to others; residents always are.
+    bool isVisible(const QByteArray &key) const;
+    // Keys of everybody visible, residents included.
+    QList<QByteArray> visibleUsers() const;
+    // Display names of every account but the given one, for the buddy list.
+    QList<QByteArray> buddiesOf(const QByteArray &key) const;
+
+    QByteArray displayName(const QByteArray &key) const;
+    ServerMessage::Presence presence(const QByteArray &key) const;
+    bool isAway(const QByteArray &key) const;
+    // Whether the away state changed.
+    bool setAway(const QByteArray &key, bool away);
+    void setProfile(const QByteArray &key, const QByteArray &profile);
+    QByteArray profile(const QByteArray &key) const;
+
+    void addDeny(const QByteArray &key, const QByteArray &deniedKey);
+    void removeDeny(const QByteArray &key, const QByteArray &deniedKey);
+    void addPermit(const QByteArray &key, const QByteArray &permittedKey);
+    void removePermit(const QByteArray &key, const QByteArray &permittedKey);
+    QList<QByteArray> deniedNames(const QByteArray &key) const;
+    void setPrivacyMode(const QByteArray &key, int mode);
+    int privacyMode(const QByteArray &key) const;
+    // Whether recipient's privacy settings keep messages from sender out.
+    bool blocks(const QByteArray &recipient, const QByteArray &sender) const;
+
+    // Raises the warning level, capped at 100; returns the new level.
+    int warn(const QByteArray &key, bool anonymous);
+
+private:
+    struct Account
+    {
+        QByteArray displayName;
+        QByteArray roastedPassword;
+        QByteArray profile;
+        QSet<QByteArray> denied;
+        QSet<QByteArray> permitted;
+        int privacyMode = PermitAll;
+        int warningLevel = 0;
+        bool resident = false;
+        // Online state.
+        ClientConnection *connection = nullptr;
+        bool online = false;
+        bool visible = false;
+        bool away = false;
+        qint64 signOnTime = 0;
+    };
+
+    Account *find(const QByteArray &key);
+    const Account *find(const QByteArray &key) const;
+
+    QHash<QByteArray, Account> m_accounts;
+    // Sign-up order, so buddy lists come out the same way every time.
+    QList<QByteArray> m_order;
+};

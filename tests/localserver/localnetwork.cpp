@@ -1,0 +1,50 @@
+#include "localnetwork.h"
+
+#include <QTest>
+
+std::optional<std::pair<bool, QByteArray>> TestClient::presenceOf(const QByteArray &name) const
+{
+    for (qsizetype i = buddies.size() - 1; i >= 0; --i) {
+        if (buddies[i][0].toByteArray() == name)
+            return std::make_pair(buddies[i][1].toBool(), buddies[i][5].toByteArray());
+    }
+    return std::nullopt;
+}
+
+bool TestClient::roundTrip()
+{
+    const qsizetype before = ims.size();
+    sock.SendIM("QivBot", "ping", false);
+    return QTest::qWaitFor([&] {
+        for (qsizetype i = before; i < ims.size(); ++i) {
+            if (ims[i][0].toByteArray() == "QivBot")
+                return true;
+        }
+        return false;
+    }, WaitMs);
+}
+
+void LocalNetwork::SetUp()
+{
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0)) << server.errorString().toStdString();
+}
+
+bool LocalNetwork::waitFor(const std::function<bool()> &condition)
+{
+    return QTest::qWaitFor(condition, WaitMs);
+}
+
+void LocalNetwork::login(TestClient &client, const QByteArray &name, const QByteArray &password)
+{
+    client.sock.Login(name, password, "127.0.0.1", server.serverPort());
+}
+
+std::unique_ptr<TestClient> LocalNetwork::signOn(const QByteArray &name, const QByteArray &password)
+{
+    auto client = std::make_unique<TestClient>();
+    login(*client, name, password);
+    EXPECT_TRUE(waitFor([&] { return client->loggedIn.size() == 1; })) << name.toStdString();
+    EXPECT_TRUE(waitFor([&] { return client->presenceOf("QivBot").has_value(); }))
+        << name.toStdString();
+    return client;
+}
