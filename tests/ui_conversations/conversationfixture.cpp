@@ -3,50 +3,41 @@
 #include "flap.h"
 
 #include <QTextBlock>
-#include <QTextDocument>
 #include <QTextEdit>
-#include <QTextFragment>
 
 void PrintTo(const TextRun &run, std::ostream *os)
 {
-    *os << '{';
     PrintTo(run.text, os);
-    *os << (run.bold ? " bold" : "") << (run.italic ? " italic" : "") << ' '
-        << run.colour.name().toStdString() << '}';
+    *os << (run.bold ? " bold " : " ") << run.colour.name().toStdString();
 }
 
 namespace {
-template<typename Visit>
-void eachFragment(const QTextEdit *view, Visit visit)
+QList<QTextFragment> fragmentsOf(const QTextEdit *view)
 {
+    QList<QTextFragment> fragments;
     for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().isValid())
-                visit(it.fragment());
-        }
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            fragments.append(it.fragment());
     }
+    return fragments;
 }
 } // namespace
 
 QList<TextRun> runsOf(const QTextEdit *view)
 {
     QList<TextRun> runs;
-    eachFragment(view, [&](const QTextFragment &fragment) {
-        const QTextCharFormat format = fragment.charFormat();
-        runs.append({fragment.text(), format.fontWeight() >= QFont::Bold, format.fontItalic(),
-                     format.foreground().color()});
-    });
+    for (const QTextFragment &f : fragmentsOf(view))
+        runs.append({f.text(), f.charFormat().fontWeight() >= QFont::Bold, f.charFormat().foreground().color()});
     return runs;
 }
 
 bool hasRichContent(const QTextEdit *view)
 {
-    bool rich = view->document()->rootFrame()->childFrames().size() > 0;
-    eachFragment(view, [&](const QTextFragment &fragment) {
-        const QTextCharFormat format = fragment.charFormat();
-        rich = rich || format.isImageFormat() || format.isAnchor();
-    });
-    return rich;
+    for (const QTextFragment &f : fragmentsOf(view)) {
+        if (f.charFormat().isImageFormat() || f.charFormat().isAnchor())
+            return true;
+    }
+    return false;
 }
 
 ConversationTest::ConversationTest()
@@ -56,11 +47,6 @@ ConversationTest::ConversationTest()
     QObject::connect(&btoc, &QuorTOCSock::InstantMessage, &router, &ConversationRouter::InstantMessage);
     socket->acceptConnection();
     socket->takeWritten();
-}
-
-ConversationTest::~ConversationTest()
-{
-    qDeleteAll(conversations());
 }
 
 void ConversationTest::receiveIm(const QByteArray &from, const QByteArray &text)
@@ -73,12 +59,8 @@ QList<QByteArray> ConversationTest::sentLines()
     Flap::FrameSplitter splitter;
     splitter.append(socket->takeWritten());
     QList<QByteArray> lines;
-    while (const auto frame = splitter.next()) {
-        QByteArray payload = Flap::framePayload(*frame).toByteArray();
-        if (payload.endsWith('\0'))
-            payload.chop(1);
-        lines.append(payload);
-    }
+    while (const auto frame = splitter.next())
+        lines.append(Flap::framePayload(*frame).chopped(1).toByteArray());
     return lines;
 }
 
