@@ -64,6 +64,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     txtIM->setObjectName(QStringLiteral("txtIM"));
     txtIM->setReadOnly(true);
     txtIM->setAcceptRichText(false);
+    txtIM->setAccessibleName(tr("Conversation"));
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     txtMessage->setAccessibleName(tr("Message"));
     chkClear->setObjectName(QStringLiteral("chkClear"));
