@@ -8,6 +8,8 @@
 namespace Transcript {
 
 namespace {
+const QColor NoticeColour(0x60, 0x60, 0x60);
+
 QTextCursor endCursor(QTextEdit *view)
 {
     QTextCursor cursor(view->document());
@@ -36,6 +38,17 @@ void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QS
     regular.setForeground(QColor(0x00, 0x00, 0x00));
     cursor.insertText(body, regular);
 
+    leaveCaretAtEnd(view, cursor);
+}
+
+void appendNotice(QTextEdit *view, const QString &text)
+{
+    QTextCursor cursor = endCursor(view);
+    QTextCharFormat notice;
+    notice.setFontWeight(QFont::Normal);
+    notice.setFontItalic(true);
+    notice.setForeground(NoticeColour);
+    cursor.insertText(QStringLiteral("\r\n") + text, notice);
     leaveCaretAtEnd(view, cursor);
 }
 

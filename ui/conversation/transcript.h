@@ -23,6 +23,10 @@ inline const QString AutoReplySeparator = QStringLiteral(":(Auto) ");
 void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body,
                  const QString &separator = NameSeparator);
 
+// A line from the program itself, not from a speaker: CR LF and the text in
+// italic dark grey, so it never passes for something a person wrote.
+void appendNotice(QTextEdit *view, const QString &text);
+
 // A run in whatever formatting is in effect at the end of the transcript.
 void appendText(QTextEdit *view, const QString &text);
 

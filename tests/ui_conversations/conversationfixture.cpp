@@ -1,0 +1,75 @@
+#include "conversationfixture.h"
+
+#include "flap.h"
+
+#include <QTextBlock>
+#include <QTextEdit>
+
+void PrintTo(const TextRun &run, std::ostream *os)
+{
+    PrintTo(run.text, os);
+    *os << (run.bold ? " bold " : " ") << run.colour.name().toStdString();
+}
+
+namespace {
+QList<QTextFragment> fragmentsOf(const QTextEdit *view)
+{
+    QList<QTextFragment> fragments;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            fragments.append(it.fragment());
+    }
+    return fragments;
+}
+} // namespace
+
+QList<TextRun> runsOf(const QTextEdit *view)
+{
+    QList<TextRun> runs;
+    for (const QTextFragment &f : fragmentsOf(view))
+        runs.append({f.text(), f.charFormat().fontWeight() >= QFont::Bold, f.charFormat().foreground().color()});
+    return runs;
+}
+
+bool hasRichContent(const QTextEdit *view)
+{
+    for (const QTextFragment &f : fragmentsOf(view)) {
+        if (f.charFormat().isImageFormat() || f.charFormat().isAnchor())
+            return true;
+    }
+    return false;
+}
+
+ConversationTest::ConversationTest()
+    : lbAway(*new QLabel(QStringLiteral("     Away Message is On."), &buddyPanel))
+{
+    lbAway.hide();
+    QObject::connect(&btoc, &QuorTOCSock::InstantMessage, &router, &ConversationRouter::InstantMessage);
+    socket->acceptConnection();
+    socket->takeWritten();
+}
+
+void ConversationTest::receiveIm(const QByteArray &from, const QByteArray &text)
+{
+    socket->deliver(Flap::buildFrame(Flap::Data, 1, "IM_IN_ENC2:" + from + ":F:F:T: O:F:L:en:" + text));
+}
+
+QList<QByteArray> ConversationTest::sentLines()
+{
+    Flap::FrameSplitter splitter;
+    splitter.append(socket->takeWritten());
+    QList<QByteArray> lines;
+    while (const auto frame = splitter.next())
+        lines.append(Flap::framePayload(*frame).chopped(1).toByteArray());
+    return lines;
+}
+
+QList<frmAimIM *> ConversationTest::conversations() const
+{
+    QList<frmAimIM *> found;
+    for (QWidget *window : windows.windows()) {
+        if (auto *conversation = qobject_cast<frmAimIM *>(window))
+            found.append(conversation);
+    }
+    return found;
+}

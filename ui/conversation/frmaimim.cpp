@@ -1,0 +1,197 @@
+#include "frmaimim.h"
+
+#include "appcontext.h"
+#include "commandcheck.h"
+#include "dialogs.h"
+#include "imicons.h"
+#include "quortocsock.h"
+#include "screenname.h"
+#include "toccommands.h"
+#include "transcript.h"
+#include "windowregistry.h"
+#include "wiretext.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString ProgramTitle = QStringLiteral("Qiv");
+
+QToolButton *pictureButton(QWidget *parent, const char *name, const QIcon &icon, const QString &label)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(icon);
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(true);
+    button->setToolTip(label);
+    button->setAccessibleName(label);
+    // Tab reaches it and Space presses it; a click leaves focus in the entry box.
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+} // namespace
+
+frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , Label1(new QLabel(tr("Instant Message with:"), this))
+    , currentname(new QLabel(this))
+    , txtIM(new QTextEdit(this))
+    , txtMessage(new QLineEdit(this))
+    , chkClear(new QCheckBox(tr("Clear box after send"), this))
+    , cmdSend(pictureButton(this, "cmdSend", ImIcons::send(), tr("Send")))
+    , cmdBlock(pictureButton(this, "cmdBlock", ImIcons::block(), tr("Block")))
+    , cmdWarn(pictureButton(this, "cmdWarn", ImIcons::warn(), tr("Warn")))
+    , usersn(new QLineEdit(QStringLiteral("Text1"), this))
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("frmAimIM"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Qiv - Instant Messages"));
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    currentname->setObjectName(QStringLiteral("currentname"));
+    currentname->setTextFormat(Qt::PlainText);
+    QFont nameFont = currentname->font();
+    nameFont.setBold(true);
+    currentname->setFont(nameFont);
+    txtIM->setObjectName(QStringLiteral("txtIM"));
+    txtIM->setReadOnly(true);
+    txtIM->setAcceptRichText(false);
+    txtIM->setAccessibleName(tr("Conversation"));
+    txtMessage->setObjectName(QStringLiteral("txtMessage"));
+    txtMessage->setAccessibleName(tr("Message"));
+    chkClear->setObjectName(QStringLiteral("chkClear"));
+    usersn->setObjectName(QStringLiteral("usersn"));
+    usersn->hide();
+
+    buildLayout();
+    setFixedSize(419, 214);
+
+    connect(cmdSend, &QToolButton::clicked, this, &frmAimIM::Send);
+    connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);
+    connect(cmdWarn, &QToolButton::clicked, this, &frmAimIM::Warn);
+    txtMessage->installEventFilter(this);
+    txtMessage->setFocus();
+
+    m_context.windows.add(this);
+}
+
+void frmAimIM::buildLayout()
+{
+    auto *top = new QHBoxLayout;
+    top->addWidget(Label1);
+    top->addWidget(currentname, 1);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(cmdWarn);
+    bottom->addWidget(cmdBlock);
+    bottom->addStretch(1);
+    bottom->addWidget(chkClear);
+    bottom->addStretch(1);
+    bottom->addWidget(cmdSend);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 4, 6, 2);
+    column->setSpacing(3);
+    column->addLayout(top);
+    column->addWidget(txtIM, 1);
+    column->addWidget(txtMessage);
+    column->addLayout(bottom);
+
+    setTabOrder(txtMessage, cmdSend);
+    setTabOrder(cmdSend, chkClear);
+    setTabOrder(chkClear, cmdWarn);
+    setTabOrder(cmdWarn, cmdBlock);
+    setTabOrder(cmdBlock, txtIM);
+}
+
+bool frmAimIM::eventFilter(QObject *watched, QEvent *event)
+{
+    // Return and the keypad's Enter send whatever modifiers are held; the key
+    // still goes on to the box, which adds no line break to a single line.
+    if (watched == txtMessage && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            Send();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmAimIM::Send()
+{
+    const QString typed = txtMessage->text();
+    const QByteArray destination = ScreenName::NormalizeName(WireText::toWire(currentname->text()));
+    // The style prefix is read now, so a style change reaches every open window.
+    const QByteArray message = WireText::toWire(m_context.txtFont.text() + typed);
+
+    switch (CommandCheck::check(m_context.btoc, TocCommand::sendIm(destination, message, false))) {
+    case CommandCheck::Verdict::TooLong:
+        // Nothing looks sent, and the text stays in the box to be shortened.
+        Transcript::appendNotice(txtIM, tr("This message was not sent: it is too long for the server. "
+                                           "Shorten it and send it again."));
+        return;
+    case CommandCheck::Verdict::NotSignedOn:
+        // The user sees what they wrote, then why it never left; the text stays
+        // in the box so that it can be sent once signed on again.
+        Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
+        Transcript::appendNotice(txtIM, tr("This message was not sent because Qiv is not signed on."));
+        return;
+    case CommandCheck::Verdict::Sendable:
+        break;
+    }
+
+    m_context.btoc.SendIM(destination, message, false);
+    Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
+    if (chkClear->isChecked())
+        txtMessage->clear();
+}
+
+bool frmAimIM::refused(QByteArrayView line, const QString &request)
+{
+    switch (CommandCheck::check(m_context.btoc, line)) {
+    case CommandCheck::Verdict::TooLong:
+        m_context.dialogs.notice(this, tr("%1 was not sent: it is too long for the server.").arg(request),
+                                 ProgramTitle);
+        return true;
+    case CommandCheck::Verdict::NotSignedOn:
+        m_context.dialogs.notice(this, tr("%1 was not sent because Qiv is not signed on.").arg(request),
+                                 ProgramTitle);
+        return true;
+    case CommandCheck::Verdict::Sendable:
+        break;
+    }
+    return false;
+}
+
+void frmAimIM::Block()
+{
+    const QString name = currentname->text();
+    if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to block %1?").arg(name),
+                                    tr("Block %1").arg(name)))
+        return;
+    const QByteArray wireName = WireText::toWire(name);
+    if (refused(TocCommand::addDeny(wireName), tr("The request to block %1").arg(name)))
+        return;
+    m_context.btoc.BlockUser(wireName);
+    m_context.dialogs.notice(this, tr("%1 has been blocked!").arg(name), ProgramTitle);
+}
+
+void frmAimIM::Warn()
+{
+    const QString name = currentname->text();
+    if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to warn %1?").arg(name),
+                                    tr("Warn %1").arg(name)))
+        return;
+    const QByteArray wireName = WireText::toWire(name);
+    if (refused(TocCommand::evil(wireName, false), tr("The warning to %1").arg(name)))
+        return;
+    m_context.btoc.WarnUser(wireName, false);
+    m_context.dialogs.notice(this, tr("Warning was sent to %1").arg(name), ProgramTitle);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+// frmAimIM: one conversation with one correspondent. Sends what the user
+// types, echoes it into the transcript, and blocks or warns the correspondent.
+// The main window creates it, fills in whom it talks to and writes the
+// correspondent's lines; the window itself never looks for its siblings.
+
+#include <QByteArrayView>
+#include <QWidget>
+
+struct AppContext;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTextEdit;
+class QToolButton;
+
+class frmAimIM : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmAimIM)
+public:
+    // Registers itself as an open window; it is deleted when closed.
+    explicit frmAimIM(AppContext &context, QWidget *parent = nullptr);
+
+    QLabel *Label1;
+    QLabel *currentname; // the correspondent as the window was opened for
+    QTextEdit *txtIM;    // written only through the Transcript writer
+    QLineEdit *txtMessage;
+    QCheckBox *chkClear;
+    QToolButton *cmdSend;
+    QToolButton *cmdBlock;
+    QToolButton *cmdWarn;
+    QLineEdit *usersn;   // the user's own name for own lines; never shown
+
+    void Send();
+    void Block();
+    void Warn();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildLayout();
+    // Tells the user why a block or warning cannot go out; true when it cannot.
+    bool refused(QByteArrayView line, const QString &request);
+
+    AppContext &m_context;
+};

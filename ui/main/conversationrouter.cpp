@@ -1,0 +1,104 @@
+#include "conversationrouter.h"
+
+#include "appcontext.h"
+#include "awaymessages.h"
+#include "dialogs.h"
+#include "conversation/frmaimim.h"
+#include "quortocsock.h"
+#include "screenname.h"
+#include "toccommands.h"
+#include "conversation/transcript.h"
+#include "windowregistry.h"
+#include "wiretext.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+ConversationRouter::ConversationRouter(AppContext &context, AwayMessages &away, const QString &strMyName,
+                                       QObject *parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_away(away)
+    , m_strMyName(strMyName)
+{
+}
+
+int ConversationRouter::FormByTag(const QString &strMatch) const
+{
+    const QList<QWidget *> open = m_context.windows.windows();
+    for (int position = 0; position < open.size(); ++position) {
+        if (WindowRegistry::tag(open[position]) == strMatch)
+            return position;
+    }
+    return -1;
+}
+
+QWidget *ConversationRouter::windowAt(int position) const
+{
+    const QList<QWidget *> open = m_context.windows.windows();
+    return position >= 0 && position < open.size() ? open[position] : nullptr;
+}
+
+frmAimIM *ConversationRouter::openConversation(const QString &tag, const QString &name)
+{
+    auto *window = new frmAimIM(m_context);
+    WindowRegistry::setTag(window, tag);
+    // A caption is never read as markup, so the name can go in as received.
+    window->setWindowTitle(QStringLiteral("Qiv - ") + name);
+    window->currentname->setText(name);
+    window->show();
+    window->usersn->setText(m_strMyName);
+    return window;
+}
+
+void ConversationRouter::InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
+                                        bool, const QByteArray &)
+{
+    const QString shownName = WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName));
+    const QString text = WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage));
+    const QString key = WireText::fromWire(ScreenName::NormalizeName(strUserName));
+
+    // Only conversations carry a Tag, so the window found is one.
+    auto *window = qobject_cast<frmAimIM *>(windowAt(FormByTag(key)));
+    const bool openedNow = !window;
+    if (openedNow)
+        window = openConversation(key, WireText::fromWire(strUserName));
+    Transcript::appendEntry(window->txtIM, Transcript::Speaker::Other, shownName, text);
+
+    if (m_away.isAway())
+        answerWhileAway(*window, strUserName, shownName, openedNow);
+}
+
+void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &strUserName,
+                                         const QString &shownName, bool openedNow)
+{
+    if (m_away.hasAnswered(strUserName))
+        return;
+    const QString awayText = m_away.awayText();
+    // Only a conversation that this message opened gets the style prefix.
+    const QString reply = openedNow ? m_context.txtFont.text() + awayText : awayText;
+    const QByteArray message = WireText::toWire(reply);
+    // Counted as answered either way, so a reply that cannot go out is
+    // reported once per away period rather than at every message.
+    m_away.addAnswered(strUserName);
+
+    if (!TocCommand::fits(TocCommand::sendIm(strUserName, message, true))) {
+        Transcript::appendNotice(window.txtIM, tr("No automatic reply was sent to %1: the away message "
+                                                  "is too long for the server.").arg(shownName));
+        return;
+    }
+    m_context.btoc.SendIM(strUserName, message, true);
+    Transcript::appendEntry(window.txtIM, Transcript::Speaker::Self, m_strMyName, awayText,
+                            Transcript::AutoReplySeparator);
+}
+
+frmAimIM *ConversationRouter::startConversation()
+{
+    const QString answer = m_context.dialogs.askText(nullptr,
+                                                     tr("Enter the screenname you would like to Instant message"),
+                                                     QStringLiteral("IM"), QString());
+    if (answer.isEmpty())
+        return nullptr;
+    const QString key = WireText::fromWire(ScreenName::NormalizeName(WireText::toWire(answer)));
+    return openConversation(key, key);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// The main window's side of one-to-one conversations: finds or opens the
+// conversation window for each incoming message, writes the sender's line,
+// answers once per sender while away, and opens conversations on request.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+struct AppContext;
+class AwayMessages;
+class QWidget;
+class frmAimIM;
+
+class ConversationRouter : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ConversationRouter)
+public:
+    // strMyName is the main window's own member, read at each use.
+    ConversationRouter(AppContext &context, AwayMessages &away, const QString &strMyName,
+                       QObject *parent = nullptr);
+
+    // Position, oldest first, of the first open window whose Tag is exactly
+    // strMatch, or -1. Valid only until a window opens or closes.
+    int FormByTag(const QString &strMatch) const;
+    QWidget *windowAt(int position) const;
+
+    // The handler for the session's InstantMessage event.
+    void InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
+                        bool blnAutoResponse, const QByteArray &strUserClass);
+
+    // Asks for a screen name and opens a new conversation with it, even when
+    // one is open already. Nothing for an empty answer.
+    frmAimIM *startConversation();
+
+private:
+    frmAimIM *openConversation(const QString &tag, const QString &name);
+    void answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName,
+                         bool openedNow);
+
+    AppContext &m_context;
+    AwayMessages &m_away;
+    const QString &m_strMyName;
+};

@@ -1,0 +1,81 @@
+#include "frmaimaway.h"
+
+#include "wiretext.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int WireNameRole = Qt::UserRole;
+}
+
+frmAimAway::frmAimAway(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , txtAway(new QPlainTextEdit(this))
+    , cmdBack(new QPushButton(tr("I'm Back"), this))
+    , lstAr(new QListWidget(this))
+{
+    setObjectName(QStringLiteral("frmAimAway"));
+    setWindowTitle(QStringLiteral("Qiv - Away"));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    txtAway->setObjectName(QStringLiteral("txtAway"));
+    txtAway->setReadOnly(true);
+    txtAway->setFixedSize(241, 81);
+    txtAway->setAccessibleName(tr("Away message"));
+    cmdBack->setObjectName(QStringLiteral("cmdBack"));
+    cmdBack->setDefault(true);
+    lstAr->setObjectName(QStringLiteral("lstAr"));
+    lstAr->hide();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(9, 9, 9, 9);
+    column->setSpacing(8);
+    column->addWidget(txtAway, 0, Qt::AlignHCenter);
+    column->addWidget(cmdBack, 0, Qt::AlignHCenter);
+    column->addStretch(1);
+    setFixedSize(259, 129);
+
+    connect(cmdBack, &QPushButton::clicked, this, &frmAimAway::backRequested);
+}
+
+void frmAimAway::setAwayText(const QString &text)
+{
+    m_awayText = text;
+    txtAway->setPlainText(text);
+}
+
+bool frmAimAway::hasAnswered(const QByteArray &name) const
+{
+    for (int row = 0; row < lstAr->count(); ++row) {
+        if (lstAr->item(row)->data(WireNameRole).toByteArray() == name)
+            return true;
+    }
+    return false;
+}
+
+void frmAimAway::addAnswered(const QByteArray &name)
+{
+    auto *item = new QListWidgetItem(WireText::fromWire(name));
+    item->setData(WireNameRole, name);
+    lstAr->addItem(item);
+}
+
+void frmAimAway::clearAnswered()
+{
+    lstAr->clear();
+}
+
+void frmAimAway::closeEvent(QCloseEvent *event)
+{
+    // Closing by the frame must not leave the program answering people with an
+    // away text nobody can see any more.
+    event->accept();
+    emit backRequested();
+}
