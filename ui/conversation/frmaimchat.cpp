@@ -83,6 +83,13 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     m_context.windows.add(this);
 }
 
+frmAimChat::~frmAimChat()
+{
+    // The list empties itself while Qt deletes the children, after this
+    // class is gone; the head count must not hear of it.
+    lstHere->model()->disconnect(this);
+}
+
 void frmAimChat::buildLayout()
 {
     auto *countRow = new QHBoxLayout;

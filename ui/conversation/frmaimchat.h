@@ -23,6 +23,7 @@ class frmAimChat : public QWidget
     Q_DISABLE_COPY_MOVE(frmAimChat)
 public:
     explicit frmAimChat(AppContext &context, QWidget *parent = nullptr);
+    ~frmAimChat() override;
 
     // Sets lbhere to the number of members; writing the value it already
     // shows changes nothing, so the refresh can never feed itself.
