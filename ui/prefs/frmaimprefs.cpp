@@ -59,6 +59,9 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     for (const auto &[index, caption] : captions) {
         QPushButton *label = button(QStringLiteral("lbMenu%1").arg(index), caption, this);
         label->setFlat(true);
+        // Checked marks the category on view.
+        label->setCheckable(true);
+        label->setAutoExclusive(true);
         label->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px;"));
         connect(label, &QPushButton::clicked, this, [this, i = index] { showPage(i); });
         lbMenu[index] = label;
@@ -138,7 +141,10 @@ QGroupBox *frmAimPrefs::buildPasswordPage()
     auto *layout = new QFormLayout(page);
     layout->addRow(QStringLiteral("Old password:"), txtOldpw);
     layout->addRow(QStringLiteral("New password:"), txtNewpw);
-    layout->addRow(QString(), cmdChangepw);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(cmdChangepw);
+    layout->addRow(buttonRow);
     return page;
 }
 
@@ -193,8 +199,10 @@ void frmAimPrefs::showPage(int index)
         if (page)
             page->hide();
     }
-    if (index >= 0 && index < PageSlots && f[index])
+    if (index >= 0 && index < PageSlots && f[index]) {
         f[index]->show();
+        lbMenu[index]->setChecked(true);
+    }
 }
 
 void frmAimPrefs::setProfile()
