@@ -1,0 +1,64 @@
+#pragma once
+
+// What a window test needs around a window: a connected session on a fake
+// socket, scripted dialogs, a window registry and the style prefix box, plus
+// the server's side of the wire (frames in, command lines out).
+
+#include "appcontext.h"
+#include "fakesocket.h"
+#include "flap.h"
+#include "printers.h"
+#include "quortocsock.h"
+#include "scripteddialogs.h"
+#include "windowregistry.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QList>
+#include <QWidget>
+
+struct SessionHarness
+{
+    FakeSocket *socket = new FakeSocket;
+    QuorTOCSock btoc{socket};
+    ScriptedDialogs dialogs;
+    WindowRegistry windows;
+    QLineEdit txtFont;
+    AppContext context{btoc, dialogs, windows, txtFont};
+    quint16 serverSequence = 0;
+
+    SessionHarness()
+    {
+        socket->acceptConnection();
+        socket->takeWritten(); // the FLAPON preamble
+    }
+
+    // One data frame from the server.
+    void serverSays(const QByteArray &line)
+    {
+        socket->deliver(Flap::buildFrame(Flap::Data, serverSequence++, line));
+    }
+
+    // The command lines written since the last call, without their NUL.
+    QList<QByteArray> sentLines()
+    {
+        Flap::FrameSplitter splitter;
+        splitter.append(socket->takeWritten());
+        QList<QByteArray> lines;
+        while (const auto frame = splitter.next()) {
+            QByteArray payload = Flap::framePayload(*frame).toByteArray();
+            if (payload.endsWith('\0'))
+                payload.chop(1);
+            lines.append(payload);
+        }
+        return lines;
+    }
+};
+
+// Saves a picture of the window under build/screenshots/ for a person to look at.
+inline void saveScreenshot(QWidget *window, const QString &name)
+{
+    const QString folder = QStringLiteral(QIV_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+    window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}

@@ -1,0 +1,179 @@
+#include "frmaimchat.h"
+
+#include "appcontext.h"
+#include "conversation/transcript.h"
+#include "dialogs.h"
+#include "quortocsock.h"
+#include "toccommands.h"
+#include "windowregistry.h"
+#include "wiretext.h"
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+const QString TooLongLine = QStringLiteral(
+    "\r\n* Your message is too long for the chat room and was not sent; shorten it and send again.*");
+} // namespace
+
+frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , txtChat(new QTextEdit(this))
+    , lstHere(new QListWidget(this))
+    , Label2(new QLabel(QStringLiteral("Users here:"), this))
+    , lbhere(new QLabel(QStringLiteral("0"), this))
+    , txtMessage(new QPlainTextEdit(this))
+    , chkClear(new QCheckBox(QStringLiteral("Clear box on send"), this))
+    , cmdSend(new QPushButton(QStringLiteral("Send Message"), this))
+    , cmdClearWindow(new QPushButton(QStringLiteral("Clear Window"), this))
+    , cmdsndlol(new QPushButton(QStringLiteral("Command1"), this))
+    , chatid(new QLineEdit(this))
+    , chatname(new QLineEdit(this))
+    , m_context(context)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Qiv - Buddy Chat"));
+
+    txtChat->setObjectName(QStringLiteral("txtChat"));
+    lstHere->setObjectName(QStringLiteral("lstHere"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    lbhere->setObjectName(QStringLiteral("lbhere"));
+    txtMessage->setObjectName(QStringLiteral("txtMessage"));
+    chkClear->setObjectName(QStringLiteral("chkClear"));
+    cmdSend->setObjectName(QStringLiteral("cmdSend"));
+    cmdClearWindow->setObjectName(QStringLiteral("cmdClearWindow"));
+    cmdsndlol->setObjectName(QStringLiteral("cmdsndlol"));
+    chatid->setObjectName(QStringLiteral("chatid"));
+    chatname->setObjectName(QStringLiteral("chatname"));
+
+    txtChat->setReadOnly(true);
+    txtChat->setAcceptRichText(false);
+    lbhere->setTextFormat(Qt::PlainText);
+    txtMessage->setTabChangesFocus(true);
+    cmdsndlol->hide();
+    chatid->hide();
+    chatname->hide();
+
+    buildLayout();
+
+    connect(cmdSend, &QPushButton::clicked, this, &frmAimChat::send);
+    connect(cmdsndlol, &QPushButton::clicked, this, &frmAimChat::send);
+    connect(cmdClearWindow, &QPushButton::clicked, this, [this] { Transcript::setText(txtChat, QString()); });
+    txtMessage->installEventFilter(this);
+
+    // The head count follows the member list whoever changes it.
+    QAbstractItemModel *members = lstHere->model();
+    connect(members, &QAbstractItemModel::rowsInserted, this, &frmAimChat::refreshHeadCount);
+    connect(members, &QAbstractItemModel::rowsRemoved, this, &frmAimChat::refreshHeadCount);
+    connect(members, &QAbstractItemModel::modelReset, this, &frmAimChat::refreshHeadCount);
+
+    Transcript::setText(txtChat, QString());
+    refreshHeadCount();
+    m_context.windows.add(this);
+}
+
+frmAimChat::~frmAimChat()
+{
+    // The list empties itself while Qt deletes the children, after this
+    // class is gone; the head count must not hear of it.
+    lstHere->model()->disconnect(this);
+}
+
+void frmAimChat::buildLayout()
+{
+    auto *countRow = new QHBoxLayout;
+    countRow->setSpacing(6);
+    countRow->addWidget(Label2);
+    countRow->addWidget(lbhere);
+    countRow->addStretch();
+
+    auto *actions = new QVBoxLayout;
+    actions->addWidget(cmdClearWindow);
+    actions->addWidget(cmdSend);
+    actions->addWidget(chkClear);
+    actions->addStretch();
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->setHorizontalSpacing(8);
+    grid->addLayout(countRow, 0, 1);
+    grid->addWidget(txtChat, 0, 0, 2, 1);
+    grid->addWidget(lstHere, 1, 1);
+    grid->addWidget(txtMessage, 2, 0);
+    grid->addLayout(actions, 2, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(1, 1);
+
+    lstHere->setFixedWidth(130);
+    txtMessage->setFixedHeight(96);
+    resize(480, 460);
+}
+
+void frmAimChat::refreshHeadCount()
+{
+    const QString count = QString::number(lstHere->count());
+    if (lbhere->text() != count)
+        lbhere->setText(count);
+}
+
+void frmAimChat::send()
+{
+    // Without a room there is no chat ID to address; a 0 would make the
+    // session look the room up by the empty name and hit the wrong one.
+    bool isNumber = false;
+    const qint32 id = chatid->text().toInt(&isNumber);
+    if (chatid->text().isEmpty() || !isNumber)
+        return;
+
+    const QByteArray message = WireText::toWire(m_context.txtFont.text() + txtMessage->toPlainText());
+    // The session drops an overlong line silently; say so and keep the text.
+    if (!TocCommand::fits(TocCommand::sendChat(id, message))) {
+        Transcript::appendText(txtChat, TooLongLine);
+        return;
+    }
+    m_context.btoc.SendChat(QByteArray(), message, id);
+    if (chkClear->isChecked())
+        txtMessage->setPlainText(QString());
+}
+
+bool frmAimChat::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtMessage && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        // Enter sends whatever modifiers are held and never reaches the box.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdsndlol->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmAimChat::closeEvent(QCloseEvent *event)
+{
+    if (!chatid->text().isEmpty()) {
+        if (!m_context.dialogs.askYesNo(this, QStringLiteral("Are you sure you want to leave the chatroom?"),
+                                        QStringLiteral("Qiv"))) {
+            event->ignore();
+            return;
+        }
+        // The slot is free before the window is gone, so a join can take it at once.
+        chatid->clear();
+        m_context.btoc.LeaveChat(WireText::toWire(chatname->text()));
+        chatname->clear();
+        Transcript::setText(txtChat, QString());
+    }
+    event->accept();
+    emit closed();
+}

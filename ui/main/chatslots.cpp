@@ -1,0 +1,219 @@
+#include "chatslots.h"
+
+#include "appcontext.h"
+#include "conversation/frmaimchat.h"
+#include "conversation/transcript.h"
+#include "dialogs.h"
+#include "quortocsock.h"
+#include "screenname.h"
+#include "wiretext.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextEdit>
+
+namespace {
+const QString Qiv = QStringLiteral("Qiv");
+
+// The raw screen name of a member, kept with the item so that names are
+// always compared as the server sent them.
+constexpr int WireNameRole = Qt::UserRole;
+
+// An empty or unreadable stored ID matches no chat.
+bool sameChat(const QString &storedId, qint32 lngChatID)
+{
+    bool isNumber = false;
+    const qint32 id = storedId.toInt(&isNumber);
+    return isNumber && id == lngChatID;
+}
+
+QByteArray normalizedMember(const QListWidgetItem *item)
+{
+    return ScreenName::NormalizeName(item->data(WireNameRole).toByteArray());
+}
+} // namespace
+
+ChatSlots::ChatSlots(AppContext &context, const QString &strMyName, QWidget *owner)
+    : QObject(owner)
+    , m_context(context)
+    , m_myName(strMyName)
+    , m_owner(owner)
+{
+    QuorTOCSock &btoc = m_context.btoc;
+    connect(&btoc, &QuorTOCSock::JoinedChat, this, &ChatSlots::JoinedChat, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::ChatMessage, this, &ChatSlots::ChatMessage, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::ChatUserUpdate, this, &ChatSlots::ChatUserUpdate, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::LeftChat, this, &ChatSlots::LeftChat, Qt::DirectConnection);
+}
+
+ChatSlots::~ChatSlots()
+{
+    // Windows still held are hidden or open slots; deleting them skips their
+    // leave question, which only a close asks.
+    for (QPointer<frmAimChat> &w : m_windows)
+        delete w.data();
+}
+
+frmAimChat *ChatSlots::existingWindow(int slot) const
+{
+    return m_windows.at(slot - 1).data();
+}
+
+frmAimChat *ChatSlots::window(int slot)
+{
+    QPointer<frmAimChat> &held = m_windows.at(slot - 1);
+    if (!held) {
+        auto *w = new frmAimChat(m_context, m_owner);
+        w->setObjectName(QStringLiteral("frmAimChat%1").arg(slot));
+        // A closed window is only deleted later; from the close on, the slot
+        // must look empty so that the next reference starts afresh.
+        connect(w, &frmAimChat::closed, this, [this, slot, w] {
+            if (m_windows.at(slot - 1) == w)
+                m_windows.at(slot - 1) = nullptr;
+        });
+        held = w;
+    }
+    return held.data();
+}
+
+QString &ChatSlots::storedId(int slot)
+{
+    return slot == 1 ? strChatID1 : slot == 2 ? strChatID2 : strChatID3;
+}
+
+frmAimChat *ChatSlots::routeRoomTraffic(qint32 lngChatID)
+{
+    if (sameChat(strChatID1, lngChatID))
+        return window(1);
+    if (sameChat(strChatID2, lngChatID))
+        return window(2);
+    return window(3);
+}
+
+void ChatSlots::joinRoom()
+{
+    const QString room = m_context.dialogs.askText(m_owner, QStringLiteral("Chat name:"),
+                                                   QStringLiteral("Buddy Chat"), QString());
+    const QString exchange = m_context.dialogs.askText(
+        m_owner, QStringLiteral("Exchange(Leave this if you don't know what it is.):"),
+        QStringLiteral("BuddyChat"), QStringLiteral("4"));
+    if (room.isEmpty() || exchange.isEmpty())
+        return;
+
+    int slot = 0;
+    for (int s = 1; s <= SlotCount && slot == 0; ++s) {
+        if (window(s)->chatname->text().isEmpty())
+            slot = s;
+    }
+    if (slot == 0) {
+        m_context.dialogs.notice(m_owner, QStringLiteral("You are already in three chats!"), Qiv);
+        return;
+    }
+
+    // The join line carries the exchange as a 16-bit number; anything else
+    // cannot be sent, and the slot stays free.
+    bool isNumber = false;
+    const qint16 intExchange = exchange.trimmed().toShort(&isNumber);
+    if (!isNumber) {
+        m_context.dialogs.notice(m_owner, QStringLiteral("The exchange must be a number."),
+                                 QStringLiteral("Error"));
+        return;
+    }
+
+    strChatSlot = QString::number(slot);
+    tmpChat = room;
+    tmpExc = exchange;
+    Transcript::setText(window(slot)->txtChat, QString());
+    m_context.btoc.JoinChat(WireText::toWire(tmpChat), intExchange);
+}
+
+void ChatSlots::JoinedChat(const QByteArray &strChatName, qint32 lngChatID)
+{
+    const int slot = strChatSlot == QLatin1String("1") ? 1 : strChatSlot == QLatin1String("2") ? 2 : 3;
+    frmAimChat *w = window(slot);
+    w->show();
+    const QString name = WireText::fromWire(strChatName);
+    w->chatname->setText(name);
+    w->setWindowTitle(QStringLiteral("Qiv - ") + name);
+    w->chatid->setText(QString::number(lngChatID));
+    storedId(slot) = QString::number(lngChatID);
+    Transcript::setText(w->txtChat, QStringLiteral("You have just entered ") + name);
+}
+
+void ChatSlots::ChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage)
+{
+    frmAimChat *w = routeRoomTraffic(lngChatID);
+    w->refreshHeadCount();
+
+    // Selecting a member in the list mutes that member.
+    const QByteArray sender = ScreenName::NormalizeName(strUserName);
+    for (const QListWidgetItem *item : w->lstHere->selectedItems()) {
+        if (normalizedMember(item) == sender)
+            return;
+    }
+
+    // The server echoes the user's own room messages back.
+    const bool own = sender == ScreenName::NormalizeName(WireText::toWire(m_myName));
+    Transcript::appendEntry(w->txtChat, own ? Transcript::Speaker::Self : Transcript::Speaker::Other,
+                            WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName)),
+                            WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage)));
+}
+
+void ChatSlots::ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID)
+{
+    for (int s = 1; s <= SlotCount; ++s)
+        window(s)->refreshHeadCount();
+
+    frmAimChat *w = routeRoomTraffic(lngChatID);
+    const QString name = WireText::fromWire(strUserName);
+    if (blnInside) {
+        auto *item = new QListWidgetItem(name);
+        item->setData(WireNameRole, strUserName);
+        w->lstHere->addItem(item);
+        Transcript::appendText(w->txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has entered the room.*"));
+        return;
+    }
+
+    const QByteArray leaving = ScreenName::NormalizeName(strUserName);
+    for (int row = 0; row < w->lstHere->count();) {
+        if (normalizedMember(w->lstHere->item(row)) != leaving) {
+            ++row;
+            continue;
+        }
+        delete w->lstHere->takeItem(row);
+        Transcript::appendText(w->txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has left the room.*"));
+    }
+}
+
+void ChatSlots::LeftChat(qint32 lngChatID)
+{
+    int slot = 0;
+    for (int s = 1; s <= SlotCount && slot == 0; ++s) {
+        if (sameChat(storedId(s), lngChatID))
+            slot = s;
+    }
+    frmAimChat *w = slot ? existingWindow(slot) : nullptr;
+    // An empty chatid means the user already left by closing the window.
+    if (!w || w->chatid->text().isEmpty())
+        return;
+
+    m_context.dialogs.notice(
+        w, QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ") + w->chatname->text(),
+        Qiv);
+    // With chatid empty the window closes without asking and without leaving:
+    // the server has already taken the user out.
+    w->chatname->clear();
+    w->chatid->clear();
+    Transcript::setText(w->txtChat, QString());
+    w->close();
+}
+
+void ChatSlots::closeAllForSignOff()
+{
+    for (int s = 1; s <= SlotCount; ++s) {
+        if (frmAimChat *w = existingWindow(s)) {
+            w->chatid->clear();
+            w->close();
+        }
+    }
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+// ChatSlots: the main window's side of chat. Holds the three chat-room windows
+// as slots 1 to 3, starts joins in a free slot and writes the session's room
+// events into the window each belongs to. Its handlers are connected directly
+// to the session's chat signals.
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <array>
+
+struct AppContext;
+class frmAimChat;
+class QWidget;
+
+class ChatSlots : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChatSlots)
+public:
+    static constexpr int SlotCount = 3;
+
+    // strMyName is the main window's own field, read at every room message.
+    ChatSlots(AppContext &context, const QString &strMyName, QWidget *owner);
+    ~ChatSlots() override;
+
+    // The chat picture: asks for a room and an exchange and joins in a free slot.
+    void joinRoom();
+    // Signing off: every open chat window closes without asking or leaving.
+    void closeAllForSignOff();
+
+    // The window of slot 1 to 3, created hidden when it does not exist.
+    frmAimChat *window(int slot);
+    // The window of slot 1 to 3 if it exists, else null.
+    frmAimChat *existingWindow(int slot) const;
+
+    void JoinedChat(const QByteArray &strChatName, qint32 lngChatID);
+    void ChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage);
+    void ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID);
+    void LeftChat(qint32 lngChatID);
+
+    // Slot ("1" to "3") of the latest join started.
+    QString strChatSlot;
+    // Chat ID, as decimal text, last confirmed in each slot; never emptied.
+    QString strChatID1;
+    QString strChatID2;
+    QString strChatID3;
+    // Room name and exchange, as typed, of the latest join started.
+    QString tmpChat;
+    QString tmpExc;
+
+private:
+    // Room traffic: slot 1 or 2 when the ID matches theirs, otherwise slot 3.
+    frmAimChat *routeRoomTraffic(qint32 lngChatID);
+    QString &storedId(int slot);
+
+    AppContext &m_context;
+    const QString &m_myName;
+    QWidget *m_owner;
+    std::array<QPointer<frmAimChat>, SlotCount> m_windows;
+};

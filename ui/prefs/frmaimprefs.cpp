@@ -1,0 +1,241 @@
+#include "frmaimprefs.h"
+
+#include "appcontext.h"
+#include "dialogs.h"
+#include "productinfo.h"
+#include "quortocsock.h"
+#include "toccommands.h"
+#include "wiretext.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit *lineEdit(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+QPushButton *button(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    return b;
+}
+} // namespace
+
+frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_context(context)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmAimPrefs"));
+    setWindowTitle(QStringLiteral("Qiv - Preferences"));
+
+    auto *category = new QVBoxLayout;
+    category->setSpacing(2);
+    auto *heading = new QLabel(QStringLiteral("Category"), this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    category->addWidget(heading);
+
+    const std::array<std::pair<int, QString>, 5> captions{{{PrivacyPage, QStringLiteral("Privacy")},
+                                                           {FontPage, QStringLiteral("Font")},
+                                                           {PasswordPage, QStringLiteral("Change Pass")},
+                                                           {FormatNamePage, QStringLiteral("Format Name")},
+                                                           {ProfilePage, QStringLiteral("Profile")}}};
+    for (const auto &[index, caption] : captions) {
+        QPushButton *label = button(QStringLiteral("lbMenu%1").arg(index), caption, this);
+        label->setFlat(true);
+        // Checked marks the category on view.
+        label->setCheckable(true);
+        label->setAutoExclusive(true);
+        label->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px;"));
+        connect(label, &QPushButton::clicked, this, [this, i = index] { showPage(i); });
+        lbMenu[index] = label;
+        category->addWidget(label);
+    }
+    category->addStretch();
+
+    f[PrivacyPage] = buildPrivacyPage();
+    f[FontPage] = buildFontPage();
+    f[PasswordPage] = buildPasswordPage();
+    f[FormatNamePage] = buildFormatNamePage();
+    f[ProfilePage] = buildProfilePage();
+
+    cmdOK = button(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
+    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAimPrefs::confirm);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::hide);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+
+    // Every page shares one cell; only the chosen one is visible.
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->addLayout(category, 0, 0, 2, 1);
+    for (int index = 0; index < PageSlots; ++index) {
+        if (f[index]) {
+            f[index]->setObjectName(QStringLiteral("f%1").arg(index));
+            grid->addWidget(f[index], 0, 1);
+        }
+    }
+    grid->addLayout(buttons, 1, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 1);
+
+    showPage(FirstPage);
+    resize(420, 210);
+}
+
+QGroupBox *frmAimPrefs::buildPrivacyPage()
+{
+    auto *page = new QGroupBox(QStringLiteral("Privacy"), this);
+    privacyAll = new QRadioButton(QStringLiteral("Allow All"), page);
+    privacyAll->setObjectName(QStringLiteral("privacyAll"));
+    privacyNone = new QRadioButton(QStringLiteral("Block All"), page);
+    privacyNone->setObjectName(QStringLiteral("privacyNone"));
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(privacyAll);
+    layout->addWidget(privacyNone);
+    layout->addStretch();
+    return page;
+}
+
+QGroupBox *frmAimPrefs::buildFontPage()
+{
+    auto *page = new QGroupBox(QStringLiteral("Font"), this);
+    txtFface = lineEdit(QStringLiteral("txtFface"), QStringLiteral("Trebuchet MS"), page);
+    txtFcolor = lineEdit(QStringLiteral("txtFcolor"), QStringLiteral("#000000"), page);
+    txtFbackground = lineEdit(QStringLiteral("txtFbackground"), QStringLiteral("#EEEEEE"), page);
+    auto *layout = new QFormLayout(page);
+    layout->addRow(QStringLiteral("Font Face"), txtFface);
+    layout->addRow(QStringLiteral("Font Color"), txtFcolor);
+    layout->addRow(QStringLiteral("Background Color"), txtFbackground);
+    return page;
+}
+
+QGroupBox *frmAimPrefs::buildPasswordPage()
+{
+    auto *page = new QGroupBox(QStringLiteral("Change Password"), this);
+    txtOldpw = lineEdit(QStringLiteral("txtOldpw"), QString(), page);
+    txtNewpw = lineEdit(QStringLiteral("txtNewpw"), QString(), page);
+    txtOldpw->setEchoMode(QLineEdit::Password);
+    txtNewpw->setEchoMode(QLineEdit::Password);
+    cmdChangepw = button(QStringLiteral("cmdChangepw"), QStringLiteral("Change!"), page);
+    connect(cmdChangepw, &QPushButton::clicked, this, &frmAimPrefs::changePassword);
+    auto *layout = new QFormLayout(page);
+    layout->addRow(QStringLiteral("Old password:"), txtOldpw);
+    layout->addRow(QStringLiteral("New password:"), txtNewpw);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(cmdChangepw);
+    layout->addRow(buttonRow);
+    return page;
+}
+
+QGroupBox *frmAimPrefs::buildFormatNamePage()
+{
+    auto *page = new QGroupBox(QStringLiteral("Format Name"), this);
+    auto *label = new QLabel(QStringLiteral("Enter your screenname with its formatting:"), page);
+    label->setWordWrap(true);
+    txtFormatsn = lineEdit(QStringLiteral("txtFormatsn"), QString(), page);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(label);
+    layout->addWidget(txtFormatsn);
+    layout->addStretch();
+    return page;
+}
+
+QGroupBox *frmAimPrefs::buildProfilePage()
+{
+    auto *page = new QGroupBox(QStringLiteral("Profile"), this);
+    txtProfile = new QPlainTextEdit(defaultProfile(), page);
+    txtProfile->setObjectName(QStringLiteral("txtProfile"));
+    txtProfile->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    cmdSetProfile = button(QStringLiteral("cmdSetProfile"), QStringLiteral("Set Profile"), page);
+    connect(cmdSetProfile, &QPushButton::clicked, this, &frmAimPrefs::setProfile);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(txtProfile);
+    layout->addWidget(cmdSetProfile, 0, Qt::AlignRight);
+    return page;
+}
+
+QString frmAimPrefs::defaultProfile()
+{
+    return QStringLiteral("<body bgcolor=\"#EEEEEE\"><font face=\"Trebuchet MS\">I'm using <a href=\"")
+        + ProductInfo::WebAddress + QStringLiteral("\">Qiv</a> beta release.</font></body>");
+}
+
+QString frmAimPrefs::profileFooter()
+{
+    return QStringLiteral("<hr>I'm using Qiv, get it at ") + ProductInfo::WebAddress;
+}
+
+QString frmAimPrefs::stylePrefix(const QString &face, const QString &color, const QString &background)
+{
+    // Face quoted, colours not; the font element comes before the body element.
+    return QStringLiteral("<font face=\"") + face + QStringLiteral("\" color=") + color
+        + QStringLiteral("><body bgcolor=") + background + QStringLiteral(">");
+}
+
+void frmAimPrefs::showPage(int index)
+{
+    for (QGroupBox *page : f) {
+        if (page)
+            page->hide();
+    }
+    if (index >= 0 && index < PageSlots && f[index]) {
+        f[index]->show();
+        lbMenu[index]->setChecked(true);
+    }
+}
+
+void frmAimPrefs::setProfile()
+{
+    const QByteArray profile = WireText::toWire(txtProfile->toPlainText() + profileFooter());
+    // The session would drop the overlong line without a word; the user keeps
+    // the text to shorten it.
+    if (!TocCommand::fits(TocCommand::setInfo(profile))) {
+        m_context.dialogs.notice(this,
+                                 QStringLiteral("Your profile is too long to be sent. Please shorten it and try again."),
+                                 QStringLiteral("Error"));
+        return;
+    }
+    m_context.btoc.SetProfile(profile);
+}
+
+void frmAimPrefs::changePassword()
+{
+    m_context.btoc.ChangePassword(WireText::toWire(txtOldpw->text()), WireText::toWire(txtNewpw->text()));
+}
+
+void frmAimPrefs::confirm()
+{
+    if (privacyAll->isChecked())
+        m_context.btoc.SetPrivacy(1);
+    else if (privacyNone->isChecked())
+        m_context.btoc.SetPrivacy(2);
+    m_context.txtFont.setText(stylePrefix(txtFface->text(), txtFcolor->text(), txtFbackground->text()));
+    hide();
+}
+
+void frmAimPrefs::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit closed();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+// frmAimPrefs: the preferences window. Sends the profile, a password change
+// and the privacy mode through the session, and rebuilds the message style
+// prefix in the main window's txtFont when confirmed. OK and Cancel only hide
+// it, so what is typed stays; closing it with the frame destroys it.
+
+#include <QWidget>
+#include <array>
+
+struct AppContext;
+class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+class frmAimPrefs : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmAimPrefs)
+public:
+    // The category indexes; 2 has neither a label nor a page.
+    enum Page { PrivacyPage = 0, FontPage = 1, PasswordPage = 3, FormatNamePage = 4, ProfilePage = 5 };
+    static constexpr int PageSlots = 6;
+    // The page on view when the window opens: the first category.
+    static constexpr Page FirstPage = PrivacyPage;
+
+    explicit frmAimPrefs(AppContext &context, QWidget *parent = nullptr);
+
+    // Hides every page, then shows page index (an index without a page shows nothing).
+    void showPage(int index);
+
+    static QString defaultProfile();
+    // The footer every profile sent ends with.
+    static QString profileFooter();
+    // The message style prefix made from the three font fields, taken as typed.
+    static QString stylePrefix(const QString &face, const QString &color, const QString &background);
+
+    std::array<QPushButton *, PageSlots> lbMenu{};
+    std::array<QGroupBox *, PageSlots> f{};
+
+    QRadioButton *privacyAll;
+    QRadioButton *privacyNone;
+    QLineEdit *txtFface;
+    QLineEdit *txtFcolor;
+    QLineEdit *txtFbackground;
+    QLineEdit *txtOldpw;
+    QLineEdit *txtNewpw;
+    QPushButton *cmdChangepw;
+    QLineEdit *txtFormatsn;
+    QPlainTextEdit *txtProfile;
+    QPushButton *cmdSetProfile;
+    QPushButton *cmdOK;
+    QPushButton *cmdCancel;
+
+signals:
+    // The close went through; the window is about to be deleted.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QGroupBox *buildPrivacyPage();
+    QGroupBox *buildFontPage();
+    QGroupBox *buildPasswordPage();
+    QGroupBox *buildFormatNamePage();
+    QGroupBox *buildProfilePage();
+    void setProfile();
+    void changePassword();
+    void confirm();
+
+    AppContext &m_context;
+};
