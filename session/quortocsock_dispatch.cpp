@@ -33,8 +33,7 @@ void QuorTOCSock::ProcessPacket(const QByteArray &frame)
     switch (type) {
     case Flap::SignOn:
         SendPacket(Flap::SignOn, TocCommand::signOnPayload(strScreenName));
-        SendPacket(Flap::Data, TocCommand::login(strAuthServer, lngServerPort, strScreenName,
-                                                 strRoastedPassword));
+        sendCommand(TocCommand::login(strAuthServer, lngServerPort, strScreenName, strRoastedPassword));
         break;
     case Flap::Data:
         dispatchData(Flap::framePayload(frame));
@@ -137,13 +136,12 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
                     emit GroupAdded(bytes((*f)[2]));
             }
         } else {
-            if (kindField == "b" || kindField == "p") {
-                const auto f = fieldsOf(payload, 4, 4);
-                if (!f)
-                    return;
-                if (kindField == "b")
+            if (kindField == "b") {
+                if (const auto f = fieldsOf(payload, 4, 4))
                     emit BuddyRemoved(bytes((*f)[3]), bytes((*f)[2]));
-                else
+            } else if (kindField == "p") {
+                // Cut like a buddy, but only the name is needed.
+                if (const auto f = fieldsOf(payload, 4, 3))
                     emit PrivateBuddyRemoved(bytes((*f)[2]));
             } else if (kindField == "d" || kindField == "g") {
                 const auto f = fieldsOf(payload, 3, 3);
