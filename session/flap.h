@@ -44,6 +44,9 @@ class FrameSplitter
 {
 public:
     void append(QByteArrayView bytes);
+    // The same, but an arrival that starts on a frame boundary is shared
+    // rather than copied: the usual case of a socket read holding whole frames.
+    void appendShared(const QByteArray &bytes);
     // The next whole frame (header and payload), or nothing while it is incomplete.
     std::optional<QByteArray> next();
     void clear();

@@ -136,12 +136,14 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
                     emit GroupAdded(bytes((*f)[2]));
             }
         } else {
-            if (kindField == "b") {
-                if (const auto f = fieldsOf(payload, 4, 4))
+            if (kindField == "b" || kindField == "p") {
+                // Both are cut into four pieces; only a buddy needs the fourth (its group).
+                const auto f = fieldsOf(payload, 4, kindField == "b" ? 4 : 3);
+                if (!f)
+                    return;
+                if (kindField == "b")
                     emit BuddyRemoved(bytes((*f)[3]), bytes((*f)[2]));
-            } else if (kindField == "p") {
-                // Cut like a buddy, but only the name is needed.
-                if (const auto f = fieldsOf(payload, 4, 3))
+                else
                     emit PrivateBuddyRemoved(bytes((*f)[2]));
             } else if (kindField == "d" || kindField == "g") {
                 const auto f = fieldsOf(payload, 3, 3);
