@@ -1,5 +1,7 @@
 #include "flap.h"
 
+#include <utility>
+
 namespace Flap {
 
 QByteArray EncodeWord(quint16 value)
@@ -51,6 +53,16 @@ std::optional<Header> FrameSplitter::peekHeader() const
                   quint16(DecodeWord(header.sliced(4, 2)))};
 }
 
+void FrameSplitter::appendShared(const QByteArray &bytes)
+{
+    if (m_readPos == m_buffer.size()) {
+        m_buffer = bytes;
+        m_readPos = 0;
+        return;
+    }
+    append(bytes);
+}
+
 std::optional<QByteArray> FrameSplitter::next()
 {
     const qsizetype available = m_buffer.size() - m_readPos;
@@ -62,6 +74,11 @@ std::optional<QByteArray> FrameSplitter::next()
         DecodeWord(QByteArrayView(m_buffer).sliced(m_readPos + 4, 2)) + HeaderSize;
     if (available < length)
         return std::nullopt;
+    if (m_readPos == 0 && length == m_buffer.size()) {
+        // The buffer is exactly one frame: hand it over without a copy.
+        QByteArray frame = std::exchange(m_buffer, QByteArray());
+        return frame;
+    }
     QByteArray frame = m_buffer.mid(m_readPos, length);
     m_readPos += length;
     if (m_readPos == m_buffer.size()) {

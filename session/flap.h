@@ -56,6 +56,9 @@ public:
     // The header of the frame being assembled, once its six bytes are in, so a
     // receiver can refuse a frame by its header before the payload arrives.
     std::optional<Header> peekHeader() const;
+    // The same, but an arrival that starts on a frame boundary is shared
+    // rather than copied: the usual case of a socket read holding whole frames.
+    void appendShared(const QByteArray &bytes);
     // The next whole frame (header and payload), or nothing while it is incomplete.
     std::optional<QByteArray> next();
     void clear();

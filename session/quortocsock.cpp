@@ -114,7 +114,7 @@ void QuorTOCSock::onDataArrival()
         const QByteArray data = Sock->readAll();
         if (data.isEmpty())
             break;
-        strRecvBuffer.append(data);
+        strRecvBuffer.appendShared(data);
         // Login or LogOff inside a handler empties the buffer and ends the loop.
         while (std::optional<QByteArray> frame = strRecvBuffer.next())
             ProcessPacket(*frame);

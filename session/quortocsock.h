@@ -148,7 +148,6 @@ private:
     qint32 lngSeqNum = 0;
     QByteArray strConfigBuffer;
     // A handler that opens a modal box runs a nested event loop; arrivals
-    // during it are queued here and handled in order once it returns.
+    // during it stay in the socket and are read in order once it returns.
     bool m_receiving = false;
-    bool m_arrivalPending = false;
 };

@@ -33,8 +33,7 @@ void QuorTOCSock::ProcessPacket(const QByteArray &frame)
     switch (type) {
     case Flap::SignOn:
         SendPacket(Flap::SignOn, TocCommand::signOnPayload(strScreenName));
-        SendPacket(Flap::Data, TocCommand::login(strAuthServer, lngServerPort, strScreenName,
-                                                 strRoastedPassword));
+        sendCommand(TocCommand::login(strAuthServer, lngServerPort, strScreenName, strRoastedPassword));
         break;
     case Flap::Data:
         dispatchData(Flap::framePayload(frame));
