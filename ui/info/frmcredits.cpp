@@ -44,8 +44,8 @@ QStringList frmCredits::creditSequence()
         lines << QString();
     lines << QStringLiteral("    Qiv Credits:") << QString() << QString();
     const QStringList credits = {
-        QStringLiteral("    glenvo - design and main code"),
-        QStringLiteral("    quor - TOC2 session control"),
+        QStringLiteral("    ravenlight - design and main code"),
+        QStringLiteral("    tocsmith - TOC2 session control"),
         QStringLiteral("    mintleaf - buddy list and chat rooms"),
         QStringLiteral("    pixelcat - pictures and layout"),
         QStringLiteral("    nightowl - testing and bug hunting"),

@@ -36,7 +36,7 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     , Image1(new QLabel(this))
     , Image2(centredLabel(QStringLiteral("Image2"), QStringLiteral("Qiv"), this))
     , Image3(new QToolButton(this))
-    , lblAuthor(centredLabel(QStringLiteral("lblAuthor"), QStringLiteral("by glenvo and friends"), this))
+    , lblAuthor(centredLabel(QStringLiteral("lblAuthor"), QStringLiteral("by the Qiv team"), this))
     , lblWeb(centredLabel(QStringLiteral("lblWeb"), ProductInfo::WebAddress, this))
     , Label2(centredLabel(QStringLiteral("Label2"), QStringLiteral("Version 1.0.0"), this))
     , lbupdate(centredLabel(QStringLiteral("lbupdate"), QString(), this))

@@ -46,7 +46,7 @@ QString fetch(QNetworkAccessManager &network, const QUrl &url, int timeoutMs)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     timer.stop();
 
-    const QByteArray body = reply->readAll();
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
     const QNetworkReply::NetworkError error = reply->error();
     reply->deleteLater();
     if (!body.isEmpty() || error == QNetworkReply::NoError)

@@ -131,6 +131,8 @@ void frmAimlogin::buildSignOnPanel()
     txtPw = new QLineEdit(QStringLiteral("Password"), Frame2);
     txtPw->setObjectName(QStringLiteral("txtPw"));
     txtPw->setEchoMode(QLineEdit::Password);
+    // Masked with "*" whatever the style's own mask character is.
+    txtPw->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     Label3 = new QLabel(QStringLiteral("&Password:"), Frame2);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setBuddy(txtPw);
