@@ -12,6 +12,7 @@
 #include "windowregistry.h"
 #include "wiretext.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -273,8 +274,13 @@ TEST_F(MainWindowTest, OnlyAClickOnTheExactPlaceholderClearsIt)
 
 TEST_F(MainWindowTest, KeyboardAndPictureLaunchersReachTheirTargets)
 {
-    EXPECT_EQ(window->Label2->buddy(), window->txtSn);
-    EXPECT_EQ(window->Label3->buddy(), window->txtPw);
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_TRUE(window->txtPw->hasFocus());
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(window->txtSn->hasFocus());
+    EXPECT_EQ(window->txtSn->text(), QStringLiteral("Screenname")) << "focus alone keeps the placeholder";
 
     QTest::mouseDClick(window->Image1, Qt::LeftButton);
     ASSERT_EQ(dialogs.shown.size(), 1);
