@@ -1,0 +1,404 @@
+#include "frmaimlogin.h"
+
+#include "dialogs.h"
+#include "info/frmabout.h"
+#include "info/frmcredits.h"
+#include "icons.h"
+#include "productinfo.h"
+#include "quortocsock.h"
+#include "info/systeminfo.h"
+#include "tocsocket.h"
+#include "windowregistry.h"
+#include "wiretext.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+// The sign-off code: the server ended this session (another sign-on elsewhere).
+constexpr qint16 SignedOffByServer = 904;
+
+QString signedOffText(const QString &name)
+{
+    return name + QStringLiteral(" was signed off!");
+}
+
+QToolButton *launcher(const QString &name, const QIcon &icon, const QString &tip, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(icon);
+    button->setIconSize(QSize(26, 26));
+    button->setAutoRaise(true);
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+void paintBackground(QWidget *widget, const QColor &colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+} // namespace
+
+frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddress server,
+                         TocSocket *socket, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , btoc(new QuorTOCSock(socket ? socket : new TcpTocSocket, this))
+    , txtFont(new QLineEdit(defaultFontPrefix(), this))
+    , Frame2(new QWidget(this))
+    , Frame1(new QWidget(this))
+    , lstBuddyson(new QListWidget(Frame1))
+    , m_dialogs(dialogs)
+    , m_windows(windows)
+    , m_server(std::move(server))
+    , m_context{*btoc, dialogs, windows, *txtFont}
+    , m_buddies(*lstBuddyson)
+    , m_registry(RegistryReader::forPlatform())
+    , m_launcher(ProgramLauncher::forSystem())
+{
+    setObjectName(QStringLiteral("frmAimlogin"));
+    setWindowTitle(QStringLiteral("Qiv"));
+    windows.add(this);
+    paintBackground(this, Qt::white);
+
+    btoc->setObjectName(QStringLiteral("btoc"));
+    txtFont->setObjectName(QStringLiteral("txtFont"));
+    // A data holder only: never shown, never reached by the keyboard.
+    txtFont->hide();
+    txtFont->setFocusPolicy(Qt::NoFocus);
+
+    buildSignOnPanel();
+    buildBuddyListPanel();
+    buildMenus();
+    layOut();
+    connectSession();
+    showSignOnPanel(true);
+}
+
+frmAimlogin::~frmAimlogin() = default;
+
+QString frmAimlogin::defaultProfile()
+{
+    return QStringLiteral("<body bgcolor=\"#EEEEEE\"><font face=\"Trebuchet MS\">I'm using <a href=\"")
+        + ProductInfo::WebAddress + QStringLiteral("\">Qiv</a></font></body>");
+}
+
+QString frmAimlogin::defaultFontPrefix()
+{
+    // The quotation marks are doubled on purpose: every message has always
+    // been sent with this exact text in front of it.
+    return QStringLiteral("<body bgcolor=\"\"#EEEEEE\"\"><font face=\"\"Trebuchet MS\"\">");
+}
+
+void frmAimlogin::buildSignOnPanel()
+{
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    paintBackground(Frame2, Qt::white);
+
+    Image1 = new QLabel(Frame2);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(Icons::logo(QSize(92, 103)));
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->installEventFilter(this);
+
+    Label1 = new QLabel(QStringLiteral("AOL Instant Messenger"), Frame2);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont title(QStringLiteral("Arial"));
+    title.setBold(true);
+    Label1->setFont(title);
+
+    txtSn = new QLineEdit(QStringLiteral("Screenname"), Frame2);
+    txtSn->setObjectName(QStringLiteral("txtSn"));
+    Label2 = new QLabel(QStringLiteral("&Screenname:"), Frame2);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setBuddy(txtSn);
+
+    txtPw = new QLineEdit(QStringLiteral("Password"), Frame2);
+    txtPw->setObjectName(QStringLiteral("txtPw"));
+    txtPw->setEchoMode(QLineEdit::Password);
+    // Masked with "*" whatever the style's own mask character is.
+    txtPw->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    Label3 = new QLabel(QStringLiteral("&Password:"), Frame2);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setBuddy(txtPw);
+    for (QLineEdit *box : {txtSn, txtPw})
+        box->installEventFilter(this);
+
+    cmdLogin = new QPushButton(QStringLiteral("&Sign On"), Frame2);
+    cmdLogin->setObjectName(QStringLiteral("cmdLogin"));
+    cmdLogin->setDefault(true);
+    connect(cmdLogin, &QPushButton::clicked, this, &frmAimlogin::signOn);
+    // Enter in either box signs on, as the default button would in a dialog.
+    connect(txtSn, &QLineEdit::returnPressed, cmdLogin, &QPushButton::click);
+    connect(txtPw, &QLineEdit::returnPressed, cmdLogin, &QPushButton::click);
+
+    lbStat = new QLabel(Frame2);
+    lbStat->setObjectName(QStringLiteral("lbStat"));
+    lbStat->setTextFormat(Qt::PlainText);
+    lbStat->setWordWrap(true);
+    lbStat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    auto *layout = new QVBoxLayout(Frame2);
+    layout->setContentsMargins(10, 10, 10, 6);
+    layout->setSpacing(3);
+    layout->addWidget(Image1);
+    layout->addWidget(Label1);
+    layout->addSpacing(10);
+    layout->addWidget(Label2);
+    layout->addWidget(txtSn);
+    layout->addSpacing(4);
+    layout->addWidget(Label3);
+    layout->addWidget(txtPw);
+    layout->addSpacing(10);
+    layout->addWidget(cmdLogin);
+    layout->addSpacing(6);
+    layout->addWidget(lbStat, 1);
+}
+
+void frmAimlogin::buildBuddyListPanel()
+{
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    paintBackground(Frame1, Qt::white);
+
+    lbAway = new QLabel(QStringLiteral("     Away Message is On."), Frame1);
+    lbAway->setObjectName(QStringLiteral("lbAway"));
+    paintBackground(lbAway, QColor(0xC0, 0xFF, 0xC0));
+    lbAway->setMinimumHeight(20);
+    lbAway->hide();
+
+    lstBuddyson->setObjectName(QStringLiteral("lstBuddyson"));
+    QPalette grey = lstBuddyson->palette();
+    grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    lstBuddyson->setPalette(grey);
+    lstBuddyson->setAccessibleName(QStringLiteral("Buddies online"));
+
+    imgIM = launcher(QStringLiteral("imgIM"), Icons::instantMessage(), QStringLiteral("Send an instant message"), Frame1);
+    imgChat = launcher(QStringLiteral("imgChat"), Icons::chatRoom(), QStringLiteral("Join a chat room"), Frame1);
+    imgAway = launcher(QStringLiteral("imgAway"), Icons::away(), QStringLiteral("Away messages"), Frame1);
+    imgSetup = launcher(QStringLiteral("imgSetup"), Icons::setup(), QStringLiteral("Setup"), Frame1);
+    connect(imgIM, &QToolButton::clicked, this, &frmAimlogin::startConversation);
+    connect(imgChat, &QToolButton::clicked, this, &frmAimlogin::joinChatRoom);
+    connect(imgAway, &QToolButton::clicked, this, [this] { popUp(mnuAwy, imgAway); });
+    connect(imgSetup, &QToolButton::clicked, this, [this] { popUp(mnuSetup, imgSetup); });
+
+    cmdLogoff = new QPushButton(QStringLiteral("Logoff"), Frame1);
+    cmdLogoff->setObjectName(QStringLiteral("cmdLogoff"));
+    connect(cmdLogoff, &QPushButton::clicked, this, &frmAimlogin::signOff);
+
+    auto *pictures = new QHBoxLayout;
+    pictures->setSpacing(2);
+    for (QToolButton *button : {imgIM, imgChat, imgAway, imgSetup})
+        pictures->addWidget(button);
+
+    auto *layout = new QVBoxLayout(Frame1);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->setSpacing(4);
+    layout->addWidget(lbAway);
+    auto *inner = new QVBoxLayout;
+    inner->setContentsMargins(6, 0, 6, 0);
+    inner->setSpacing(4);
+    inner->addWidget(lstBuddyson, 1);
+    inner->addLayout(pictures);
+    inner->addWidget(cmdLogoff);
+    layout->addLayout(inner, 1);
+}
+
+void frmAimlogin::buildMenus()
+{
+    mnuAwy = new QMenu(QStringLiteral("Aways"), this);
+    mnuAwy->setObjectName(QStringLiteral("mnuAwy"));
+    awyDef = mnuAwy->addAction(QStringLiteral("&Default Away"), this, &frmAimlogin::setAwayDefault);
+    awyAd = mnuAwy->addAction(QStringLiteral("&Advertise"), this, &frmAimlogin::setAwayAdvertise);
+    awyCustom = mnuAwy->addAction(QStringLiteral("&Custom"), this, &frmAimlogin::setAwayCustom);
+    awyDef->setObjectName(QStringLiteral("awyDef"));
+    awyAd->setObjectName(QStringLiteral("awyAd"));
+    awyCustom->setObjectName(QStringLiteral("awyCustom"));
+
+    mnuSetup = new QMenu(QStringLiteral("Setup"), this);
+    mnuSetup->setObjectName(QStringLiteral("mnuSetup"));
+    stPrefs = mnuSetup->addAction(QStringLiteral("&Preferences"), this, &frmAimlogin::showPreferences);
+    stPrefs->setObjectName(QStringLiteral("stPrefs"));
+}
+
+void frmAimlogin::layOut()
+{
+    cmdCredits = new QPushButton(QStringLiteral("Credits"), this);
+    cmdCredits->setObjectName(QStringLiteral("cmdCredits"));
+    cmdHelp = new QPushButton(QStringLiteral("Help"), this);
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    connect(cmdCredits, &QPushButton::clicked, this, &frmAimlogin::showCredits);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmAimlogin::showAbout);
+
+    // Both panels share one cell; the sign-on panel lies on top.
+    auto *panels = new QGridLayout;
+    panels->setContentsMargins(0, 0, 0, 0);
+    panels->addWidget(Frame1, 0, 0);
+    panels->addWidget(Frame2, 0, 0);
+    Frame2->raise();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(6, 0, 6, 0);
+    buttons->setSpacing(6);
+    buttons->addWidget(cmdCredits);
+    buttons->addWidget(cmdHelp);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->setSpacing(4);
+    layout->addLayout(panels, 1);
+    layout->addLayout(buttons);
+
+    // The classic 144 x 348 window, a quarter larger so today's fonts fit.
+    setFixedSize(180, 435);
+    setTabOrder(txtSn, txtPw);
+    setTabOrder(txtPw, cmdLogin);
+}
+
+void frmAimlogin::connectSession()
+{
+    connect(btoc, &QuorTOCSock::LoggedIn, this, &frmAimlogin::onLoggedIn, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::LoggedOut, this, &frmAimlogin::onLoggedOut, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::Error, this, &frmAimlogin::onError, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::WinsockError, this, &frmAimlogin::onWinsockError, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::BuddyUpdate, this, &frmAimlogin::onBuddyUpdate, Qt::DirectConnection);
+}
+
+void frmAimlogin::showSignOnPanel(bool shown)
+{
+    // The covered panel is hidden too, so the keyboard cannot wander into it.
+    Frame2->setVisible(shown);
+    Frame1->setVisible(!shown);
+    if (shown)
+        Frame2->raise();
+}
+
+void frmAimlogin::reportSignOff(const QString &text)
+{
+    m_dialogs.notice(this, text, QStringLiteral("Error"));
+    lbStat->setText(text);
+}
+
+void frmAimlogin::signOn()
+{
+    lbStat->setText(QStringLiteral("Connecting..."));
+    btoc->Login(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
+                WireText::toWire(m_server.host), m_server.port);
+    m_buddies.clear();
+}
+
+void frmAimlogin::signOff()
+{
+    // LogOff reports LoggedOut from inside itself, so its box comes first.
+    btoc->LogOff();
+    showSignOnPanel(true);
+    lbAway->hide();
+    emit signedOff();
+}
+
+void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
+{
+    btoc->SetProfile(WireText::toWire(defaultProfile()));
+    showSignOnPanel(false);
+    const QString name = WireText::fromWire(strUserName);
+    setWindowTitle(QStringLiteral("Qiv - ") + name + QStringLiteral("'s Buddy List"));
+    strMyName = name;
+    emit signedOn(name);
+}
+
+void frmAimlogin::onLoggedOut(const QByteArray &strUserName)
+{
+    showSignOnPanel(true);
+    reportSignOff(signedOffText(WireText::fromWire(strUserName)));
+}
+
+void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
+{
+    if (intErrorCode == SignedOffByServer) {
+        showSignOnPanel(true);
+        reportSignOff(signedOffText(strMyName));
+        return;
+    }
+    // Other errors leave the panels alone: a failed sign-on stays on the
+    // sign-on panel, an error while signed on keeps the buddy list.
+    reportSignOff(WireText::fromWire(strError));
+}
+
+void frmAimlogin::onWinsockError(const QByteArray &strError)
+{
+    // A refused or dropped connection ends the session just as surely as a
+    // sign-off by the server; say so instead of leaving a dead buddy list up.
+    showSignOnPanel(true);
+    reportSignOff(WireText::fromWire(strError));
+}
+
+void frmAimlogin::onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline)
+{
+    m_buddies.update(strBuddy, blnOnline);
+}
+
+void frmAimlogin::showAbout()
+{
+    if (!m_about)
+        m_about = new frmAbout(m_dialogs, m_windows, *m_registry, *m_launcher, this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void frmAimlogin::showCredits()
+{
+    if (!m_credits)
+        m_credits = new frmCredits(m_windows, this);
+    m_credits->show();
+    m_credits->raise();
+}
+
+void frmAimlogin::startConversation() {}
+void frmAimlogin::joinChatRoom() {}
+void frmAimlogin::setAwayDefault() {}
+void frmAimlogin::setAwayAdvertise() {}
+void frmAimlogin::setAwayCustom() {}
+void frmAimlogin::showPreferences() {}
+
+void frmAimlogin::popUp(QMenu *menu, QToolButton *button)
+{
+    // At the mouse when clicked, below the picture when pressed from the keyboard.
+    const QPoint at = button->underMouse() ? QCursor::pos() : button->mapToGlobal(QPoint(0, button->height()));
+    menu->popup(at);
+}
+
+void frmAimlogin::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    ExitQuestion::ask(m_dialogs, this, m_endProgram);
+}
+
+bool frmAimlogin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        // Only a click clears a placeholder, and only the exact placeholder.
+        if (watched == txtSn && txtSn->text() == QLatin1String("Screenname"))
+            txtSn->clear();
+        else if (watched == txtPw && txtPw->text() == QLatin1String("Password"))
+            txtPw->clear();
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == Image1) {
+        m_dialogs.notice(this, QStringLiteral("ohi mr leet!"), QStringLiteral("Qiv"));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

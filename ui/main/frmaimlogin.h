@@ -1,0 +1,136 @@
+#pragma once
+
+// The main window: owns the session control and the message style prefix,
+// signs on and off, keeps the buddy list, and opens the other windows. It is
+// the only receiver of the session's events.
+
+#include "appcontext.h"
+#include "buddylist.h"
+#include "exitquestion.h"
+#include "serveraddress.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class Dialogs;
+class ProgramLauncher;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QToolButton;
+class QuorTOCSock;
+class RegistryReader;
+class TocSocket;
+class WindowRegistry;
+class frmAbout;
+class frmCredits;
+
+class frmAimlogin : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmAimlogin)
+public:
+    // socket: the connection the session uses; nullptr for a real TCP one.
+    frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddress server,
+                TocSocket *socket = nullptr, QWidget *parent = nullptr);
+    ~frmAimlogin() override;
+
+    AppContext &context() { return m_context; }
+    void setEndProgram(ExitQuestion::EndProgram endProgram) { m_endProgram = std::move(endProgram); }
+
+    // The default profile set at every sign-on.
+    static QString defaultProfile();
+    // The message style prefix in force until the preferences replace it.
+    static QString defaultFontPrefix();
+
+    QuorTOCSock *btoc = nullptr;
+    QLineEdit *txtFont = nullptr;
+    QString strMyName;
+
+    // Sign-on panel.
+    QWidget *Frame2 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *txtSn = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtPw = nullptr;
+    QPushButton *cmdLogin = nullptr;
+    QLabel *lbStat = nullptr;
+
+    // Buddy-list panel.
+    QWidget *Frame1 = nullptr;
+    QLabel *lbAway = nullptr;
+    QListWidget *lstBuddyson = nullptr;
+    QToolButton *imgIM = nullptr;
+    QToolButton *imgChat = nullptr;
+    QToolButton *imgAway = nullptr;
+    QToolButton *imgSetup = nullptr;
+    QPushButton *cmdLogoff = nullptr;
+
+    QPushButton *cmdCredits = nullptr;
+    QPushButton *cmdHelp = nullptr;
+
+    QMenu *mnuAwy = nullptr;
+    QAction *awyDef = nullptr;
+    QAction *awyAd = nullptr;
+    QAction *awyCustom = nullptr;
+    QMenu *mnuSetup = nullptr;
+    QAction *stPrefs = nullptr;
+
+signals:
+    // The last step of a sign-on, after the panels and caption have switched.
+    void signedOn(const QString &strUserName);
+    // The last step of "Logoff", after the sign-on panel is back.
+    void signedOff();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void signOn();
+    void signOff();
+    void onLoggedIn(const QByteArray &strUserName);
+    void onLoggedOut(const QByteArray &strUserName);
+    void onError(qint16 intErrorCode, const QByteArray &strError);
+    void onWinsockError(const QByteArray &strError);
+    void onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline);
+    void showAbout();
+    void showCredits();
+    // Launchers whose windows are wired in by the conversation, chat, away
+    // and preferences pieces.
+    void startConversation();
+    void joinChatRoom();
+    void setAwayDefault();
+    void setAwayAdvertise();
+    void setAwayCustom();
+    void showPreferences();
+
+private:
+    void buildSignOnPanel();
+    void buildBuddyListPanel();
+    void buildMenus();
+    void layOut();
+    void connectSession();
+    // The sign-on panel covers the buddy list while it is shown.
+    void showSignOnPanel(bool shown);
+    // A notice titled "Error" whose text also becomes the status line.
+    void reportSignOff(const QString &text);
+    void popUp(QMenu *menu, QToolButton *button);
+
+    Dialogs &m_dialogs;
+    WindowRegistry &m_windows;
+    ServerAddress m_server;
+    AppContext m_context;
+    BuddyList m_buddies;
+    std::unique_ptr<RegistryReader> m_registry;
+    std::unique_ptr<ProgramLauncher> m_launcher;
+    QPointer<frmAbout> m_about;
+    QPointer<frmCredits> m_credits;
+    ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();
+};
