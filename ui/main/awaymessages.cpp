@@ -31,18 +31,6 @@ AwayMessages::AwayMessages(AppContext &context, QLabel &lbAway, QObject *parent)
 
 AwayMessages::~AwayMessages() = default;
 
-void AwayMessages::populateMenu(QMenu &mnuAwy)
-{
-    const auto add = [&](const char *name, const QString &caption, void (AwayMessages::*slot)()) {
-        QAction *action = mnuAwy.addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, slot);
-    };
-    add("awyDef", tr("&Default Away"), &AwayMessages::setDefaultAway);
-    add("awyAd", tr("&Advertise"), &AwayMessages::setAdvertise);
-    add("awyCustom", tr("&Custom"), &AwayMessages::setCustom);
-}
-
 void AwayMessages::setDefaultAway()
 {
     setAway(DefaultText);

@@ -13,7 +13,6 @@
 struct AppContext;
 class frmAimAway;
 class QLabel;
-class QMenu;
 
 class AwayMessages : public QObject
 {
@@ -27,8 +26,6 @@ public:
     AwayMessages(AppContext &context, QLabel &lbAway, QObject *parent = nullptr);
     ~AwayMessages() override;
 
-    // Adds "&Default Away", "&Advertise" and "&Custom" (awyDef, awyAd, awyCustom).
-    void populateMenu(QMenu &mnuAwy);
 
     void setDefaultAway();
     void setAdvertise();

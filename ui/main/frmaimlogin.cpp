@@ -1,6 +1,11 @@
 #include "frmaimlogin.h"
 
+#include "awaymessages.h"
+#include "chatslots.h"
+#include "conversationrouter.h"
 #include "dialogs.h"
+#include "prefs/frmaimprefs.h"
+#include "prefs/preferenceslauncher.h"
 #include "info/frmabout.h"
 #include "info/frmcredits.h"
 #include "icons.h"
@@ -83,6 +88,10 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
 
     buildSignOnPanel();
     buildBuddyListPanel();
+    m_away = new AwayMessages(m_context, *lbAway, this);
+    m_conversations = new ConversationRouter(m_context, *m_away, strMyName, this);
+    m_chatSlots = new ChatSlots(m_context, strMyName, this);
+    m_preferences = new PreferencesLauncher(m_context, this);
     buildMenus();
     layOut();
     connectSession();
@@ -191,8 +200,6 @@ void frmAimlogin::buildBuddyListPanel()
     imgChat = launcher(QStringLiteral("imgChat"), Icons::chatRoom(), QStringLiteral("Join a chat room"), Frame1);
     imgAway = launcher(QStringLiteral("imgAway"), Icons::away(), QStringLiteral("Away messages"), Frame1);
     imgSetup = launcher(QStringLiteral("imgSetup"), Icons::setup(), QStringLiteral("Setup"), Frame1);
-    connect(imgIM, &QToolButton::clicked, this, &frmAimlogin::startConversation);
-    connect(imgChat, &QToolButton::clicked, this, &frmAimlogin::joinChatRoom);
     connect(imgAway, &QToolButton::clicked, this, [this] { popUp(mnuAwy, imgAway); });
     connect(imgSetup, &QToolButton::clicked, this, [this] { popUp(mnuSetup, imgSetup); });
 
@@ -220,18 +227,20 @@ void frmAimlogin::buildBuddyListPanel()
 
 void frmAimlogin::buildMenus()
 {
+    connect(imgIM, &QToolButton::clicked, m_conversations, &ConversationRouter::startConversation);
+    connect(imgChat, &QToolButton::clicked, m_chatSlots, &ChatSlots::joinRoom);
     mnuAwy = new QMenu(QStringLiteral("Aways"), this);
     mnuAwy->setObjectName(QStringLiteral("mnuAwy"));
-    awyDef = mnuAwy->addAction(QStringLiteral("&Default Away"), this, &frmAimlogin::setAwayDefault);
-    awyAd = mnuAwy->addAction(QStringLiteral("&Advertise"), this, &frmAimlogin::setAwayAdvertise);
-    awyCustom = mnuAwy->addAction(QStringLiteral("&Custom"), this, &frmAimlogin::setAwayCustom);
+    awyDef = mnuAwy->addAction(QStringLiteral("&Default Away"), m_away, &AwayMessages::setDefaultAway);
+    awyAd = mnuAwy->addAction(QStringLiteral("&Advertise"), m_away, &AwayMessages::setAdvertise);
+    awyCustom = mnuAwy->addAction(QStringLiteral("&Custom"), m_away, &AwayMessages::setCustom);
     awyDef->setObjectName(QStringLiteral("awyDef"));
     awyAd->setObjectName(QStringLiteral("awyAd"));
     awyCustom->setObjectName(QStringLiteral("awyCustom"));
 
     mnuSetup = new QMenu(QStringLiteral("Setup"), this);
     mnuSetup->setObjectName(QStringLiteral("mnuSetup"));
-    stPrefs = mnuSetup->addAction(QStringLiteral("&Preferences"), this, &frmAimlogin::showPreferences);
+    stPrefs = mnuSetup->addAction(QStringLiteral("&Preferences"), m_preferences, &PreferencesLauncher::show);
     stPrefs->setObjectName(QStringLiteral("stPrefs"));
 }
 
@@ -276,6 +285,8 @@ void frmAimlogin::connectSession()
     connect(btoc, &QuorTOCSock::Error, this, &frmAimlogin::onError, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::WinsockError, this, &frmAimlogin::onWinsockError, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::BuddyUpdate, this, &frmAimlogin::onBuddyUpdate, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::InstantMessage, m_conversations, &ConversationRouter::InstantMessage,
+            Qt::DirectConnection);
 }
 
 void frmAimlogin::showSignOnPanel(bool shown)
@@ -306,7 +317,7 @@ void frmAimlogin::signOff()
     // LogOff reports LoggedOut from inside itself, so its box comes first.
     btoc->LogOff();
     showSignOnPanel(true);
-    lbAway->hide();
+    endSessionState();
     emit signedOff();
 }
 
@@ -317,6 +328,7 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     const QString name = WireText::fromWire(strUserName);
     setWindowTitle(QStringLiteral("Qiv - ") + name + QStringLiteral("'s Buddy List"));
     strMyName = name;
+    m_preferences->setFormattedName(name);
     emit signedOn(name);
 }
 
@@ -330,6 +342,7 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 {
     if (intErrorCode == SignedOffByServer) {
         showSignOnPanel(true);
+        endSessionState();
         reportSignOff(signedOffText(strMyName));
         return;
     }
@@ -343,7 +356,16 @@ void frmAimlogin::onWinsockError(const QByteArray &strError)
     // A refused or dropped connection ends the session just as surely as a
     // sign-off by the server; say so instead of leaving a dead buddy list up.
     showSignOnPanel(true);
+    endSessionState();
     reportSignOff(WireText::fromWire(strError));
+}
+
+void frmAimlogin::endSessionState()
+{
+    // Closing with an empty chatid neither asks nor leaves the room; the away
+    // state ends without telling a server that is no longer there.
+    m_chatSlots->closeAllForSignOff();
+    m_away->signOff();
 }
 
 void frmAimlogin::onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline)
@@ -368,12 +390,10 @@ void frmAimlogin::showCredits()
     m_credits->raise();
 }
 
-void frmAimlogin::startConversation() {}
-void frmAimlogin::joinChatRoom() {}
-void frmAimlogin::setAwayDefault() {}
-void frmAimlogin::setAwayAdvertise() {}
-void frmAimlogin::setAwayCustom() {}
-void frmAimlogin::showPreferences() {}
+int frmAimlogin::FormByTag(const QString &strMatch) const
+{
+    return m_conversations->FormByTag(strMatch);
+}
 
 void frmAimlogin::popUp(QMenu *menu, QToolButton *button)
 {

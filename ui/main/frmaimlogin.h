@@ -26,6 +26,10 @@ class QuorTOCSock;
 class RegistryReader;
 class TocSocket;
 class WindowRegistry;
+class AwayMessages;
+class ChatSlots;
+class ConversationRouter;
+class PreferencesLauncher;
 class frmAbout;
 class frmCredits;
 
@@ -41,6 +45,15 @@ public:
 
     AppContext &context() { return m_context; }
     void setEndProgram(ExitQuestion::EndProgram endProgram) { m_endProgram = std::move(endProgram); }
+
+    // The pieces the main window hands its events and launchers to.
+    AwayMessages &away() { return *m_away; }
+    ConversationRouter &conversations() { return *m_conversations; }
+    ChatSlots &chatSlots() { return *m_chatSlots; }
+    PreferencesLauncher &preferences() { return *m_preferences; }
+
+    // Position, oldest first, of the first open window tagged strMatch, or -1.
+    int FormByTag(const QString &strMatch) const;
 
     // The default profile set at every sign-on.
     static QString defaultProfile();
@@ -102,14 +115,6 @@ private slots:
     void onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline);
     void showAbout();
     void showCredits();
-    // Launchers whose windows are wired in by the conversation, chat, away
-    // and preferences pieces.
-    void startConversation();
-    void joinChatRoom();
-    void setAwayDefault();
-    void setAwayAdvertise();
-    void setAwayCustom();
-    void showPreferences();
 
 private:
     void buildSignOnPanel();
@@ -121,6 +126,9 @@ private:
     void showSignOnPanel(bool shown);
     // A notice titled "Error" whose text also becomes the status line.
     void reportSignOff(const QString &text);
+    // A session that ended, by the user or not, leaves no room open and no
+    // away state behind (lbAway hidden, away window hidden, nobody answered).
+    void endSessionState();
     void popUp(QMenu *menu, QToolButton *button);
 
     Dialogs &m_dialogs;
@@ -130,6 +138,11 @@ private:
     BuddyList m_buddies;
     std::unique_ptr<RegistryReader> m_registry;
     std::unique_ptr<ProgramLauncher> m_launcher;
+    // Created after the panels, since the away state shows itself in lbAway.
+    AwayMessages *m_away = nullptr;
+    ConversationRouter *m_conversations = nullptr;
+    ChatSlots *m_chatSlots = nullptr;
+    PreferencesLauncher *m_preferences = nullptr;
     QPointer<frmAbout> m_about;
     QPointer<frmCredits> m_credits;
     ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();
