@@ -2,8 +2,8 @@
 //
 // Input: a frame count byte, then the configuration text. The text is parsed
 // whole, then cut into that many CONFIG2 frames and fed to a signed-on
-// control; what LoggedIn reports must equal a parse of the text received up
-// to the first frame that carries the end marker.
+// control; what LoggedIn reports must equal a parse of the text collected up
+// to the frame that carries the end marker.
 
 #include "clientoutput.h"
 #include "flap.h"
@@ -62,34 +62,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     toc.Login("Fuzz User", "secret", "toc.example", 5190);
     socket->accept();
 
-    // Equal cuts, each sent as its own CONFIG2 frame.
+    // Equal cuts, each sent as its own CONFIG2 frame. A frame holding the end
+    // marker closes the text collected so far; that text is reported only when
+    // its parse really reaches a "done:" line (the marker may sit mid-line).
     const qsizetype piece = text.size() / frames + 1;
-    QByteArray received;
-    QByteArray expectedText;
-    int completing = 0;
+    QByteArray collected;
+    QList<TocConfig> expected;
+    int closing = 0;
     quint16 sequence = 0;
     for (qsizetype pos = 0; pos < text.size() || sequence == 0; pos += piece) {
         const QByteArray part = text.mid(pos, piece);
-        received.append(part);
+        collected.append(part);
         if (TocConfigText::hasEnd(part)) {
-            if (completing++ == 0)
-                expectedText = received;
-            received.clear();
+            ++closing;
+            if (TocConfig config = TocConfigText::parse(collected); config.complete)
+                expected.append(config);
+            collected.clear();
         }
         socket->deliver(Flap::buildFrame(Flap::Data, sequence++, "CONFIG2:" + part));
     }
 
-    // Each frame that ends a configuration ends exactly one, reported if complete.
-    FUZZ_CHECK(reported.count <= completing);
+    FUZZ_CHECK(reported.count == expected.size());
     if (reported.count > 0) {
-        const TocConfig expected = TocConfigText::parse(expectedText);
-        FUZZ_CHECK(reported.config.BuddyList == expected.BuddyList);
-        FUZZ_CHECK(reported.config.BlockList == expected.BlockList);
-        FUZZ_CHECK(reported.config.PrivateList == expected.PrivateList);
-        FUZZ_CHECK(reported.config.MiscData == expected.MiscData);
-        FUZZ_CHECK(reported.config.strPreferences == expected.strPreferences);
-        FUZZ_CHECK(reported.config.PrivacyMode == expected.PrivacyMode);
+        const TocConfig &first = expected.first();
+        FUZZ_CHECK(reported.config.BuddyList == first.BuddyList);
+        FUZZ_CHECK(reported.config.BlockList == first.BlockList);
+        FUZZ_CHECK(reported.config.PrivateList == first.PrivateList);
+        FUZZ_CHECK(reported.config.MiscData == first.MiscData);
+        FUZZ_CHECK(reported.config.strPreferences == first.strPreferences);
+        FUZZ_CHECK(reported.config.PrivacyMode == first.PrivacyMode);
     }
+    // Every closing frame ends sign-on with toc_init_done, complete or not.
+    FUZZ_CHECK(socket->written.count(QByteArrayView("toc_init_done\0", 14)) == closing);
     checkClientOutput(socket->written);
     return 0;
 }
