@@ -5,8 +5,29 @@
 #include "windowregistry.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
+
+namespace {
+// Start-up measurement only (bench/startup.sh): with QIV_EXIT_AFTER_SHOW=1 in
+// the environment the program ends as soon as the start-up window has been
+// painted once. Not an option for users; nothing else reads it.
+class QuitAfterFirstPaint final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return false;
+    }
+};
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -35,6 +56,8 @@ int main(int argc, char **argv)
             mainWindow = std::make_unique<frmAimlogin>(dialogs, windows, options->server);
         return mainWindow.get();
     });
+    if (qEnvironmentVariableIntValue("QIV_EXIT_AFTER_SHOW") == 1)
+        startWindow.installEventFilter(new QuitAfterFirstPaint(&app));
     startWindow.show();
     return app.exec();
 }

@@ -60,6 +60,9 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     txtChat->setReadOnly(true);
     txtChat->setAcceptRichText(false);
     lbhere->setTextFormat(Qt::PlainText);
+    // One plain line per member: the view need not measure every member
+    // again after each arrival or departure in a crowded room.
+    lstHere->setUniformItemSizes(true);
     txtMessage->setTabChangesFocus(true);
     cmdsndlol->hide();
     chatid->hide();

@@ -13,7 +13,7 @@ class QListWidgetItem;
 class BuddyList
 {
 public:
-    explicit BuddyList(QListWidget &view) : m_view(view) {}
+    explicit BuddyList(QListWidget &view);
 
     // Drops the buddy's entry, if any, and appends the name as just received
     // when the buddy is online.

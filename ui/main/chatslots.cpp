@@ -15,9 +15,10 @@
 namespace {
 const QString Qiv = QStringLiteral("Qiv");
 
-// The raw screen name of a member, kept with the item so that names are
-// always compared as the server sent them.
-constexpr int WireNameRole = Qt::UserRole;
+// The normalized screen name of a member, worked out once from the name as
+// the server sent it, so that a departure in a crowded room compares names
+// instead of normalizing every member again.
+constexpr int MemberKeyRole = Qt::UserRole;
 
 // An empty or unreadable stored ID matches no chat.
 bool sameChat(const QString &storedId, qint32 lngChatID)
@@ -29,7 +30,7 @@ bool sameChat(const QString &storedId, qint32 lngChatID)
 
 QByteArray normalizedMember(const QListWidgetItem *item)
 {
-    return ScreenName::NormalizeName(item->data(WireNameRole).toByteArray());
+    return item->data(MemberKeyRole).toByteArray();
 }
 } // namespace
 
@@ -168,7 +169,7 @@ void ChatSlots::ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qi
     const QString name = WireText::fromWire(strUserName);
     if (blnInside) {
         auto *item = new QListWidgetItem(name);
-        item->setData(WireNameRole, strUserName);
+        item->setData(MemberKeyRole, ScreenName::NormalizeName(strUserName));
         w->lstHere->addItem(item);
         Transcript::appendText(w->txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has entered the room.*"));
         return;

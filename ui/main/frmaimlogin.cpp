@@ -25,12 +25,20 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 // The sign-off code: the server ended this session (another sign-on elsewhere).
 constexpr qint16 SignedOffByServer = 904;
+
+// Sign-on refused: bad account or password, too soon again, blocked; or
+// the session ended by the server.
+bool endsSignOn(qint16 code)
+{
+    return code == 980 || code == 983 || code == 989 || code == SignedOffByServer;
+}
 
 QString signedOffText(const QString &name)
 {
@@ -74,6 +82,7 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     , m_buddies(*lstBuddyson)
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
+    , m_signOnTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmAimlogin"));
     setWindowTitle(QStringLiteral("Qiv"));
@@ -96,6 +105,15 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     layOut();
     connectSession();
     showSignOnPanel(true);
+
+    m_signOnTimer->setSingleShot(true);
+    m_signOnTimer->setInterval(DefaultSignOnTimeoutMs);
+    connect(m_signOnTimer, &QTimer::timeout, this, &frmAimlogin::abandonSignOn);
+}
+
+void frmAimlogin::setSignOnTimeout(int milliseconds)
+{
+    m_signOnTimer->setInterval(milliseconds);
 }
 
 frmAimlogin::~frmAimlogin() = default;
@@ -310,10 +328,23 @@ void frmAimlogin::signOn()
     btoc->Login(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
                 WireText::toWire(m_server.host), m_server.port);
     m_buddies.clear();
+    // Started after Login, which a second click may use to start over.
+    m_signOnTimer->start();
+}
+
+void frmAimlogin::abandonSignOn()
+{
+    m_abandoningSignOn = true;
+    btoc->LogOff();
+    m_abandoningSignOn = false;
+    showSignOnPanel(true);
+    endSessionState();
+    reportSignOff(tr("The server did not complete the sign-on in time; the connection was closed."));
 }
 
 void frmAimlogin::signOff()
 {
+    m_signOnTimer->stop();
     // LogOff reports LoggedOut from inside itself, so its box comes first.
     btoc->LogOff();
     showSignOnPanel(true);
@@ -323,6 +354,7 @@ void frmAimlogin::signOff()
 
 void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 {
+    m_signOnTimer->stop();
     btoc->SetProfile(WireText::toWire(defaultProfile()));
     showSignOnPanel(false);
     const QString name = WireText::fromWire(strUserName);
@@ -334,12 +366,19 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 
 void frmAimlogin::onLoggedOut(const QByteArray &strUserName)
 {
+    m_signOnTimer->stop();
+    if (m_abandoningSignOn)
+        return;
     showSignOnPanel(true);
     reportSignOff(signedOffText(WireText::fromWire(strUserName)));
 }
 
 void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 {
+    // A refused sign-on is the server's answer, not a silence; other errors
+    // leave a sign-on under way still waiting for its end.
+    if (endsSignOn(intErrorCode))
+        m_signOnTimer->stop();
     if (intErrorCode == SignedOffByServer) {
         showSignOnPanel(true);
         endSessionState();
@@ -353,6 +392,7 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 
 void frmAimlogin::onWinsockError(const QByteArray &strError)
 {
+    m_signOnTimer->stop();
     // A refused or dropped connection ends the session just as surely as a
     // sign-off by the server; say so instead of leaving a dead buddy list up.
     showSignOnPanel(true);

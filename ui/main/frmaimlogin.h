@@ -21,6 +21,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QToolButton;
 class QuorTOCSock;
 class RegistryReader;
@@ -44,6 +45,9 @@ public:
     ~frmAimlogin() override;
 
     AppContext &context() { return m_context; }
+    // How long a sign-on may wait for the server before it is given up.
+    static constexpr int DefaultSignOnTimeoutMs = 30000;
+    void setSignOnTimeout(int milliseconds);
     void setEndProgram(ExitQuestion::EndProgram endProgram) { m_endProgram = std::move(endProgram); }
 
     // The pieces the main window hands its events and launchers to.
@@ -129,6 +133,10 @@ private:
     // A session that ended, by the user or not, leaves no room open and no
     // away state behind (lbAway hidden, away window hidden, nobody answered).
     void endSessionState();
+    // A server that accepts the connection but never completes the sign-on
+    // would leave "Connecting..." up for ever; the connection is dropped and
+    // the user told, as for a lost connection.
+    void abandonSignOn();
     void popUp(QMenu *menu, QToolButton *button);
 
     Dialogs &m_dialogs;
@@ -145,5 +153,9 @@ private:
     PreferencesLauncher *m_preferences = nullptr;
     QPointer<frmAbout> m_about;
     QPointer<frmCredits> m_credits;
+    QTimer *m_signOnTimer;
+    // Set while abandonSignOn drops the connection: that LogOff is not a
+    // sign-off the user asked for, and gets its own message.
+    bool m_abandoningSignOn = false;
     ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();
 };
