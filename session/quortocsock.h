@@ -30,6 +30,9 @@ public:
     using ChatTableType = std::array<ChatEntry, ChatTableSize>;
 
     static constexpr qint32 DefaultPort = 5190;
+    // Far beyond any real stored configuration; protects against a server
+    // that never sends the end marker.
+    static constexpr qsizetype MaxConfigSize = 1024 * 1024;
     static const QByteArray DefaultAuthServer;
 
     // Uses a real TCP connection.

@@ -193,8 +193,18 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
     // The configuration text starts after "CONFIG2:".
     static constexpr qsizetype prefixLength = sizeof("CONFIG2:") - 1;
     const QByteArrayView text = payload.size() > prefixLength ? payload.sliced(prefixLength) : QByteArrayView();
-    if (!TocConfigText::hasEnd(text)) {
-        strConfigBuffer.append(text);
+    // The end marker may straddle two frames, so look across the join too.
+    const qsizetype reach = TocConfigText::EndMarker.size() - 1;
+    QByteArray join = strConfigBuffer.right(reach);
+    join.append(text.first(std::min(text.size(), reach)));
+    const bool complete = TocConfigText::hasEnd(text) || TocConfigText::hasEnd(join);
+    if (!complete) {
+        // A configuration that never ends must not grow without bound; what
+        // was collected is dropped and the sign-on simply never completes.
+        if (strConfigBuffer.size() + text.size() > MaxConfigSize)
+            strConfigBuffer.clear();
+        else
+            strConfigBuffer.append(text);
         return;
     }
     const QByteArray whole = strConfigBuffer + text.toByteArray();

@@ -4,7 +4,7 @@ namespace TocConfigText {
 
 bool hasEnd(QByteArrayView text)
 {
-    return text.contains(QByteArrayView("done:\n"));
+    return text.contains(EndMarker);
 }
 
 TocConfig parse(QByteArrayView text)

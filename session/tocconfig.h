@@ -19,6 +19,8 @@ struct TocConfig
 
 namespace TocConfigText {
 
+inline constexpr QByteArrayView EndMarker = "done:\n";
+
 // True once the text holds the end marker "done:" with its line feed; until
 // then the configuration continues in later frames.
 bool hasEnd(QByteArrayView text);

@@ -131,6 +131,28 @@ TEST_F(SignOn, DoneMarkerInsideALineCompletesWithoutLoggedIn)
     EXPECT_EQ(takeLines(), QList<QByteArray>({"toc_init_done"}));
 }
 
+TEST_F(SignOn, EndMarkerSplitAcrossFramesStillCompletesTheConfiguration)
+{
+    signOn("me");
+    deliver(data("CONFIG2:g:A\nb:amy\ndo"));
+    EXPECT_TRUE(log.events().isEmpty());
+    deliver(data("CONFIG2:ne:\n"));
+    EXPECT_EQ(log.events(), QStringList({"LoggedIn me|{[group]A,amy}|{}|{}|{}||0"}));
+    EXPECT_EQ(takeLines(), QList<QByteArray>({"toc_init_done"}));
+}
+
+TEST_F(SignOn, AConfigurationThatNeverEndsIsNotKeptForever)
+{
+    signOn("me");
+    const QByteArray chunk = "CONFIG2:" + QByteArray(60000, 'x');
+    for (int i = 0; i < 40; ++i)
+        deliver(data(chunk));
+    // What was collected beyond the limit is gone: a later end starts afresh.
+    deliver(data("CONFIG2:g:B\ndone:\n"));
+    ASSERT_EQ(log.events().size(), 1);
+    EXPECT_LT(log.events().first().size(), QuorTOCSock::MaxConfigSize);
+}
+
 TEST_F(SignOn, SignOnRefusalsAreErrors)
 {
     toc.Login("me", "pw", "h", 5190);
