@@ -1,3 +1,4 @@
+#include "artwork.h"
 #include "commandline.h"
 #include "dialogs.h"
 #include "main/frmaimlogin.h"
@@ -35,6 +36,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 
     QApplication app(argc, argv);
+    // Ties the windows to the installed qiv.desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("qiv"));
+    QApplication::setWindowIcon(Artwork::icon(Artwork::Picture::ProgramIcon));
     // The program ends only through the exit question, never because its
     // last visible window was hidden or closed.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,6 +3,7 @@
 #include "appcontext.h"
 #include "conversation/transcript.h"
 #include "dialogs.h"
+#include "escapekey.h"
 #include "quortocsock.h"
 #include "toccommands.h"
 #include "windowregistry.h"
@@ -64,6 +65,12 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     // again after each arrival or departure in a crowded room.
     lstHere->setUniformItemSizes(true);
     txtMessage->setTabChangesFocus(true);
+    txtChat->setAccessibleName(QStringLiteral("Room conversation"));
+    lstHere->setAccessibleName(QStringLiteral("Users here"));
+    lstHere->setAccessibleDescription(QStringLiteral("The people in this room"));
+    lbhere->setAccessibleName(QStringLiteral("Number of users here"));
+    txtMessage->setAccessibleName(QStringLiteral("Message"));
+    cmdClearWindow->setAccessibleDescription(QStringLiteral("Empties the room conversation on this screen"));
     cmdsndlol->hide();
     chatid->hide();
     chatname->hide();
@@ -74,6 +81,8 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     connect(cmdsndlol, &QPushButton::clicked, this, &frmAimChat::send);
     connect(cmdClearWindow, &QPushButton::clicked, this, [this] { Transcript::setText(txtChat, QString()); });
     txtMessage->installEventFilter(this);
+    // Escape closes the way the frame does, with the leave question while in a room.
+    EscapeKey::leavesBy(this, [this] { close(); });
 
     // The head count follows the member list whoever changes it.
     QAbstractItemModel *members = lstHere->model();
@@ -117,6 +126,12 @@ void frmAimChat::buildLayout()
     grid->addLayout(actions, 2, 1);
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(1, 1);
+
+    setTabOrder(txtMessage, cmdSend);
+    setTabOrder(cmdSend, chkClear);
+    setTabOrder(chkClear, cmdClearWindow);
+    setTabOrder(cmdClearWindow, txtChat);
+    setTabOrder(txtChat, lstHere);
 
     lstHere->setFixedWidth(130);
     txtMessage->setFixedHeight(96);

@@ -3,7 +3,8 @@
 #include "appcontext.h"
 #include "commandcheck.h"
 #include "dialogs.h"
-#include "imicons.h"
+#include "escapekey.h"
+#include "artwork.h"
 #include "quortocsock.h"
 #include "screenname.h"
 #include "toccommands.h"
@@ -23,7 +24,8 @@
 namespace {
 const QString ProgramTitle = QStringLiteral("Qiv");
 
-QToolButton *pictureButton(QWidget *parent, const char *name, const QIcon &icon, const QString &label)
+QToolButton *pictureButton(QWidget *parent, const char *name, const QIcon &icon, const QString &label,
+                           const QString &description)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
@@ -32,6 +34,7 @@ QToolButton *pictureButton(QWidget *parent, const char *name, const QIcon &icon,
     button->setAutoRaise(true);
     button->setToolTip(label);
     button->setAccessibleName(label);
+    button->setAccessibleDescription(description);
     // Tab reaches it and Space presses it; a click leaves focus in the entry box.
     button->setFocusPolicy(Qt::TabFocus);
     return button;
@@ -45,9 +48,12 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     , txtIM(new QTextEdit(this))
     , txtMessage(new QLineEdit(this))
     , chkClear(new QCheckBox(tr("Clear box after send"), this))
-    , cmdSend(pictureButton(this, "cmdSend", ImIcons::send(), tr("Send")))
-    , cmdBlock(pictureButton(this, "cmdBlock", ImIcons::block(), tr("Block")))
-    , cmdWarn(pictureButton(this, "cmdWarn", ImIcons::warn(), tr("Warn")))
+    , cmdSend(pictureButton(this, "cmdSend", Artwork::icon(Artwork::Picture::Send), tr("Send"),
+                            tr("Sends the message you typed")))
+    , cmdBlock(pictureButton(this, "cmdBlock", Artwork::icon(Artwork::Picture::Block), tr("Block"),
+                             tr("Stops this person from reaching you, after asking")))
+    , cmdWarn(pictureButton(this, "cmdWarn", Artwork::icon(Artwork::Picture::Warn), tr("Warn"),
+                            tr("Raises this person's warning level, after asking")))
     , usersn(new QLineEdit(QStringLiteral("Text1"), this))
     , m_context(context)
 {
@@ -65,6 +71,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     txtIM->setReadOnly(true);
     txtIM->setAcceptRichText(false);
     txtIM->setAccessibleName(tr("Conversation"));
+    currentname->setAccessibleName(tr("Talking with"));
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     txtMessage->setAccessibleName(tr("Message"));
     chkClear->setObjectName(QStringLiteral("chkClear"));
@@ -79,6 +86,8 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     connect(cmdWarn, &QToolButton::clicked, this, &frmAimIM::Warn);
     txtMessage->installEventFilter(this);
     txtMessage->setFocus();
+    // A conversation has no question on closing; Escape simply closes it.
+    EscapeKey::leavesBy(this, [this] { close(); });
 
     m_context.windows.add(this);
 }

@@ -1,7 +1,8 @@
 #include "frmabout.h"
 
 #include "dialogs.h"
-#include "icons.h"
+#include "escapekey.h"
+#include "artwork.h"
 #include "productinfo.h"
 #include "systeminfo.h"
 #include "windowregistry.h"
@@ -55,7 +56,7 @@ frmAbout::frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryRead
         "trademarks of their respective owners."));
 
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(Icons::logo(QSize(48, 54)));
+    picIcon->setPixmap(Artwork::pixmap(Artwork::Picture::Logo, QSize(48, 54)));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     QFont titleFont = lblTitle->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
@@ -72,6 +73,10 @@ frmAbout::frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryRead
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+    // Escape is OK: the window goes away for good, not just out of sight.
+    EscapeKey::leavesBy(this, [this] { cmdOK->click(); });
+    cmdSysInfo->setAccessibleDescription(QStringLiteral("Starts the system's own information tool"));
+    picIcon->setAccessibleName(QStringLiteral("Qiv logo"));
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::startSysInfo);
 
     auto *text = new QVBoxLayout;

@@ -1,5 +1,6 @@
 #include "frmcredits.h"
 
+#include "escapekey.h"
 #include "productinfo.h"
 #include "windowregistry.h"
 
@@ -23,6 +24,9 @@ frmCredits::frmCredits(WindowRegistry &windows, QWidget *parent)
     lstCredits->setFocusPolicy(Qt::NoFocus);
     lstCredits->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstCredits->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstCredits->setAccessibleName(QStringLiteral("Credits"));
+    lstCredits->setAccessibleDescription(QStringLiteral("The people who made Qiv, scrolling upward"));
+    EscapeKey::leavesBy(this, [this] { close(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,7 +1,8 @@
 #include "frmint.h"
 
 #include "dialogs.h"
-#include "icons.h"
+#include "escapekey.h"
+#include "artwork.h"
 #include "productinfo.h"
 #include "updatecheck.h"
 #include "windowregistry.h"
@@ -26,15 +27,16 @@ QLabel *centredLabel(const QString &name, const QString &text, QWidget *parent)
     return label;
 }
 
-const QColor StripTop(0x2b, 0x5c, 0x9a);
-const QColor StripBottom(0x1f, 0x3a, 0x5f);
+// Drawn to span the window inside its one-pixel border.
+const QSize TitleStripSize(238, 26);
+const QColor Border(0x1f, 0x3a, 0x5f);
 } // namespace
 
 frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
                std::function<QWidget *()> mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , Image1(new QLabel(this))
-    , Image2(centredLabel(QStringLiteral("Image2"), QStringLiteral("Qiv"), this))
+    , Image2(centredLabel(QStringLiteral("Image2"), QString(), this))
     , Image3(new QToolButton(this))
     , lblAuthor(centredLabel(QStringLiteral("lblAuthor"), QStringLiteral("by the Qiv team"), this))
     , lblWeb(centredLabel(QStringLiteral("lblWeb"), ProductInfo::WebAddress, this))
@@ -56,20 +58,20 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     setPalette(background);
 
     // The title strip doubles as the handle for moving the borderless window.
-    Image2->setFixedHeight(26);
-    Image2->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    Image2->setIndent(10);
-    Image2->setStyleSheet(QStringLiteral(
-        "QLabel { color: white; font-weight: bold; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-        "stop:0 %1, stop:1 %2); }").arg(StripTop.name(), StripBottom.name()));
+    Image2->setFixedSize(TitleStripSize);
+    Image2->setPixmap(Artwork::pixmap(Artwork::Picture::TitleStrip, TitleStripSize));
+    Image2->setAccessibleName(QStringLiteral("Qiv"));
     Image2->installEventFilter(this);
 
     Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setIcon(Icons::close());
+    Image3->setIcon(Artwork::icon(Artwork::Picture::Close));
     Image3->setIconSize(QSize(16, 16));
     Image3->setAutoRaise(true);
     Image3->setToolTip(QStringLiteral("Close"));
     Image3->setAccessibleName(QStringLiteral("Close"));
+    Image3->setAccessibleDescription(QStringLiteral("Asks whether to exit Qiv"));
+    // Reached with Tab like the buttons, since the window has no frame to close it by.
+    Image3->setFocusPolicy(Qt::StrongFocus);
     Image3->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
     connect(Image3, &QToolButton::clicked, this, &QWidget::close);
     auto *stripLayout = new QHBoxLayout(Image2);
@@ -78,8 +80,9 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     stripLayout->addWidget(Image3);
 
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(Icons::logo(QSize(92, 103)));
+    Image1->setPixmap(Artwork::pixmap(Artwork::Picture::Logo, QSize(92, 103)));
     Image1->setAlignment(Qt::AlignCenter);
+    Image1->setAccessibleName(QStringLiteral("Qiv logo"));
 
     QPalette grey = lblAuthor->palette();
     grey.setColor(QPalette::WindowText, QColor(0x55, 0x55, 0x55));
@@ -89,12 +92,17 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     lbupdate->setWordWrap(true);
     lbupdate->setMinimumHeight(34);
     lbupdate->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lbupdate->setAccessibleName(QStringLiteral("Update notice"));
 
     cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
     cmdStart->setDefault(true);
     connect(cmdUpdate, &QPushButton::clicked, this, &frmInt::checkForUpdates);
     connect(cmdStart, &QPushButton::clicked, this, &frmInt::start);
+    // Escape is the close picture: the exit question.
+    EscapeKey::leavesBy(this, [this] { Image3->click(); });
+    setTabOrder(cmdStart, cmdUpdate);
+    setTabOrder(cmdUpdate, Image3);
 
     auto *body = new QVBoxLayout;
     body->setContentsMargins(16, 8, 16, 8);
@@ -142,7 +150,7 @@ void frmInt::paintEvent(QPaintEvent *event)
     QWidget::paintEvent(event);
     // Without a frame the window draws its own border.
     QPainter painter(this);
-    painter.setPen(StripBottom);
+    painter.setPen(Border);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

@@ -1,5 +1,6 @@
 #include "frmaimaway.h"
 
+#include "escapekey.h"
 #include "wiretext.h"
 
 #include <QCloseEvent>
@@ -43,6 +44,10 @@ frmAimAway::frmAimAway(QWidget *parent)
     setFixedSize(259, 129);
 
     connect(cmdBack, &QPushButton::clicked, this, &frmAimAway::backRequested);
+    // Escape closes like the frame does, which ends the away state as I'm Back would.
+    EscapeKey::leavesBy(this, [this] { close(); });
+    cmdBack->setAccessibleDescription(tr("Takes the away message down"));
+    txtAway->setAccessibleDescription(tr("The away message people get while you are away"));
 }
 
 void frmAimAway::setAwayText(const QString &text)

@@ -8,7 +8,7 @@
 #include "prefs/preferenceslauncher.h"
 #include "info/frmabout.h"
 #include "info/frmcredits.h"
-#include "icons.h"
+#include "artwork.h"
 #include "productinfo.h"
 #include "quortocsock.h"
 #include "info/systeminfo.h"
@@ -45,7 +45,8 @@ QString signedOffText(const QString &name)
     return name + QStringLiteral(" was signed off!");
 }
 
-QToolButton *launcher(const QString &name, const QIcon &icon, const QString &tip, QWidget *parent)
+QToolButton *launcher(const QString &name, const QIcon &icon, const QString &tip, const QString &description,
+                      QWidget *parent)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
@@ -54,6 +55,7 @@ QToolButton *launcher(const QString &name, const QIcon &icon, const QString &tip
     button->setAutoRaise(true);
     button->setToolTip(tip);
     button->setAccessibleName(tip);
+    button->setAccessibleDescription(description);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
@@ -138,9 +140,10 @@ void frmAimlogin::buildSignOnPanel()
 
     Image1 = new QLabel(Frame2);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(Icons::logo(QSize(92, 103)));
+    Image1->setPixmap(Artwork::pixmap(Artwork::Picture::Logo, QSize(92, 103)));
     Image1->setAlignment(Qt::AlignCenter);
     Image1->installEventFilter(this);
+    Image1->setAccessibleName(QStringLiteral("Qiv logo"));
 
     Label1 = new QLabel(QStringLiteral("AOL Instant Messenger"), Frame2);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -179,6 +182,7 @@ void frmAimlogin::buildSignOnPanel()
     lbStat->setTextFormat(Qt::PlainText);
     lbStat->setWordWrap(true);
     lbStat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lbStat->setAccessibleName(QStringLiteral("Sign-on status"));
 
     auto *layout = new QVBoxLayout(Frame2);
     layout->setContentsMargins(10, 10, 10, 6);
@@ -213,11 +217,19 @@ void frmAimlogin::buildBuddyListPanel()
     grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     lstBuddyson->setPalette(grey);
     lstBuddyson->setAccessibleName(QStringLiteral("Buddies online"));
+    lstBuddyson->setAccessibleDescription(QStringLiteral("The buddies who are signed on now"));
 
-    imgIM = launcher(QStringLiteral("imgIM"), Icons::instantMessage(), QStringLiteral("Send an instant message"), Frame1);
-    imgChat = launcher(QStringLiteral("imgChat"), Icons::chatRoom(), QStringLiteral("Join a chat room"), Frame1);
-    imgAway = launcher(QStringLiteral("imgAway"), Icons::away(), QStringLiteral("Away messages"), Frame1);
-    imgSetup = launcher(QStringLiteral("imgSetup"), Icons::setup(), QStringLiteral("Setup"), Frame1);
+    imgIM = launcher(QStringLiteral("imgIM"), Artwork::icon(Artwork::Picture::InstantMessage),
+                     QStringLiteral("Send an instant message"),
+                     QStringLiteral("Asks for a screen name and opens a conversation with it"), Frame1);
+    imgChat = launcher(QStringLiteral("imgChat"), Artwork::icon(Artwork::Picture::ChatRoom),
+                       QStringLiteral("Join a chat room"),
+                       QStringLiteral("Asks for a room name and exchange and joins the room"), Frame1);
+    imgAway = launcher(QStringLiteral("imgAway"), Artwork::icon(Artwork::Picture::Away),
+                       QStringLiteral("Away messages"),
+                       QStringLiteral("Opens a menu of away messages to post"), Frame1);
+    imgSetup = launcher(QStringLiteral("imgSetup"), Artwork::icon(Artwork::Picture::Setup), QStringLiteral("Setup"),
+                        QStringLiteral("Opens the setup menu with the preferences"), Frame1);
     connect(imgAway, &QToolButton::clicked, this, [this] { popUp(mnuAwy, imgAway); });
     connect(imgSetup, &QToolButton::clicked, this, [this] { popUp(mnuSetup, imgSetup); });
 
@@ -292,8 +304,18 @@ void frmAimlogin::layOut()
 
     // The classic 144 x 348 window, a quarter larger so today's fonts fit.
     setFixedSize(180, 435);
+    // Top to bottom on each panel, then the two buttons under both; the hidden
+    // panel's controls drop out of the chain by themselves.
     setTabOrder(txtSn, txtPw);
     setTabOrder(txtPw, cmdLogin);
+    setTabOrder(cmdLogin, lstBuddyson);
+    setTabOrder(lstBuddyson, imgIM);
+    setTabOrder(imgIM, imgChat);
+    setTabOrder(imgChat, imgAway);
+    setTabOrder(imgAway, imgSetup);
+    setTabOrder(imgSetup, cmdLogoff);
+    setTabOrder(cmdLogoff, cmdCredits);
+    setTabOrder(cmdCredits, cmdHelp);
 }
 
 void frmAimlogin::connectSession()

@@ -2,6 +2,7 @@
 
 #include "appcontext.h"
 #include "dialogs.h"
+#include "escapekey.h"
 #include "productinfo.h"
 #include "quortocsock.h"
 #include "toccommands.h"
@@ -63,6 +64,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
         label->setCheckable(true);
         label->setAutoExclusive(true);
         label->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px;"));
+        label->setAccessibleDescription(QStringLiteral("Shows the %1 page").arg(caption));
         connect(label, &QPushButton::clicked, this, [this, i = index] { showPage(i); });
         lbMenu[index] = label;
         category->addWidget(label);
@@ -79,6 +81,8 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
     connect(cmdOK, &QPushButton::clicked, this, &frmAimPrefs::confirm);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::hide);
+    // Escape is Cancel: hidden, with everything typed kept for next time.
+    EscapeKey::leavesBy(this, [this] { cmdCancel->click(); });
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK);
@@ -154,6 +158,7 @@ QGroupBox *frmAimPrefs::buildFormatNamePage()
     auto *label = new QLabel(QStringLiteral("Enter your screenname with its formatting:"), page);
     label->setWordWrap(true);
     txtFormatsn = lineEdit(QStringLiteral("txtFormatsn"), QString(), page);
+    label->setBuddy(txtFormatsn);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(label);
     layout->addWidget(txtFormatsn);
@@ -167,6 +172,9 @@ QGroupBox *frmAimPrefs::buildProfilePage()
     txtProfile = new QPlainTextEdit(defaultProfile(), page);
     txtProfile->setObjectName(QStringLiteral("txtProfile"));
     txtProfile->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtProfile->setTabChangesFocus(true);
+    txtProfile->setAccessibleName(QStringLiteral("Profile"));
+    txtProfile->setAccessibleDescription(QStringLiteral("What people see when they look you up, as HTML"));
     cmdSetProfile = button(QStringLiteral("cmdSetProfile"), QStringLiteral("Set Profile"), page);
     connect(cmdSetProfile, &QPushButton::clicked, this, &frmAimPrefs::setProfile);
     auto *layout = new QVBoxLayout(page);

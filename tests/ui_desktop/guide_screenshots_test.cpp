@@ -1,0 +1,71 @@
+// Pictures of the windows for the user guide, taken from a real session over
+// a scripted server: build/screenshots/guide/*.png.
+
+#include "desktopfixture.h"
+
+#include "prefs/frmaimprefs.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+
+class GuideScreenshots : public DesktopTest
+{
+protected:
+    // Saves the window and checks the picture really shows it.
+    static void save(QWidget *window, const char *name)
+    {
+        ASSERT_NE(window, nullptr) << name;
+        window->show();
+        const QString folder = QStringLiteral(QIV_GUIDE_SCREENSHOT_DIR);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QImage picture = window->grab().toImage();
+        EXPECT_EQ(picture.size() / picture.devicePixelRatio(), window->size()) << name;
+        EXPECT_TRUE(picture.save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"))) << name;
+    }
+};
+
+TEST_F(GuideScreenshots, TheWindowsOfAnOrdinarySession)
+{
+    const auto start = makeStartWindow();
+    save(start.get(), "startup");
+
+    main->txtSn->setText(QStringLiteral("Some Body"));
+    main->txtPw->setText(QStringLiteral("secret"));
+    save(main.get(), "signon");
+
+    signOn();
+    for (const char *buddy : {"Friend", "QivBot", "Alice Ng", "bob42"})
+        serverSays(QByteArray("UPDATE_BUDDY2:") + buddy + ":T:0:1234567:0: O");
+    EXPECT_EQ(main->lstBuddyson->count(), 4);
+    main->lstBuddyson->setCurrentRow(0);
+    save(main.get(), "buddylist");
+
+    frmAimIM *im = openConversation();
+    ASSERT_NE(im, nullptr);
+    im->txtMessage->setText(QStringLiteral("Yes! Just got back."));
+    QTest::keyClick(im->txtMessage, Qt::Key_Return);
+    serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:Great, lunch at noon?");
+    im->txtMessage->setText(QStringLiteral("Sounds good"));
+    save(im, "conversation");
+
+    frmAimChat *chat = joinRoom();
+    ASSERT_NE(chat, nullptr);
+    serverSays("CHAT_IN_ENC:17:Friend:F:A:en:hi everyone");
+    serverSays("CHAT_IN_ENC:17:Some Body:F:A:en:hello!");
+    chat->txtMessage->setPlainText(QStringLiteral("Who is up for a game?"));
+    save(chat, "chatroom");
+
+    auto *prefs = qobject_cast<frmAimPrefs *>(openPreferences());
+    ASSERT_NE(prefs, nullptr);
+    prefs->lbMenu[frmAimPrefs::FontPage]->click();
+    save(prefs, "preferences");
+}
+
+} // namespace
