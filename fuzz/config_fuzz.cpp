@@ -63,8 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     socket->accept();
 
     // Equal cuts, each sent as its own CONFIG2 frame. A frame holding the end
-    // marker closes the text collected so far; that text is reported only when
-    // its parse really reaches a "done:" line (the marker may sit mid-line).
+    // marker, or completing one begun by the text before it, closes the text
+    // collected so far; that text is reported only when its parse really
+    // reaches a "done:" line (the marker may sit mid-line).
     const qsizetype piece = text.size() / frames + 1;
     QByteArray collected;
     QList<TocConfig> expected;
@@ -72,8 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     quint16 sequence = 0;
     for (qsizetype pos = 0; pos < text.size() || sequence == 0; pos += piece) {
         const QByteArray part = text.mid(pos, piece);
+        const qsizetype reach = TocConfigText::EndMarker.size() - 1;
+        const QByteArray join = collected.right(reach) + part.left(reach);
         collected.append(part);
-        if (TocConfigText::hasEnd(part)) {
+        if (TocConfigText::hasEnd(part) || TocConfigText::hasEnd(join)) {
             ++closing;
             if (TocConfig config = TocConfigText::parse(collected); config.complete)
                 expected.append(config);
