@@ -102,7 +102,7 @@ def config_seeds():
 
 def quote_seeds():
     write("quote", "plain", b"hello world")
-    write("quote", "specials", b'a\\b$c"d(e)f[g]h{i}j')
+    write("quote", "escaped-characters", b'a\\b$c"d(e)f[g]h{i}j')
     write("quote", "command-line", b'toc_send_im buddya "hi \\"there\\" \\\\ \\$5"')
     write("quote", "open-quote", b'toc_send_im "unterminated')
     write("quote", "binary", bytes(range(256)))
