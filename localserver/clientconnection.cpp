@@ -41,7 +41,8 @@ ClientConnection::ClientConnection(QTcpSocket *socket, QObject *parent)
 void ClientConnection::onReadyRead()
 {
     while (m_phase != Phase::Closed && m_socket->bytesAvailable() > 0) {
-        QByteArray bytes = m_socket->read(ReadChunk);
+        // Only what is there: a read of a whole chunk would allocate it in full.
+        QByteArray bytes = m_socket->read(std::min<qint64>(m_socket->bytesAvailable(), ReadChunk));
         if (m_phase == Phase::Preamble)
             takePreamble(bytes);
         m_frames.append(bytes);
