@@ -161,7 +161,7 @@ TEST_F(Commands, NoLineOverTheServerLimitIsEverSent)
     sock->acceptConnection();
     sock->takeWritten();
     deliver(frame(1, ""));
-    const QList<QByteArray> frames = splitFrames(sock->takeWritten());
+    const QList<QByteArray> frames = writtenFrames(sock->takeWritten());
     ASSERT_EQ(frames.size(), 1);
     EXPECT_EQ(frames[0][1], 1) << "only the sign-on frame goes out";
 }

@@ -138,7 +138,7 @@ TEST_F(Dispatch, FrameTypesOtherThanDataAreHandledByType)
     EXPECT_EQ(log.events(), QStringList({"Error 0|Unknown Channel Detected: \t",
                                          "Error 0|Unknown Channel Detected: A"}));
     EXPECT_EQ(log.packets.size(), 5);
-    EXPECT_EQ(splitFrames(sock->takeWritten()).size(), 1) << "only the keep-alive is answered";
+    EXPECT_EQ(writtenFrames(sock->takeWritten()).size(), 1) << "only the keep-alive is answered";
 }
 
 TEST_F(Dispatch, ColonInTheHeaderDoesNotShiftFields)

@@ -97,33 +97,6 @@ void EventLog::clear()
     packets.clear();
 }
 
-QList<QByteArray> splitFrames(QByteArray bytes)
-{
-    if (bytes.startsWith("FLAPON\n\n"))
-        bytes.remove(0, 8);
-    QList<QByteArray> frames;
-    qsizetype pos = 0;
-    while (pos + 6 <= bytes.size()) {
-        const qsizetype length = quint8(bytes[pos + 4]) * 256 + quint8(bytes[pos + 5]);
-        frames.append(bytes.mid(pos, 6 + length));
-        pos += 6 + length;
-    }
-    EXPECT_EQ(pos, bytes.size()) << "written bytes end inside a frame";
-    return frames;
-}
-
-QList<QByteArray> commandLines(const QByteArray &bytes)
-{
-    QList<QByteArray> lines;
-    for (const QByteArray &f : splitFrames(bytes)) {
-        if (f[1] != 2)
-            continue;
-        EXPECT_TRUE(f.endsWith('\0')) << "data frame without its NUL";
-        lines.append(f.mid(6, f.size() - 7));
-    }
-    return lines;
-}
-
 SessionTest::SessionTest()
     : sock(new FakeSocket)
     , toc(sock)

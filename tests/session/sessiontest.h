@@ -5,6 +5,7 @@
 // on a FakeSocket.
 
 #include "fakesocket.h"
+#include "wirelines.h"
 #include "printers.h"
 #include "quortocsock.h"
 
@@ -34,11 +35,6 @@ private:
     void add(const QString &line) { lines.append(line); }
 };
 
-// Splits bytes written by the client into whole frames (preamble excluded).
-QList<QByteArray> splitFrames(QByteArray bytes);
-// The command lines of the data frames in bytes, without their NUL. Fails
-// the test when a data frame lacks its NUL.
-QList<QByteArray> commandLines(const QByteArray &bytes);
 
 class SessionTest : public ::testing::Test
 {

@@ -67,7 +67,7 @@ TEST_F(Transport, OversizedPayloadIsDroppedWithoutUsingASequenceNumber)
 
     toc.SendPacket(2, QByteArray(65534, 'a'));
     toc.SendPacket(1, QByteArray(65535, 'b'));
-    const QList<QByteArray> frames = splitFrames(sock->takeWritten());
+    const QList<QByteArray> frames = writtenFrames(sock->takeWritten());
     ASSERT_EQ(frames.size(), 2);
     EXPECT_EQ(frames[0].first(6), QByteArray("*\x02\0\0\xff\xff", 6));
     EXPECT_EQ(frames[1].first(6), QByteArray("*\x01\0\1\xff\xff", 6));

@@ -1,5 +1,7 @@
 #include "conversationfixture.h"
 
+#include "wirelines.h"
+
 #include "flap.h"
 
 #include <QTextBlock>
@@ -56,12 +58,7 @@ void ConversationTest::receiveIm(const QByteArray &from, const QByteArray &text)
 
 QList<QByteArray> ConversationTest::sentLines()
 {
-    Flap::FrameSplitter splitter;
-    splitter.append(socket->takeWritten());
-    QList<QByteArray> lines;
-    while (const auto frame = splitter.next())
-        lines.append(Flap::framePayload(*frame).chopped(1).toByteArray());
-    return lines;
+    return commandLines(socket->takeWritten());
 }
 
 QList<frmAimIM *> ConversationTest::conversations() const

@@ -3,20 +3,14 @@
 
 #include "conversationfixture.h"
 #include "main/frmaimaway.h"
+#include "screenshots.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
 namespace {
 
 using ScreenshotTest = ConversationTest;
-
-bool save(QWidget &window, const QString &name)
-{
-    QDir().mkpath(QStringLiteral(QIV_SCREENSHOT_DIR));
-    return window.grab().save(QStringLiteral(QIV_SCREENSHOT_DIR "/") + name);
-}
 
 TEST_F(ScreenshotTest, ConversationAndAwayWindowsKeepTheirSizeAndCanBePictured)
 {
@@ -30,8 +24,8 @@ TEST_F(ScreenshotTest, ConversationAndAwayWindowsKeepTheirSizeAndCanBePictured)
 
     EXPECT_EQ(window->size(), QSize(419, 214));
     EXPECT_EQ(away.window().size(), QSize(259, 129));
-    EXPECT_TRUE(save(*window, QStringLiteral("conversation.png")));
-    EXPECT_TRUE(save(away.window(), QStringLiteral("away.png")));
+    EXPECT_TRUE(saveScreenshot(window, QStringLiteral("conversation")));
+    EXPECT_TRUE(saveScreenshot(&away.window(), QStringLiteral("away")));
 }
 
 } // namespace

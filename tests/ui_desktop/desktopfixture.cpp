@@ -5,7 +5,8 @@
 #include "prefs/preferenceslauncher.h"
 #include "prefs/frmaimprefs.h"
 #include "main/frmaimaway.h"
-#include "shelltestsupport.h"
+#include "serverframes.h"
+#include "wirelines.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +36,7 @@ void DesktopTest::signOn(const QByteArray &name)
     main->txtPw->setText(QStringLiteral("secret"));
     main->cmdLogin->click();
     socket->acceptConnection();
-    socket->deliver(ShellTest::serverSignOnFrame());
+    socket->deliver(ServerFrames::serverSignOnFrame());
     serverSays("SIGN_ON:TOC2.0");
     serverSays("NICK:" + name);
     serverSays("CONFIG2:m 1\ng Buddies\nb Friend\ndone:\n");
@@ -45,12 +46,12 @@ void DesktopTest::signOn(const QByteArray &name)
 
 void DesktopTest::serverSays(const QByteArray &line)
 {
-    socket->deliver(ShellTest::serverFrame(line));
+    socket->deliver(ServerFrames::serverFrame(line));
 }
 
 QList<QByteArray> DesktopTest::sentLines()
 {
-    return ShellTest::dataLines(socket->takeWritten());
+    return commandLines(socket->takeWritten());
 }
 
 frmAimIM *DesktopTest::openConversation()

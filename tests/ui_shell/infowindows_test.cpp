@@ -6,7 +6,8 @@
 #include "printers.h"
 #include "productinfo.h"
 #include "scripteddialogs.h"
-#include "shelltestsupport.h"
+#include "screenshots.h"
+#include "serverframes.h"
 #include "windowregistry.h"
 
 #include <QCoreApplication>
@@ -143,7 +144,7 @@ TEST(AboutWindow, ShowsTheProgramsTitleAndThreeVersionNumbersAndOkDestroysIt)
         "Qiv is an AIM client, communicating with the aol/aim network.  This program is not under any type of warranty.")));
     EXPECT_FALSE(about->lblDisclaimer->text().isEmpty());
     EXPECT_EQ(windows.windows(), QList<QWidget *>{about.data()});
-    ShellTest::saveScreenshot(about, QStringLiteral("about"));
+    saveScreenshot(about, QStringLiteral("about"));
 
     QTest::mouseClick(about->cmdOK, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -208,7 +209,7 @@ TEST(CreditsWindow, ScrollsOneLinePerTickAndRefillsOnTheThirtyEighth)
     for (int tick = 2; tick <= 37; ++tick) {
         credits.scrollStep();
         if (tick == 14)
-            ShellTest::saveScreenshot(&credits, QStringLiteral("credits"));
+            saveScreenshot(&credits, QStringLiteral("credits"));
     }
     EXPECT_EQ(credits.lstCredits->count(), 0);
     credits.scrollStep();

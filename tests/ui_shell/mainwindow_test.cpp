@@ -7,9 +7,11 @@
 #include "quortocsock.h"
 #include "screenname.h"
 #include "scripteddialogs.h"
-#include "shelltestsupport.h"
+#include "screenshots.h"
+#include "serverframes.h"
 #include "toccommands.h"
 #include "windowregistry.h"
+#include "wirelines.h"
 #include "wiretext.h"
 
 #include <QApplication>
@@ -23,8 +25,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-using ShellTest::dataLines;
-using ShellTest::serverFrame;
+
+using ServerFrames::serverFrame;
 
 namespace {
 
@@ -53,7 +55,7 @@ protected:
         typeInto(window->txtPw, QStringLiteral("secret"));
         QTest::mouseClick(window->cmdLogin, Qt::LeftButton);
         socket->acceptConnection();
-        socket->deliver(ShellTest::serverSignOnFrame());
+        socket->deliver(ServerFrames::serverSignOnFrame());
         socket->deliver(serverFrame("SIGN_ON:TOC2.0"));
         socket->deliver(serverFrame("NICK:" + WireText::toWire(name)));
         // The stored configuration arrives over two frames.
@@ -89,7 +91,7 @@ TEST_F(MainWindowTest, SignsOnFromTheTypedFieldsAndSetsTheDefaultProfileBeforeIn
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Qiv"));
     EXPECT_TRUE(onSignOnPanel());
     EXPECT_EQ(windows.windows(), QList<QWidget *>{window.get()});
-    ShellTest::saveScreenshot(window.get(), QStringLiteral("main-sign-on"));
+    saveScreenshot(window.get(), QStringLiteral("main-sign-on"));
 
     QSignalSpy signedOn(window.get(), &frmAimlogin::signedOn);
     typeInto(window->txtSn, QStringLiteral("Some Body"));
@@ -100,8 +102,8 @@ TEST_F(MainWindowTest, SignsOnFromTheTypedFieldsAndSetsTheDefaultProfileBeforeIn
     EXPECT_EQ(socket->lastPort, 5191);
 
     socket->acceptConnection();
-    socket->deliver(ShellTest::serverSignOnFrame());
-    EXPECT_EQ(dataLines(socket->takeWritten()),
+    socket->deliver(ServerFrames::serverSignOnFrame());
+    EXPECT_EQ(commandLines(socket->takeWritten()),
               QList<QByteArray>{TocCommand::login(QuorTOCSock::DefaultAuthServer, 5191, "somebody",
                                                   ScreenName::RoastPassword("secret"))});
     socket->deliver(serverFrame("SIGN_ON:TOC2.0"));
@@ -112,7 +114,7 @@ TEST_F(MainWindowTest, SignsOnFromTheTypedFieldsAndSetsTheDefaultProfileBeforeIn
 
     const QByteArray profile = "<body bgcolor=\"#EEEEEE\"><font face=\"Trebuchet MS\">I'm using <a href=\""
         + WireText::toWire(ProductInfo::WebAddress) + "\">Qiv</a></font></body>";
-    EXPECT_EQ(dataLines(socket->takeWritten()),
+    EXPECT_EQ(commandLines(socket->takeWritten()),
               (QList<QByteArray>{TocCommand::setInfo(profile), "toc_init_done"}));
     EXPECT_TRUE(onBuddyListPanel());
     EXPECT_FALSE(window->lbAway->isVisible());
@@ -125,7 +127,7 @@ TEST_F(MainWindowTest, SignsOnFromTheTypedFieldsAndSetsTheDefaultProfileBeforeIn
     buddy("Some Buddy", true);
     buddy("Another Friend", true);
     window->lbAway->show();
-    ShellTest::saveScreenshot(window.get(), QStringLiteral("main-buddy-list"));
+    saveScreenshot(window.get(), QStringLiteral("main-buddy-list"));
 }
 
 TEST_F(MainWindowTest, ThePrefixAndTheContextAreWhatOtherWindowsGet)

@@ -4,7 +4,8 @@
 #include "info/frmint.h"
 #include "printers.h"
 #include "scripteddialogs.h"
-#include "shelltestsupport.h"
+#include "screenshots.h"
+#include "serverframes.h"
 #include "windowregistry.h"
 
 #include <QElapsedTimer>
@@ -80,7 +81,7 @@ TEST(StartWindow, LetsGoShowsTheMainWindowAndHidesItself)
     EXPECT_EQ(start.window.windowTitle(), QStringLiteral("Qiv Login"));
     EXPECT_TRUE(start.window.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(start.windows.windows(), QList<QWidget *>{&start.window});
-    ShellTest::saveScreenshot(&start.window, QStringLiteral("start-window"));
+    saveScreenshot(&start.window, QStringLiteral("start-window"));
 
     QTest::mouseClick(start.window.cmdStart, Qt::LeftButton);
     EXPECT_TRUE(start.mainWindow.isVisible());

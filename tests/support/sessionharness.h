@@ -10,9 +10,10 @@
 #include "printers.h"
 #include "quortocsock.h"
 #include "scripteddialogs.h"
+#include "screenshots.h"
 #include "windowregistry.h"
+#include "wirelines.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QList>
 #include <QWidget>
@@ -40,25 +41,5 @@ struct SessionHarness
     }
 
     // The command lines written since the last call, without their NUL.
-    QList<QByteArray> sentLines()
-    {
-        Flap::FrameSplitter splitter;
-        splitter.append(socket->takeWritten());
-        QList<QByteArray> lines;
-        while (const auto frame = splitter.next()) {
-            QByteArray payload = Flap::framePayload(*frame).toByteArray();
-            if (payload.endsWith('\0'))
-                payload.chop(1);
-            lines.append(payload);
-        }
-        return lines;
-    }
+    QList<QByteArray> sentLines() { return commandLines(socket->takeWritten()); }
 };
-
-// Saves a picture of the window under build/screenshots/ for a person to look at.
-inline void saveScreenshot(QWidget *window, const QString &name)
-{
-    const QString folder = QStringLiteral(QIV_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
