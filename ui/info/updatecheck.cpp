@@ -11,8 +11,9 @@ namespace UpdateCheck {
 
 QString failureText(QNetworkReply::NetworkError error, bool timedOut)
 {
+    // Our own time-out aborts the reply, which Qt reports as cancelled.
     if (timedOut)
-        return QStringLiteral("The update server did not answer in time. Please try again later.");
+        error = QNetworkReply::TimeoutError;
     switch (error) {
     case QNetworkReply::ConnectionRefusedError:
         return QStringLiteral("The update server refused the connection. Please try again later.");
