@@ -2,11 +2,12 @@
 
 #include "conversation/frmaimchat.h"
 #include "conversation/frmaimim.h"
+#include "listednames.h"
 #include "main/chatslots.h"
 #include "quortocsock.h"
+#include "uniformlistview.h"
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -65,10 +66,7 @@ bool HostileSession::sentinelGetsThrough()
 
 QStringList HostileSession::buddies() const
 {
-    QStringList names;
-    for (int row = 0; row < window->lstBuddyson->count(); ++row)
-        names << window->lstBuddyson->item(row)->text();
-    return names;
+    return listedNames(*window->lstBuddyson);
 }
 
 QList<frmAimIM *> HostileSession::conversations() const

@@ -4,10 +4,10 @@
 #include "desktopfixture.h"
 
 #include "prefs/frmaimprefs.h"
+#include "uniformlistview.h"
 
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -43,8 +43,8 @@ TEST_F(GuideScreenshots, TheWindowsOfAnOrdinarySession)
     signOn();
     for (const char *buddy : {"Friend", "QivBot", "Alice Ng", "bob42"})
         serverSays(QByteArray("UPDATE_BUDDY2:") + buddy + ":T:0:1234567:0: O");
-    EXPECT_EQ(main->lstBuddyson->count(), 4);
-    main->lstBuddyson->setCurrentRow(0);
+    EXPECT_EQ(main->lstBuddyson->model()->rowCount(), 4);
+    main->lstBuddyson->setCurrentIndex(main->lstBuddyson->model()->index(0, 0));
     save(main.get(), "buddylist");
 
     frmAimIM *im = openConversation();

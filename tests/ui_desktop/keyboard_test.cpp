@@ -7,6 +7,7 @@
 #include "main/frmaimaway.h"
 #include "prefs/preferenceslauncher.h"
 #include "prefs/frmaimprefs.h"
+#include "uniformlistview.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,10 +4,12 @@
 #include "conversation/frmaimchat.h"
 #include "conversation/frmaimim.h"
 #include "main/chatslots.h"
+#include "listednames.h"
 #include "main/frmaimlogin.h"
 #include "printers.h"
 #include "scripteddialogs.h"
 #include "tocserver.h"
+#include "uniformlistview.h"
 #include "windowregistry.h"
 
 #include <QAction>
@@ -45,10 +47,7 @@ struct Person
 
     QStringList buddies() const
     {
-        QStringList names;
-        for (int row = 0; row < main.lstBuddyson->count(); ++row)
-            names << main.lstBuddyson->item(row)->text();
-        return names;
+        return listedNames(*main.lstBuddyson);
     }
 
     frmAimIM *conversationWith(const QString &tag)

@@ -1,6 +1,7 @@
 // The main window driven like a person would, against a scripted server.
 
 #include "fakesocket.h"
+#include "listednames.h"
 #include "main/frmaimlogin.h"
 #include "printers.h"
 #include "productinfo.h"
@@ -10,6 +11,7 @@
 #include "screenshots.h"
 #include "serverframes.h"
 #include "toccommands.h"
+#include "uniformlistview.h"
 #include "windowregistry.h"
 #include "wirelines.h"
 #include "wiretext.h"
@@ -17,7 +19,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -70,10 +71,7 @@ protected:
 
     QStringList buddies() const
     {
-        QStringList names;
-        for (int row = 0; row < window->lstBuddyson->count(); ++row)
-            names << window->lstBuddyson->item(row)->text();
-        return names;
+        return listedNames(*window->lstBuddyson);
     }
 
     bool onSignOnPanel() const { return window->Frame2->isVisible() && !window->Frame1->isVisible(); }
@@ -351,9 +349,10 @@ TEST_F(MainWindowTest, ALargeBuddyListStaysConsistent)
         buddy("buddy" + QByteArray::number(i), true);
     for (int i = 1; i < count; i += 4)
         buddy("BUDDY " + QByteArray::number(i), false);
-    EXPECT_EQ(window->lstBuddyson->count(), count - count / 4);
-    EXPECT_EQ(window->lstBuddyson->item(0)->text(), QStringLiteral("Buddy 3"));
-    EXPECT_EQ(window->lstBuddyson->item(window->lstBuddyson->count() - 1)->text(), QStringLiteral("buddy9998"));
+    const QStringList listed = buddies();
+    ASSERT_EQ(listed.size(), count - count / 4);
+    EXPECT_EQ(listed.first(), QStringLiteral("Buddy 3"));
+    EXPECT_EQ(listed.last(), QStringLiteral("buddy9998"));
 }
 
 } // namespace

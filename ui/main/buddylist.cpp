@@ -3,31 +3,65 @@
 #include "screenname.h"
 #include "wiretext.h"
 
-#include <QListWidget>
+#include <algorithm>
 
-BuddyList::BuddyList(QListWidget &view)
-    : m_view(view)
+BuddyList::BuddyList(QObject *parent)
+    : QAbstractListModel(parent)
 {
-    // Every entry is one line of plain text in the list's font. Saying so
-    // spares the view from measuring all entries again after each change,
-    // which made one presence report cost in proportion to the whole list.
-    m_view.setUniformItemSizes(true);
+}
+
+qsizetype BuddyList::rowOf(quint64 ticket) const
+{
+    return std::lower_bound(m_tickets.cbegin(), m_tickets.cend(), ticket) - m_tickets.cbegin();
 }
 
 void BuddyList::update(const QByteArray &strBuddy, bool blnOnline)
 {
     const QByteArray key = ScreenName::NormalizeName(strBuddy);
-    if (QListWidgetItem *old = m_byName.take(key))
-        delete old;
+    if (const auto listed = m_ticketByKey.constFind(key); listed != m_ticketByKey.cend()) {
+        const int row = int(rowOf(*listed));
+        m_ticketByKey.erase(listed);
+        beginRemoveRows(QModelIndex(), row, row);
+        m_tickets.remove(row);
+        m_names.remove(row);
+        endRemoveRows();
+    }
     if (!blnOnline)
         return;
-    auto *item = new QListWidgetItem(WireText::fromWire(strBuddy));
-    m_view.addItem(item);
-    m_byName.insert(key, item);
+    const int row = int(m_names.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_tickets.append(m_nextTicket);
+    m_names.append(WireText::fromWire(strBuddy));
+    m_ticketByKey.insert(key, m_nextTicket++);
+    endInsertRows();
 }
 
 void BuddyList::clear()
 {
-    m_byName.clear();
-    m_view.clear();
+    beginResetModel();
+    m_tickets.clear();
+    m_names.clear();
+    m_ticketByKey.clear();
+    endResetModel();
+}
+
+int BuddyList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_names.size());
+}
+
+QVariant BuddyList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_names.size())
+        return QVariant();
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return m_names.at(index.row());
+    return QVariant();
+}
+
+Qt::ItemFlags BuddyList::flags(const QModelIndex &index) const
+{
+    // Rows can be selected to read them, but nothing is edited or dragged.
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+                           : Qt::NoItemFlags;
 }

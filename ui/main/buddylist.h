@@ -1,26 +1,38 @@
 #pragma once
 
-// Keeps the online buddies in a list widget, one entry per buddy. Entries are
-// found by the buddy's normalized name through an index, so a sign-on that
-// reports thousands of buddies costs one lookup each, not a scan of the list.
+// The online buddies, one row per buddy in the order they came online, shown
+// by the main window's list. Rows are found by the buddy's normalized name
+// through an index, and each row's place through a binary search over the
+// order the rows were added in, so one presence report costs the same with
+// ten buddies listed as with ten thousand.
 
+#include <QAbstractListModel>
 #include <QByteArray>
 #include <QHash>
+#include <QList>
+#include <QString>
 
-class QListWidget;
-class QListWidgetItem;
-
-class BuddyList
+class BuddyList final : public QAbstractListModel
 {
+    Q_OBJECT
 public:
-    explicit BuddyList(QListWidget &view);
+    explicit BuddyList(QObject *parent = nullptr);
 
-    // Drops the buddy's entry, if any, and appends the name as just received
+    // Drops the buddy's row, if any, and appends the name as just received
     // when the buddy is online.
     void update(const QByteArray &strBuddy, bool blnOnline);
     void clear();
 
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
 private:
-    QListWidget &m_view;
-    QHash<QByteArray, QListWidgetItem *> m_byName;
+    qsizetype rowOf(quint64 ticket) const;
+
+    // Row by row: when the buddy was listed (ascending), and the name shown.
+    QList<quint64> m_tickets;
+    QList<QString> m_names;
+    QHash<QByteArray, quint64> m_ticketByKey;
+    quint64 m_nextTicket = 0;
 };

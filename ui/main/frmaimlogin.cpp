@@ -22,7 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "uniformlistview.h"
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -76,12 +76,11 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     , txtFont(new QLineEdit(defaultFontPrefix(), this))
     , Frame2(new QWidget(this))
     , Frame1(new QWidget(this))
-    , lstBuddyson(new QListWidget(Frame1))
+    , lstBuddyson(new UniformListView(Frame1))
     , m_dialogs(dialogs)
     , m_windows(windows)
     , m_server(std::move(server))
     , m_context{*btoc, dialogs, windows, *txtFont}
-    , m_buddies(*lstBuddyson)
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
     , m_signOnTimer(new QTimer(this))
@@ -213,6 +212,7 @@ void frmAimlogin::buildBuddyListPanel()
     lbAway->hide();
 
     lstBuddyson->setObjectName(QStringLiteral("lstBuddyson"));
+    lstBuddyson->setModel(&m_buddies);
     QPalette grey = lstBuddyson->palette();
     grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     lstBuddyson->setPalette(grey);

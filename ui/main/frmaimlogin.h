@@ -18,7 +18,7 @@ class ProgramLauncher;
 class QAction;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class UniformListView;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -82,7 +82,7 @@ public:
     // Buddy-list panel.
     QWidget *Frame1 = nullptr;
     QLabel *lbAway = nullptr;
-    QListWidget *lstBuddyson = nullptr;
+    UniformListView *lstBuddyson = nullptr;
     QToolButton *imgIM = nullptr;
     QToolButton *imgChat = nullptr;
     QToolButton *imgAway = nullptr;
