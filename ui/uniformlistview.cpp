@@ -19,6 +19,8 @@ UniformListView::UniformListView(QWidget *parent)
 
 void UniformListView::setModel(QAbstractItemModel *newModel)
 {
+    if (newModel == model())
+        return;
     if (model())
         disconnect(model(), nullptr, this, nullptr);
     QListView::setModel(newModel);
@@ -54,7 +56,7 @@ int UniformListView::rowHeight() const
     if (m_rowHeight > 0)
         return m_rowHeight;
     QStyleOptionViewItem option;
-    const_cast<UniformListView *>(this)->initViewItemOption(&option);
+    initViewItemOption(&option);
     const QModelIndex first = indexOfRow(0);
     const int measured = first.isValid() ? itemDelegate()->sizeHint(option, first).height() : 0;
     // Without rows there is nothing to measure yet; a line of text is a fair guess.
