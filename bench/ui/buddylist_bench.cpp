@@ -30,9 +30,11 @@ void BM_BuddySignOnStorm(benchmark::State &state)
 }
 BENCHMARK(BM_BuddySignOnStorm)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// With N buddies listed, one buddy goes offline and comes back, each report
-// its own arrival followed by the window's layout and painting.
-void BM_BuddyPresenceChange(benchmark::State &state)
+// With N buddies listed, one buddy after another goes offline and comes
+// back, each report its own arrival followed by the window's layout and
+// painting. `pick` chooses the n-th buddy to change.
+template <typename Pick>
+void presenceChanges(benchmark::State &state, Pick pick)
 {
     const int buddies = int(state.range(0));
     SignedOnWindow session;
@@ -41,14 +43,19 @@ void BM_BuddyPresenceChange(benchmark::State &state)
     settle();
     int next = 0;
     for (auto _ : state) {
-        // Spread over the whole list, so that neither end is favoured.
-        const int who = int((next++ * 7919LL) % buddies);
+        const int who = pick(next++, buddies);
         session.receive(buddyUpdate(who, false));
         session.receive(buddyUpdate(who, true));
     }
     if (session.window->lstBuddyson->model()->rowCount() != buddies)
         state.SkipWithError("buddy list changed size");
     state.SetItemsProcessed(state.iterations() * 2);
+}
+
+// Spread over the whole list, so that neither end is favoured.
+void BM_BuddyPresenceChange(benchmark::State &state)
+{
+    presenceChanges(state, [](int n, int buddies) { return int((n * 7919LL) % buddies); });
 }
 BENCHMARK(BM_BuddyPresenceChange)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
@@ -57,20 +64,7 @@ BENCHMARK(BM_BuddyPresenceChange)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Uni
 // in turn keeps hitting the first row, as each one moves to the end.
 void BM_BuddyPresenceChangeAtTop(benchmark::State &state)
 {
-    const int buddies = int(state.range(0));
-    SignedOnWindow session;
-    for (int n = 0; n < buddies; ++n)
-        session.receiveOnly(buddyUpdate(n, true));
-    settle();
-    int next = 0;
-    for (auto _ : state) {
-        const int who = next++ % buddies;
-        session.receive(buddyUpdate(who, false));
-        session.receive(buddyUpdate(who, true));
-    }
-    if (session.window->lstBuddyson->model()->rowCount() != buddies)
-        state.SkipWithError("buddy list changed size");
-    state.SetItemsProcessed(state.iterations() * 2);
+    presenceChanges(state, [](int n, int buddies) { return n % buddies; });
 }
 BENCHMARK(BM_BuddyPresenceChangeAtTop)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
