@@ -13,17 +13,25 @@ namespace {
 
 constexpr int AppendsMeasured = 200;
 
-void BM_ImTranscriptAppend(benchmark::State &state)
+// Fills a transcript with N lines read in one burst, then measures one more
+// line at a time, each its own arrival. `line` makes the n-th server message.
+template <typename Line>
+void appendsAfter(benchmark::State &state, SignedOnWindow &session, Line line)
 {
     const int lines = int(state.range(0));
-    SignedOnWindow session;
     for (int n = 0; n < lines; ++n)
-        session.receiveOnly(instantMessage(n));
+        session.receiveOnly(line(n));
     settle();
     int n = lines;
     for (auto _ : state)
-        session.receive(instantMessage(n++));
+        session.receive(line(n++));
     state.SetItemsProcessed(state.iterations());
+}
+
+void BM_ImTranscriptAppend(benchmark::State &state)
+{
+    SignedOnWindow session;
+    appendsAfter(state, session, instantMessage);
 }
 BENCHMARK(BM_ImTranscriptAppend)->Arg(100)->Arg(1000)->Arg(10000)->Iterations(AppendsMeasured)
     ->Unit(benchmark::kMicrosecond);
@@ -35,16 +43,9 @@ QByteArray chatLine(int n)
 
 void BM_ChatTranscriptAppend(benchmark::State &state)
 {
-    const int lines = int(state.range(0));
     SignedOnWindow session;
     session.receive("CHAT_JOIN:7:Bench Room");
-    for (int n = 0; n < lines; ++n)
-        session.receiveOnly(chatLine(n));
-    settle();
-    int n = lines;
-    for (auto _ : state)
-        session.receive(chatLine(n++));
-    state.SetItemsProcessed(state.iterations());
+    appendsAfter(state, session, chatLine);
 }
 BENCHMARK(BM_ChatTranscriptAppend)->Arg(100)->Arg(1000)->Arg(10000)->Iterations(AppendsMeasured)
     ->Unit(benchmark::kMicrosecond);
