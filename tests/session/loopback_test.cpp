@@ -3,6 +3,7 @@
 #include "loopbacktocserver.h"
 #include "printers.h"
 #include "quortocsock.h"
+#include "tocsocket.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -60,7 +61,31 @@ TEST(Loopback, RefusedConnectionIsAWinsockError)
     QSignalSpy winsockError(&toc, &QuorTOCSock::WinsockError);
     toc.Login("me", "pw", "127.0.0.1", freePort);
     ASSERT_TRUE(winsockError.wait(5000));
-    EXPECT_FALSE(winsockError.at(0).at(0).toByteArray().isEmpty());
+    EXPECT_EQ(winsockError.at(0).at(0).toByteArray(), "Nothing listens on 127.0.0.1:" + QByteArray::number(freePort) + ".");
+}
+
+TEST(Loopback, AFailureToConnectNamesTheServerItWasFor)
+{
+    struct Case
+    {
+        QAbstractSocket::SocketError error;
+        bool wasConnected;
+        const char *host;
+        const char *text;
+    };
+    const Case cases[] = {
+        {QAbstractSocket::ConnectionRefusedError, false, "toc.test", "Nothing listens on toc.test:5190."},
+        {QAbstractSocket::SocketTimeoutError, false, "toc.test", "No answer from toc.test:5190."},
+        {QAbstractSocket::NetworkError, false, "::1", "Could not reach [::1]:5190."},
+        // A connection cut before it was made never reached the server.
+        {QAbstractSocket::RemoteHostClosedError, false, "toc.test", "Could not reach toc.test:5190."},
+        {QAbstractSocket::HostNotFoundError, false, "toc.test", "The server name toc.test could not be found."},
+        {QAbstractSocket::RemoteHostClosedError, true, "toc.test", "The server closed the connection"},
+        {QAbstractSocket::NetworkError, true, "toc.test", "The network connection was lost"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TcpTocSocket::describeFailure(c.error, c.wasConnected, QString::fromLatin1(c.host), 5190),
+                  QString::fromLatin1(c.text));
 }
 
 } // namespace

@@ -216,6 +216,34 @@ TEST_F(MainWindowTest, ALostConnectionIsReportedLikeASignOffByTheServer)
     EXPECT_TRUE(onSignOnPanel());
 }
 
+TEST_F(MainWindowTest, AnErrorThatEndsTheSessionIsOneBoxThoughTheServerHangsUpAfterIt)
+{
+    for (const QByteArray code : {"980", "983", "989"}) {
+        SCOPED_TRACE(code.data());
+        dialogs.shown.clear();
+        QTest::mouseClick(window->cmdLogin, Qt::LeftButton);
+        socket->acceptConnection();
+        socket->deliver(serverFrame("ERROR:" + code));
+        socket->fail(QStringLiteral("The server closed the connection"));
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(window->lbStat->text(), dialogs.shown[0].text) << "the server's reason stays in the status line";
+        EXPECT_TRUE(onSignOnPanel());
+    }
+
+    signOn();
+    dialogs.shown.clear();
+    socket->deliver(serverFrame("ERROR:904"));
+    socket->fail(QStringLiteral("The server closed the connection"));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(window->lbStat->text(), QStringLiteral("somebody was signed off!"));
+
+    // The next session's own loss is news again.
+    signOn();
+    dialogs.shown.clear();
+    socket->fail(QStringLiteral("The server closed the connection"));
+    EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
 TEST_F(MainWindowTest, ClosingAsksAndOnlyYesEndsTheProgram)
 {
     signOn();

@@ -181,7 +181,8 @@ void frmAimlogin::buildSignOnPanel()
     lbStat->setTextFormat(Qt::PlainText);
     lbStat->setWordWrap(true);
     lbStat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lbStat->setAccessibleName(QStringLiteral("Sign-on status"));
+    // Its name is what it says, so a screen reader hears every change.
+    lbStat->setAccessibleDescription(QStringLiteral("Sign-on status"));
 
     auto *layout = new QVBoxLayout(Frame2);
     layout->setContentsMargins(10, 10, 10, 6);
@@ -346,6 +347,7 @@ void frmAimlogin::reportSignOff(const QString &text)
 
 void frmAimlogin::signOn()
 {
+    m_sessionEndedByServer = false;
     lbStat->setText(QStringLiteral("Connecting..."));
     btoc->Login(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
                 WireText::toWire(m_server.host), m_server.port);
@@ -383,6 +385,9 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     setWindowTitle(QStringLiteral("Qiv - ") + name + QStringLiteral("'s Buddy List"));
     strMyName = name;
     m_preferences->setFormattedName(name);
+    m_conversations->userSignedOn();
+    // The sign-on panel had the focus; it goes where the user looks next.
+    lstBuddyson->setFocus();
     emit signedOn(name);
 }
 
@@ -399,8 +404,12 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 {
     // A refused sign-on is the server's answer, not a silence; other errors
     // leave a sign-on under way still waiting for its end.
-    if (endsSignOn(intErrorCode))
+    if (endsSignOn(intErrorCode)) {
         m_signOnTimer->stop();
+        // The server hangs up right after saying why; that close is part of
+        // this answer, not news for the user.
+        m_sessionEndedByServer = true;
+    }
     if (intErrorCode == SignedOffByServer) {
         showSignOnPanel(true);
         endSessionState();
@@ -415,6 +424,8 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 void frmAimlogin::onWinsockError(const QByteArray &strError)
 {
     m_signOnTimer->stop();
+    if (m_sessionEndedByServer)
+        return;
     // A refused or dropped connection ends the session just as surely as a
     // sign-off by the server; say so instead of leaving a dead buddy list up.
     showSignOnPanel(true);

@@ -157,5 +157,7 @@ private:
     // Set while abandonSignOn drops the connection: that LogOff is not a
     // sign-off the user asked for, and gets its own message.
     bool m_abandoningSignOn = false;
+    // Set by an error after which the server closes the connection itself.
+    bool m_sessionEndedByServer = false;
     ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();
 };
