@@ -1,10 +1,12 @@
 #include "scripteddialogs.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 bool ScriptedDialogs::askYesNo(QWidget *, const QString &text, const QString &title)
 {
     shown.append({Shown::YesNo, text, title});
+    runWhileOpen();
     if (yesNoAnswers.isEmpty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return false;
@@ -15,6 +17,7 @@ bool ScriptedDialogs::askYesNo(QWidget *, const QString &text, const QString &ti
 void ScriptedDialogs::notice(QWidget *, const QString &text, const QString &title)
 {
     shown.append({Shown::Notice, text, title});
+    runWhileOpen();
 }
 
 QString ScriptedDialogs::askText(QWidget *, const QString &prompt, const QString &title,
@@ -22,9 +25,16 @@ QString ScriptedDialogs::askText(QWidget *, const QString &prompt, const QString
 {
     shown.append({Shown::Text, prompt, title});
     defaultsOffered.append(defaultText);
+    runWhileOpen();
     if (textAnswers.isEmpty()) {
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return QString();
     }
     return textAnswers.takeFirst();
+}
+
+void ScriptedDialogs::runWhileOpen()
+{
+    if (auto event = std::exchange(whileOpen, nullptr))
+        event();
 }

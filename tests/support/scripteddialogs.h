@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class ScriptedDialogs final : public Dialogs
 {
@@ -29,4 +30,10 @@ public:
     QStringList textAnswers;
     QList<Shown> shown;
     QStringList defaultsOffered; // the default text of each input box
+    // Runs once inside the next box, as an event handled by a real box's own
+    // event loop would (a dropped connection while a notice is up).
+    std::function<void()> whileOpen;
+
+private:
+    void runWhileOpen();
 };

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
@@ -135,6 +136,45 @@ TEST_F(ChatSlotsTest, TheServersRemovalTellsTheUserAndClosesWithoutASecondQuesti
     session.serverSays("CHAT_LEFT:8");
     session.serverSays("CHAT_LEFT:12345");
     EXPECT_TRUE(session.dialogs.shown.isEmpty());
+}
+
+TEST_F(ChatSlotsTest, ASessionEndingWhileARoomAsksOrTellsClosesTheRoomOnce)
+{
+    // The session ends inside the box's own event loop, as a dropped
+    // connection would while a real box is up: the window is closed and deleted.
+    auto signOffWhileOpen = [this] {
+        session.dialogs.whileOpen = [this] {
+            chat.closeAllForSignOff();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+    };
+
+    QPointer<frmAimChat> removed = joinConfirmed(QStringLiteral("Lobby"), 7);
+    signOffWhileOpen();
+    session.serverSays("CHAT_LEFT:7");
+    EXPECT_TRUE(removed.isNull());
+    EXPECT_EQ(chat.existingWindow(1), nullptr);
+
+    QPointer<frmAimChat> asked = joinConfirmed(QStringLiteral("Lobby"), 8);
+    signOffWhileOpen();
+    session.dialogs.yesNoAnswers << true;
+    asked->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(asked.isNull());
+    EXPECT_TRUE(session.sentLines().isEmpty()) << "a room the session already ended is not left again";
+    EXPECT_EQ(chat.existingWindow(1), nullptr);
+}
+
+TEST_F(ChatSlotsTest, ARoomWhoseNameIsNotUtf8IsLeftByItsId)
+{
+    startJoin(QStringLiteral("Caf\u00e9"), QStringLiteral("4"));
+    session.sentLines();
+    session.serverSays("CHAT_JOIN:9:Caf\xe9"); // the server's Latin-1 spelling
+    frmAimChat *w = chat.existingWindow(1);
+    ASSERT_NE(w, nullptr);
+    session.dialogs.yesNoAnswers << true;
+    w->close();
+    EXPECT_EQ(session.sentLines(), QList<QByteArray>{R"(toc_chat_leave "9")"});
 }
 
 TEST_F(ChatSlotsTest, SigningOffClosesAllThreeWindowsWithoutQuestionsOrLeaving)

@@ -65,6 +65,33 @@ TEST_F(ImWindowTest, ClearBoxAfterSendDecidesWhetherTheTextStays)
     EXPECT_TRUE(window->txtIM->toPlainText().endsWith(QStringLiteral("again\nMe Myself: ")));
 }
 
+TEST_F(ImWindowTest, ANameThatIsNotUtf8GoesBackAsTheBytesThatCame)
+{
+    receiveIm("J\xe9r\xf4me", "salut"); // Latin-1, shown as best it can be
+    frmAimIM *window = conversations().value(0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->currentname->text(), QStringLiteral("J\u00e9r\u00f4me"));
+
+    window->txtMessage->setText(QStringLiteral("hi"));
+    pressReturn(window);
+    dialogs.yesNoAnswers = {true, true};
+    QTest::mouseClick(window->cmdBlock, Qt::LeftButton);
+    QTest::mouseClick(window->cmdWarn, Qt::LeftButton);
+    EXPECT_EQ(sentLines(), (QList<QByteArray>{"toc_send_im \"j\xe9r\xf4me\" \"<font>hi\"",
+                                              "toc2_add_deny \"j\xe9r\xf4me\"", "toc_evil \"j\xe9r\xf4me\" \"norm\""}));
+}
+
+TEST_F(ImWindowTest, OwnLinesCarryTheNameTheUserIsSignedOnAsNow)
+{
+    frmAimIM *window = openedBySomeBuddy();
+    // Logoff, then a sign-on under another name; the window stayed open.
+    strMyName = QStringLiteral("Other Me");
+    router.userSignedOn();
+    window->txtMessage->setText(QStringLiteral("it is me"));
+    pressReturn(window);
+    EXPECT_EQ(runsOf(window->txtIM).mid(2, 1), QList<TextRun>({{QStringLiteral("Other Me: "), true, Red}}));
+}
+
 TEST_F(ImWindowTest, AStyleChangeReachesOpenWindowsAtTheirNextSend)
 {
     frmAimIM *window = openedBySomeBuddy();

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -68,7 +69,8 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     txtChat->setAccessibleName(QStringLiteral("Room conversation"));
     lstHere->setAccessibleName(QStringLiteral("Users here"));
     lstHere->setAccessibleDescription(QStringLiteral("The people in this room"));
-    lbhere->setAccessibleName(QStringLiteral("Number of users here"));
+    // Named by the count it shows, so a screen reader hears it change.
+    lbhere->setAccessibleDescription(QStringLiteral("Number of users here"));
     txtMessage->setAccessibleName(QStringLiteral("Message"));
     cmdClearWindow->setAccessibleDescription(QStringLiteral("Empties the room conversation on this screen"));
     cmdsndlol->hide();
@@ -181,16 +183,29 @@ bool frmAimChat::eventFilter(QObject *watched, QEvent *event)
 void frmAimChat::closeEvent(QCloseEvent *event)
 {
     if (!chatid->text().isEmpty()) {
-        if (!m_context.dialogs.askYesNo(this, QStringLiteral("Are you sure you want to leave the chatroom?"),
-                                        QStringLiteral("Qiv"))) {
+        // A sign-off while the question is up ends the room from inside the
+        // box's event loop (and may delete this window); the answer then no
+        // longer matters.
+        const QPointer<frmAimChat> self(this);
+        const bool leave = m_context.dialogs.askYesNo(
+            this, QStringLiteral("Are you sure you want to leave the chatroom?"), QStringLiteral("Qiv"));
+        if (!self)
+            return;
+        const bool stillInRoom = !chatid->text().isEmpty();
+        if (stillInRoom && !leave) {
             event->ignore();
             return;
         }
-        // The slot is free before the window is gone, so a join can take it at once.
-        chatid->clear();
-        m_context.btoc.LeaveChat(WireText::toWire(chatname->text()));
-        chatname->clear();
-        Transcript::setText(txtChat, QString());
+        if (stillInRoom) {
+            // Left by its ID: the name on screen may not be the bytes the
+            // server gave, and two rooms on different exchanges may share a name.
+            const qint32 id = chatid->text().toInt();
+            // The slot is free before the window is gone, so a join can take it at once.
+            chatid->clear();
+            m_context.btoc.LeaveChat(WireText::toWire(chatname->text()), id);
+            chatname->clear();
+            Transcript::setText(txtChat, QString());
+        }
     }
     event->accept();
     emit closed();

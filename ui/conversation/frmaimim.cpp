@@ -71,7 +71,8 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     txtIM->setReadOnly(true);
     txtIM->setAcceptRichText(false);
     txtIM->setAccessibleName(tr("Conversation"));
-    currentname->setAccessibleName(tr("Talking with"));
+    // Named by the correspondent it shows; the role words are its description.
+    currentname->setAccessibleDescription(tr("Talking with"));
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     txtMessage->setAccessibleName(tr("Message"));
     chkClear->setObjectName(QStringLiteral("chkClear"));
@@ -136,7 +137,7 @@ bool frmAimIM::eventFilter(QObject *watched, QEvent *event)
 void frmAimIM::Send()
 {
     const QString typed = txtMessage->text();
-    const QByteArray destination = ScreenName::NormalizeName(WireText::toWire(currentname->text()));
+    const QByteArray destination = ScreenName::NormalizeName(m_correspondent);
     // The style prefix is read now, so a style change reaches every open window.
     const QByteArray message = WireText::toWire(m_context.txtFont.text() + typed);
 
@@ -179,13 +180,19 @@ bool frmAimIM::refused(QByteArrayView line, const QString &request)
     return false;
 }
 
+void frmAimIM::setCorrespondent(const QByteArray &wireName)
+{
+    m_correspondent = wireName;
+    currentname->setText(WireText::fromWire(wireName));
+}
+
 void frmAimIM::Block()
 {
     const QString name = currentname->text();
     if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to block %1?").arg(name),
                                     tr("Block %1").arg(name)))
         return;
-    const QByteArray wireName = WireText::toWire(name);
+    const QByteArray &wireName = m_correspondent;
     if (refused(TocCommand::addDeny(wireName), tr("The request to block %1").arg(name)))
         return;
     m_context.btoc.BlockUser(wireName);
@@ -198,7 +205,7 @@ void frmAimIM::Warn()
     if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to warn %1?").arg(name),
                                     tr("Warn %1").arg(name)))
         return;
-    const QByteArray wireName = WireText::toWire(name);
+    const QByteArray &wireName = m_correspondent;
     if (refused(TocCommand::evil(wireName, false), tr("The warning to %1").arg(name)))
         return;
     m_context.btoc.WarnUser(wireName, false);

@@ -5,6 +5,7 @@
 // The main window creates it, fills in whom it talks to and writes the
 // correspondent's lines; the window itself never looks for its siblings.
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QWidget>
 
@@ -37,6 +38,11 @@ public:
     void Block();
     void Warn();
 
+    // Whom the window talks to: the name exactly as the server sent it (or as
+    // the user asked for it), shown in currentname and sent back unchanged.
+    void setCorrespondent(const QByteArray &wireName);
+    QByteArray correspondent() const { return m_correspondent; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -46,4 +52,5 @@ private:
     bool refused(QByteArrayView line, const QString &request);
 
     AppContext &m_context;
+    QByteArray m_correspondent;
 };

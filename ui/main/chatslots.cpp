@@ -193,14 +193,20 @@ void ChatSlots::LeftChat(qint32 lngChatID)
         if (sameChat(storedId(s), lngChatID))
             slot = s;
     }
-    frmAimChat *w = slot ? existingWindow(slot) : nullptr;
+    QPointer<frmAimChat> w = slot ? existingWindow(slot) : nullptr;
     // An empty chatid means the user already left by closing the window.
     if (!w || w->chatid->text().isEmpty())
         return;
 
+    // The notice belongs to the main window: a sign-off while it is up closes
+    // (and deletes) the room's window, which must not take the box with it.
     m_context.dialogs.notice(
-        w, QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ") + w->chatname->text(),
+        m_owner,
+        QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ") + w->chatname->text(),
         Qiv);
+    // Whatever ended the session meanwhile has already closed the window.
+    if (!w || w->chatid->text().isEmpty())
+        return;
     // With chatid empty the window closes without asking and without leaving:
     // the server has already taken the user out.
     w->chatname->clear();

@@ -39,13 +39,13 @@ QWidget *ConversationRouter::windowAt(int position) const
     return position >= 0 && position < open.size() ? open[position] : nullptr;
 }
 
-frmAimIM *ConversationRouter::openConversation(const QString &tag, const QString &name)
+frmAimIM *ConversationRouter::openConversation(const QString &tag, const QByteArray &wireName)
 {
     auto *window = new frmAimIM(m_context);
     WindowRegistry::setTag(window, tag);
     // A caption is never read as markup, so the name can go in as received.
-    window->setWindowTitle(QStringLiteral("Qiv - ") + name);
-    window->currentname->setText(name);
+    window->setWindowTitle(QStringLiteral("Qiv - ") + WireText::fromWire(wireName));
+    window->setCorrespondent(wireName);
     window->show();
     window->usersn->setText(m_strMyName);
     return window;
@@ -62,7 +62,7 @@ void ConversationRouter::InstantMessage(const QByteArray &strUserName, const QBy
     auto *window = qobject_cast<frmAimIM *>(windowAt(FormByTag(key)));
     const bool openedNow = !window;
     if (openedNow)
-        window = openConversation(key, WireText::fromWire(strUserName));
+        window = openConversation(key, strUserName);
     Transcript::appendEntry(window->txtIM, Transcript::Speaker::Other, shownName, text);
 
     if (m_away.isAway())
@@ -99,6 +99,16 @@ frmAimIM *ConversationRouter::startConversation()
                                                      QStringLiteral("IM"), QString());
     if (answer.isEmpty())
         return nullptr;
-    const QString key = WireText::fromWire(ScreenName::NormalizeName(WireText::toWire(answer)));
-    return openConversation(key, key);
+    const QByteArray name = ScreenName::NormalizeName(WireText::toWire(answer));
+    return openConversation(WireText::fromWire(name), name);
+}
+
+void ConversationRouter::userSignedOn()
+{
+    // A conversation kept open across a sign-on under another name writes the
+    // user's new lines under the name they now go out as.
+    for (QWidget *open : m_context.windows.windows()) {
+        if (auto *conversation = qobject_cast<frmAimIM *>(open))
+            conversation->usersn->setText(m_strMyName);
+    }
 }

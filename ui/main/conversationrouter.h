@@ -34,9 +34,11 @@ public:
     // Asks for a screen name and opens a new conversation with it, even when
     // one is open already. Nothing for an empty answer.
     frmAimIM *startConversation();
+    // The user is signed on, possibly under another name than before.
+    void userSignedOn();
 
 private:
-    frmAimIM *openConversation(const QString &tag, const QString &name);
+    frmAimIM *openConversation(const QString &tag, const QByteArray &wireName);
     void answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName,
                          bool openedNow);
 
