@@ -9,9 +9,11 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -53,6 +55,23 @@ QStringList unnamedControls(QWidget *window)
     return faults;
 }
 
+// Labels whose accessible name is not the text they show: a screen reader
+// would read a fixed caption instead of what the label says now.
+QStringList labelsNamedOtherThanShown(QWidget *window)
+{
+    QStringList faults;
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->isHidden() || label->window() != window || label->text().isEmpty())
+            continue;
+        QString shown = label->text();
+        shown.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1")); // access-key marks
+        if (accessibleName(label) != shown.trimmed())
+            faults << label->objectName() + QStringLiteral(": named \"") + accessibleName(label)
+                    + QStringLiteral("\" but shows \"") + shown + QLatin1Char('"');
+    }
+    return faults;
+}
+
 class AccessibilityTest : public DesktopTest
 {
 };
@@ -79,7 +98,36 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowHasAName)
     for (const Row &row : rows) {
         ASSERT_NE(row.widget, nullptr) << row.window << " window did not open";
         EXPECT_EQ(unnamedControls(row.widget), QStringList()) << row.window;
+        EXPECT_EQ(labelsNamedOtherThanShown(row.widget), QStringList()) << row.window;
     }
+}
+
+TEST_F(AccessibilityTest, LabelsThatChangeAreHeardSayingWhatTheyShowNow)
+{
+    // Qt announces a label's new text as a name change only while no fixed
+    // name covers it; what is checked here is the name itself.
+    main->txtSn->setText(QStringLiteral("Some Body"));
+    main->cmdLogin->click();
+    socket->acceptConnection();
+    serverSays("ERROR:980");
+    EXPECT_EQ(accessibleName(main->lbStat), QStringLiteral("Invalid account or password"));
+
+    signOn();
+    frmAimChat *chat = joinRoom();
+    ASSERT_NE(chat, nullptr);
+    EXPECT_EQ(accessibleName(chat->lbhere), QStringLiteral("3"));
+
+    frmAimIM *im = openConversation();
+    ASSERT_NE(im, nullptr);
+    EXPECT_EQ(accessibleName(im->currentname), QStringLiteral("Friend"));
+
+    const auto start = makeStartWindow();
+    start->cmdUpdate->click(); // nothing listens there: the failure is the notice
+    EXPECT_FALSE(start->lbupdate->text().isEmpty());
+    EXPECT_EQ(accessibleName(start->lbupdate), start->lbupdate->text());
+    // The role words stay available as each label's description.
+    for (QLabel *label : {main->lbStat, chat->lbhere, im->currentname, start->lbupdate})
+        EXPECT_FALSE(label->accessibleDescription().isEmpty()) << label->objectName().toStdString();
 }
 
 TEST_F(AccessibilityTest, TheWalkCatchesAnUnnamedPictureButton)
@@ -91,6 +139,11 @@ TEST_F(AccessibilityTest, TheWalkCatchesAnUnnamedPictureButton)
     bare->show();
     EXPECT_EQ(unnamedControls(main.get()),
               QStringList({"bare: no accessible name", "bare: no tooltip", "bare: not reachable with Tab"}));
+    auto *fixed = new QLabel(QStringLiteral("3"), main.get());
+    fixed->setObjectName(QStringLiteral("fixed"));
+    fixed->setAccessibleName(QStringLiteral("Count"));
+    fixed->show();
+    EXPECT_EQ(labelsNamedOtherThanShown(main.get()), QStringList({"fixed: named \"Count\" but shows \"3\""}));
 }
 
 TEST_F(AccessibilityTest, LabelledFieldsAndPicturesCarryTheNamesPeopleHear)

@@ -75,6 +75,28 @@ TEST_F(KeyboardTest, TabWalksEachWindowTopToBottom)
     EXPECT_EQ(tabChain(start.get(), start->cmdStart), QStringList({"cmdStart", "cmdUpdate", "Image3"}));
 }
 
+TEST_F(KeyboardTest, FocusStartsWhereTheNextStepIs)
+{
+    // The start-up window opens on "Let's Go!", and Enter takes it.
+    const auto start = makeStartWindow();
+    activate(start.get());
+    EXPECT_EQ(QApplication::focusWidget(), start->cmdStart);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(start->isVisible()) << "Enter should have gone on to the main window";
+    EXPECT_EQ(endCalls, 0);
+
+    // After sign-on the buddy list has it, not the buttons under the panels.
+    activate(main.get());
+    signOn();
+    EXPECT_EQ(QApplication::focusWidget(), main->lstBuddyson);
+
+    // A conversation opens with the cursor in its entry box.
+    frmAimIM *im = openConversation();
+    ASSERT_NE(im, nullptr);
+    activate(im);
+    EXPECT_EQ(QApplication::focusWidget(), im->txtMessage);
+}
+
 TEST_F(KeyboardTest, AccessKeysReachTheSignOnFieldsAndSignOn)
 {
     activate(main.get());

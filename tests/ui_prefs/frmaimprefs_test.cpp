@@ -6,6 +6,7 @@
 #include "productinfo.h"
 #include "sessionharness.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 
 using Shown = ScriptedDialogs::Shown;
 
@@ -167,6 +169,40 @@ TEST_F(PrefsTest, EachCategoryShowsItsPageAndHidesAllOthers)
         }
         EXPECT_EQ(w->f[c.index]->title(), c.page);
         saveScreenshot(w, QStringLiteral("prefs_%1").arg(c.index));
+    }
+}
+
+TEST_F(PrefsTest, EveryWayOfChoosingACategoryShowsItsPage)
+{
+    // A screen reader's toggle checks the button without clicking it; the
+    // page must follow the check, whoever set it.
+    auto viaToggleAction = [](QPushButton *b) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(b);
+        ASSERT_NE(face, nullptr);
+        ASSERT_NE(face->actionInterface(), nullptr);
+        face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    auto viaSpace = [](QPushButton *b) { QTest::keyClick(b, Qt::Key_Space); };
+    auto viaPressAction = [](QPushButton *b) {
+        QAccessible::queryAccessibleInterface(b)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        // Qt presses it as an animated click.
+        EXPECT_TRUE(QTest::qWaitFor([b] { return b->isChecked(); }, 2000));
+    };
+    const std::pair<int, std::function<void(QPushButton *)>> choices[] = {
+        {frmAimPrefs::ProfilePage, viaToggleAction},
+        {frmAimPrefs::FontPage, viaSpace},
+        {frmAimPrefs::PasswordPage, viaPressAction},
+        {frmAimPrefs::PrivacyPage, viaToggleAction},
+    };
+    for (const auto &[page, choose] : choices) {
+        choose(w->lbMenu[page]);
+        EXPECT_TRUE(w->lbMenu[page]->isChecked()) << page;
+        for (int other = 0; other < frmAimPrefs::PageSlots; ++other) {
+            if (w->f[other]) {
+                EXPECT_EQ(w->f[other]->isVisible(), other == page) << page << " vs " << other;
+            }
+        }
     }
 }
 

@@ -92,7 +92,8 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     lbupdate->setWordWrap(true);
     lbupdate->setMinimumHeight(34);
     lbupdate->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lbupdate->setAccessibleName(QStringLiteral("Update notice"));
+    // Named by the notice it shows, so a screen reader hears the answer.
+    lbupdate->setAccessibleDescription(QStringLiteral("Update notice"));
 
     cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
@@ -103,6 +104,8 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     EscapeKey::leavesBy(this, [this] { Image3->click(); });
     setTabOrder(cmdStart, cmdUpdate);
     setTabOrder(cmdUpdate, Image3);
+    // The window opens on "Let's Go!", so Enter goes on to the main window.
+    cmdStart->setFocus();
 
     auto *body = new QVBoxLayout;
     body->setContentsMargins(16, 8, 16, 8);

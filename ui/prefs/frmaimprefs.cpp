@@ -65,7 +65,12 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
         label->setAutoExclusive(true);
         label->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px;"));
         label->setAccessibleDescription(QStringLiteral("Shows the %1 page").arg(caption));
-        connect(label, &QPushButton::clicked, this, [this, i = index] { showPage(i); });
+        // Any way of checking a category shows its page: a click, the keyboard,
+        // or a screen reader's toggle action, which never clicks.
+        connect(label, &QPushButton::toggled, this, [this, i = index](bool checked) {
+            if (checked)
+                showPage(i);
+        });
         lbMenu[index] = label;
         category->addWidget(label);
     }
