@@ -3,6 +3,64 @@
 #include "productinfo.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+// QGuiApplication and QApplication read these themselves; with one dash or
+// two, a value as the next argument or after "=".
+const QStringList QtOptionsWithValue = {
+    QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+    QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
+    QStringLiteral("qwindowtitle"), QStringLiteral("title"), QStringLiteral("qwindowicon"),
+    QStringLiteral("icon"), QStringLiteral("session"), QStringLiteral("display"),
+    QStringLiteral("style"), QStringLiteral("stylesheet"),
+};
+const QStringList QtFlags = {
+    QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+    QStringLiteral("dograb"), QStringLiteral("sync"), QStringLiteral("testability"),
+    QStringLiteral("qmljsdebugger"),
+};
+
+// The option's name without dashes and value, or empty for a plain argument.
+QString optionName(const QString &argument)
+{
+    if (!argument.startsWith(QLatin1Char('-')))
+        return QString();
+    QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+    return name.section(QLatin1Char('='), 0, 0);
+}
+
+QStringList withoutQtOptions(const QStringList &arguments)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const QString name = i == 0 ? QString() : optionName(argument);
+        if (QtFlags.contains(name))
+            continue;
+        if (QtOptionsWithValue.contains(name)) {
+            if (!argument.contains(QLatin1Char('=')))
+                ++i; // its value
+            continue;
+        }
+        kept << argument;
+    }
+    return kept;
+}
+} // namespace
+
+bool windowSystemGiven(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (optionName(argument) == QLatin1String("platform"))
+            return true;
+    }
+    for (const char *variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    }
+    return false;
+}
 
 std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QString &error)
 {
@@ -20,20 +78,26 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
         QStringLiteral("URL"), ProductInfo::DefaultUpdateUrl);
     parser.addOption(serverOption);
     parser.addOption(updateOption);
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(withoutQtOptions(arguments))) {
         error = parser.errorText();
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    CommandLine line;
+    const bool help = parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"));
+    if (help || parser.isSet(QStringLiteral("version"))) {
+        line.action = CommandLine::Action::PrintAndExit;
+        // Without an application object Qt cannot name the program itself.
+        line.output = help
+            ? parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("qiv"))
+            : QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
+                + QLatin1Char('\n');
+        return line;
+    }
     if (!parser.positionalArguments().isEmpty()) {
         error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
         return std::nullopt;
     }
 
-    CommandLine line;
     if (parser.isSet(serverOption)) {
         const QString value = parser.value(serverOption);
         const auto server = ServerAddress::parse(value);

@@ -1,6 +1,8 @@
 #pragma once
 
 // The program's command line: where to sign on and where to look for updates.
+// It is read before any window system is needed, so that --help, --version
+// and a bad value are answered on a terminal without a display.
 
 #include "main/serveraddress.h"
 
@@ -11,11 +13,20 @@
 
 struct CommandLine
 {
+    enum class Action { Run, PrintAndExit };
+
+    Action action = Action::Run;
+    // For PrintAndExit: the help or the version, for standard output.
+    QString output;
     ServerAddress server;
     QUrl updateUrl;
 };
 
-// Reads the options; --help and --version print and exit the process as
-// QCommandLineParser does. A value that cannot be used gives nothing and a
+// Reads the options. Qt's own window-system options (-platform, -style, ...)
+// are left for QApplication. A value that cannot be used gives nothing and a
 // sentence in error.
 std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QString &error);
+
+// Whether a window system can be reached: an X or Wayland display, or a Qt
+// platform chosen on the command line or in the environment.
+bool windowSystemGiven(const QStringList &arguments);

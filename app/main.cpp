@@ -35,6 +35,26 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Qiv"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 
+    // Answered before the window system is needed: help, the version and a
+    // bad value work on a terminal without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QString error;
+    const std::optional<CommandLine> options = parseCommandLine(arguments, error);
+    if (!options) {
+        std::fprintf(stderr, "qiv: %s\nTry 'qiv --help' for the options.\n", qPrintable(error));
+        return 2;
+    }
+    if (options->action == CommandLine::Action::PrintAndExit) {
+        std::fputs(qPrintable(options->output), stdout);
+        return 0;
+    }
+    if (!windowSystemGiven(arguments)) {
+        std::fputs("qiv: no display to open windows on (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
+        return 1;
+    }
+
     QApplication app(argc, argv);
     // Ties the windows to the installed qiv.desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("qiv"));
@@ -42,15 +62,6 @@ int main(int argc, char **argv)
     // The program ends only through the exit question, never because its
     // last visible window was hidden or closed.
     QApplication::setQuitOnLastWindowClosed(false);
-
-    // Read after the application exists: it takes Qt's own options (such as
-    // -platform) out of the arguments first.
-    QString error;
-    const std::optional<CommandLine> options = parseCommandLine(QApplication::arguments(), error);
-    if (!options) {
-        std::fprintf(stderr, "qiv: %s\nTry 'qiv --help' for the options.\n", qPrintable(error));
-        return 2;
-    }
 
     QtDialogs dialogs;
     WindowRegistry windows;

@@ -4,6 +4,7 @@
 #include "printers.h"
 #include "productinfo.h"
 
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +80,52 @@ TEST(CommandLine, DefaultsToTheLocalServerAndExplainsBadValues)
         error.clear();
         EXPECT_FALSE(parseCommandLine(arguments, error).has_value()) << arguments.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty()) << arguments.join(' ').toStdString();
+    }
+}
+
+TEST(CommandLine, LeavesQtsOwnWindowSystemOptionsToQt)
+{
+    QString error;
+    const auto line = parseCommandLine({"qiv", "-platform", "offscreen", "--style=fusion", "-reverse", "--server",
+                                        "toc.test:9000", "-qwindowgeometry", "200x100"},
+                                       error);
+    ASSERT_TRUE(line.has_value()) << error.toStdString();
+    EXPECT_EQ(line->server.port, 9000);
+    EXPECT_TRUE(windowSystemGiven({"qiv", "-platform", "offscreen"}));
+}
+
+TEST(CommandLine, ATerminalWithoutADisplayStillGetsHelpVersionAndErrors)
+{
+    struct Run
+    {
+        QStringList arguments;
+        int exitCode;
+        const char *stdoutStart;
+        const char *stderrLine;
+    };
+    const Run runs[] = {
+        {{"--help"}, 0, "Usage: qiv [options]", ""},
+        {{"--version"}, 0, "Qiv 1.0.0\n", ""},
+        {{"--server", "toc.test:0"}, 2, "", "qiv: --server: \"toc.test:0\" is not HOST or HOST:PORT"},
+        {{}, 1, "", "qiv: no display to open windows on"},
+    };
+    QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
+    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        console.remove(QString::fromLatin1(variable));
+    for (const Run &run : runs) {
+        SCOPED_TRACE(run.arguments.join(' ').toStdString());
+        QProcess qiv;
+        qiv.setProcessEnvironment(console);
+        qiv.start(QStringLiteral(QIV_PROGRAM), run.arguments);
+        ASSERT_TRUE(qiv.waitForFinished(10000));
+        EXPECT_EQ(qiv.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(qiv.exitCode(), run.exitCode);
+        EXPECT_TRUE(qiv.readAllStandardOutput().startsWith(run.stdoutStart));
+        const QByteArray errors = qiv.readAllStandardError();
+        EXPECT_TRUE(errors.startsWith(run.stderrLine)) << errors.toStdString();
+        if (run.exitCode == 1) {
+            EXPECT_EQ(errors.count('\n'), 1) << "one line, not Qt's plugin report";
+        }
     }
 }
 
