@@ -1,6 +1,7 @@
 #include "clientconnection.h"
 
 #include "toccommands.h"
+#include "updatenotice.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -30,7 +31,7 @@ ClientConnection::ClientConnection(QTcpSocket *socket, QObject *parent)
     });
     m_signOnTimer->setSingleShot(true);
     connect(m_signOnTimer, &QTimer::timeout, this, [this] {
-        if (m_phase == Phase::Preamble || m_phase == Phase::SignOnFrame)
+        if (m_phase == Phase::Preamble || m_phase == Phase::SignOnFrame || m_phase == Phase::UpdateRequest)
             close();
     });
     m_signOnTimer->start(SignOnTimeoutMs);
@@ -43,6 +44,12 @@ void ClientConnection::onReadyRead()
     while (m_phase != Phase::Closed && m_socket->bytesAvailable() > 0) {
         // Only what is there: a read of a whole chunk would allocate it in full.
         QByteArray bytes = m_socket->read(std::min<qint64>(m_socket->bytesAvailable(), ReadChunk));
+        if (m_phase == Phase::Preamble && m_preamble.isEmpty() && UpdateNotice::startsRequest(bytes))
+            m_phase = Phase::UpdateRequest;
+        if (m_phase == Phase::UpdateRequest) {
+            takeUpdateRequest(bytes);
+            continue;
+        }
         if (m_phase == Phase::Preamble)
             takePreamble(bytes);
         m_frames.append(bytes);
@@ -73,6 +80,15 @@ void ClientConnection::takePreamble(QByteArray &bytes)
     m_phase = Phase::SignOnFrame;
     // The server speaks first after the preamble: FLAP version 1.
     sendFrame(Flap::SignOn, QByteArray("\0\0\0\1", 4));
+}
+
+void ClientConnection::takeUpdateRequest(const QByteArray &bytes)
+{
+    m_updateRequest += bytes;
+    if (const std::optional<QByteArray> answer = UpdateNotice::respond(m_updateRequest, QIV_VERSION)) {
+        m_socket->write(*answer);
+        close();
+    }
 }
 
 bool ClientConnection::headerAcceptable(const Flap::Header &header) const

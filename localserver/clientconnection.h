@@ -2,7 +2,8 @@
 
 // ClientConnection: one client's TCP connection up to the command line. Checks
 // the "FLAPON" preamble, exchanges the FLAP sign-on frames, cuts frames, answers
-// keep-alives and hands every command line on; it knows nothing of users.
+// keep-alives and hands every command line on; it knows nothing of users. A
+// connection that starts with an HTTP request gets the update notice instead.
 // Anything a TOC client would never send ends the connection, never the server.
 
 #include "flap.h"
@@ -44,10 +45,11 @@ signals:
     void closed(ClientConnection *connection);
 
 private:
-    enum class Phase { Preamble, SignOnFrame, Commands, Closed };
+    enum class Phase { Preamble, SignOnFrame, Commands, UpdateRequest, Closed };
 
     void onReadyRead();
     void takePreamble(QByteArray &bytes);
+    void takeUpdateRequest(const QByteArray &bytes);
     bool headerAcceptable(const Flap::Header &header) const;
     void handleFrame(const QByteArray &frame);
     void handleSignOnFrame(QByteArrayView payload);
@@ -58,6 +60,7 @@ private:
     QTimer *m_signOnTimer;
     Phase m_phase = Phase::Preamble;
     QByteArray m_preamble;
+    QByteArray m_updateRequest;
     Flap::FrameSplitter m_frames;
     quint16 m_sequence = 0;
     QByteArray m_signOnName;
