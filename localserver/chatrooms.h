@@ -50,5 +50,7 @@ public:
 private:
     QHash<qint32, Room> m_rooms;
     QHash<QByteArray, qint32> m_idByName;
-    qint32 m_nextId = 1;
+    // The first room is chat 0, as the first room of a connection is on the
+    // real network.
+    qint32 m_nextId = 0;
 };

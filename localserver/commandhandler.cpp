@@ -43,6 +43,9 @@ CommandHandler::CommandHandler()
         {"toc_chat_join", {3, &CommandHandler::chatJoin}},
         {"toc_chat_send", {3, &CommandHandler::chatSend}},
         {"toc_chat_leave", {2, &CommandHandler::chatLeave}},
+        {"toc_format_nickname", {2, &CommandHandler::formatNickname}},
+        {"toc2_new_buddies", {2, &CommandHandler::newBuddies}},
+        {"toc2_remove_buddy", {3, &CommandHandler::removeBuddy}},
     };
 }
 
@@ -105,8 +108,10 @@ void CommandHandler::login(ClientConnection *connection, const Words &words)
     m_directory.setOnline(userKey, connection, QDateTime::currentSecsSinceEpoch());
     connection->sendMessage(ServerMessage::signOn());
     connection->sendMessage(ServerMessage::nick(m_directory.displayName(userKey)));
+    QList<ServerMessage::BuddyGroup> groups{{"Buddies", m_directory.buddiesOf(userKey)}};
+    groups += m_directory.filedGroupsOf(userKey);
     const QList<QByteArray> config = ServerMessage::config(
-        m_directory.buddiesOf(userKey), m_directory.deniedNames(userKey),
+        groups, m_directory.deniedNames(userKey),
         m_directory.privacyMode(userKey));
     for (const QByteArray &frame : config)
         connection->sendMessage(frame);
@@ -129,6 +134,9 @@ void CommandHandler::connectionClosed(ClientConnection *connection)
 
 void CommandHandler::signOff(const QByteArray &userKey)
 {
+    m_warnAllowance.removeIf([&](const auto &entry) {
+        return entry.key().first == userKey || entry.key().second == userKey;
+    });
     for (qint32 id : m_rooms.roomsOf(userKey))
         leaveRoom(id, userKey);
     const bool wasVisible = m_directory.isVisible(userKey);
@@ -146,7 +154,7 @@ void CommandHandler::initDone(const QByteArray &userKey, const Words &)
     m_directory.setVisible(userKey);
     broadcastPresence(userKey);
     for (const QByteArray &other : m_directory.visibleUsers()) {
-        if (other != userKey)
+        if (m_directory.hasBuddy(userKey, other))
             deliver(userKey, ServerMessage::updateBuddy(m_directory.presence(other)));
     }
 }
@@ -169,6 +177,8 @@ void CommandHandler::sendIm(const QByteArray &userKey, const Words &words)
         return;
     deliver(target, ServerMessage::imIn(m_directory.displayName(userKey), autoResponse,
                                         m_directory.isAway(userKey), words[2]));
+    int &allowance = m_warnAllowance[{target, userKey}];
+    allowance = qMin(allowance + 1, MaxWarnAllowance);
 }
 
 void CommandHandler::botAnswer(const QByteArray &sender, const QByteArray &message)
@@ -193,21 +203,63 @@ void CommandHandler::setInfo(const QByteArray &userKey, const Words &words)
 
 void CommandHandler::getInfo(const QByteArray &userKey, const Words &words)
 {
-    // Profiles were served as web pages; this server has none to point to,
-    // so only an absent user gets an answer.
+    // Profiles are web pages on the server; the answer is where to find one,
+    // whether or not its owner is online (the page itself says).
     const QByteArray target = key(words[1]);
-    if (!m_directory.isVisible(target))
-        deliver(userKey, ServerMessage::error(NotAvailable, target));
+    if (!UserDirectory::isValidKey(target)) {
+        deliver(userKey, ServerMessage::error(InvalidInput));
+        return;
+    }
+    deliver(userKey, ServerMessage::gotoUrl("profile", "info?from=" + userKey + "&user=" + target));
+}
+
+void CommandHandler::formatNickname(const QByteArray &userKey, const Words &words)
+{
+    if (!m_directory.setDisplayName(userKey, words[1])) {
+        deliver(userKey, ServerMessage::error(InvalidInput));
+        return;
+    }
+    deliver(userKey, ServerMessage::nickStatus(0));
+    deliver(userKey, ServerMessage::nick(words[1]));
+}
+
+void CommandHandler::newBuddies(const QByteArray &userKey, const Words &words)
+{
+    // One argument of configuration lines: "g:" starts a group, "b:" files a
+    // buddy (anything after a further colon is an alias, not kept here).
+    QByteArray group;
+    for (const QByteArray &line : words[1].split('\n')) {
+        if (line.startsWith("g:")) {
+            group = line.mid(2);
+        } else if (line.startsWith("b:") && !group.isEmpty()) {
+            const QByteArray buddy = key(line.mid(2).split(':').first());
+            if (m_directory.addBuddy(userKey, group, buddy) && m_directory.isVisible(buddy))
+                deliver(userKey, ServerMessage::updateBuddy(m_directory.presence(buddy)));
+        }
+    }
+}
+
+void CommandHandler::removeBuddy(const QByteArray &userKey, const Words &words)
+{
+    // toc2_remove_buddy buddy... group
+    const QByteArray &group = words.last();
+    for (const QByteArray &name : words.sliced(1, words.size() - 2))
+        m_directory.removeBuddy(userKey, group, key(name));
 }
 
 void CommandHandler::evil(const QByteArray &userKey, const Words &words)
 {
     const QByteArray target = key(words[1]);
     const bool anonymous = words[2] == "anon";
-    if (target == userKey || m_directory.isResident(target) || !m_directory.isVisible(target)) {
+    // Each message received from someone allows one warning of them.
+    auto allowance = m_warnAllowance.find({userKey, target});
+    if (target == userKey || m_directory.isResident(target) || !m_directory.isVisible(target)
+        || allowance == m_warnAllowance.end()) {
         deliver(userKey, ServerMessage::error(WarningNotAvailable, target));
         return;
     }
+    if (--*allowance == 0)
+        m_warnAllowance.erase(allowance);
     const int level = m_directory.warn(target, anonymous);
     deliver(target, ServerMessage::eviled(level, anonymous ? QByteArray()
                                                            : m_directory.displayName(userKey)));
@@ -252,9 +304,12 @@ void CommandHandler::setPdMode(const QByteArray &userKey, const Words &words)
 void CommandHandler::changePassword(const QByteArray &userKey, const Words &words)
 {
     // The client sends both passwords in plain text; only roasted ones are kept.
-    const bool changed = m_directory.changePassword(userKey, ScreenName::RoastPassword(words[1]),
-                                                    ScreenName::RoastPassword(words[2]));
-    deliver(userKey, ServerMessage::passwordStatus(changed ? 0 : 1));
+    if (!m_directory.changePassword(userKey, ScreenName::RoastPassword(words[1]),
+                                    ScreenName::RoastPassword(words[2]))) {
+        deliver(userKey, ServerMessage::error(BadPassword));
+        return;
+    }
+    deliver(userKey, ServerMessage::passwordStatus(0));
 }
 
 void CommandHandler::deliver(const QByteArray &userKey, const QByteArray &message)
@@ -267,7 +322,7 @@ void CommandHandler::broadcastPresence(const QByteArray &userKey)
 {
     const QByteArray message = ServerMessage::updateBuddy(m_directory.presence(userKey));
     for (const QByteArray &other : m_directory.visibleUsers()) {
-        if (other != userKey)
+        if (m_directory.hasBuddy(other, userKey))
             deliver(other, message);
     }
 }

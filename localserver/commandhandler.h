@@ -47,6 +47,9 @@ private:
     void setAway(const QByteArray &key, const Words &words);
     void setInfo(const QByteArray &key, const Words &words);
     void getInfo(const QByteArray &key, const Words &words);
+    void formatNickname(const QByteArray &key, const Words &words);
+    void newBuddies(const QByteArray &key, const Words &words);
+    void removeBuddy(const QByteArray &key, const Words &words);
     void evil(const QByteArray &key, const Words &words);
     void addDeny(const QByteArray &key, const Words &words);
     void removeDeny(const QByteArray &key, const Words &words);
@@ -69,4 +72,8 @@ private:
     ChatRooms m_rooms;
     QHash<QByteArray, Command> m_commands;
     QByteArray m_botKey;
+    // (warner, warnee): warnings allowed by messages received, as on the real
+    // network, where only somebody who wrote to you can be warned.
+    static constexpr int MaxWarnAllowance = 10;
+    QHash<std::pair<QByteArray, QByteArray>, int> m_warnAllowance;
 };

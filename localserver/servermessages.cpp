@@ -11,12 +11,15 @@ QByteArray signOn() { return "SIGN_ON:TOC2.0"; }
 
 QByteArray nick(QByteArrayView displayName) { return "NICK:" + displayName.toByteArray(); }
 
-QList<QByteArray> config(const QList<QByteArray> &buddies, const QList<QByteArray> &denied,
+QList<QByteArray> config(const QList<BuddyGroup> &groups, const QList<QByteArray> &denied,
                          int privacyMode)
 {
-    QList<QByteArray> lines{"g:Buddies\n"};
-    for (const QByteArray &buddy : buddies)
-        lines.append("b:" + buddy + '\n');
+    QList<QByteArray> lines;
+    for (const auto &[group, buddies] : groups) {
+        lines.append("g:" + group + '\n');
+        for (const QByteArray &buddy : buddies)
+            lines.append("b:" + buddy + '\n');
+    }
     for (const QByteArray &name : denied)
         lines.append("d:" + name + '\n');
     lines.append("m:" + dec(privacyMode) + '\n');
@@ -37,13 +40,13 @@ QList<QByteArray> config(const QList<QByteArray> &buddies, const QList<QByteArra
     return frames;
 }
 
-QByteArray userClass(bool away) { return away ? " OU" : " O"; }
+QByteArray userClass(bool away) { return away ? " OU" : " O "; }
 
 QByteArray updateBuddy(const Presence &presence)
 {
     return "UPDATE_BUDDY2:" + presence.name + ':' + flag(presence.online) + ':'
         + dec(presence.warningLevel) + ':' + dec(presence.signOnTime) + ':'
-        + dec(presence.idleMinutes) + ':' + userClass(presence.away);
+        + dec(presence.idleMinutes) + ':' + userClass(presence.away) + ':';
 }
 
 QByteArray imIn(QByteArrayView sender, bool autoResponse, bool senderAway, QByteArrayView message)
@@ -87,5 +90,12 @@ QByteArray eviled(int level, QByteArrayView from)
 }
 
 QByteArray passwordStatus(int status) { return "ADMIN_PASSWD_STATUS:" + dec(status); }
+
+QByteArray nickStatus(int status) { return "ADMIN_NICK_STATUS:" + dec(status); }
+
+QByteArray gotoUrl(QByteArrayView window, QByteArrayView url)
+{
+    return "GOTO_URL:" + window.toByteArray() + ':' + url.toByteArray();
+}
 
 } // namespace ServerMessage

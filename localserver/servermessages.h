@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <utility>
 
 namespace ServerMessage {
 
@@ -27,12 +28,13 @@ struct Presence
 
 QByteArray signOn();
 QByteArray nick(QByteArrayView displayName);
-// The stored configuration: one "Buddies" group listing buddies, the deny
-// list and the privacy mode, ending with the "done:" line.
-QList<QByteArray> config(const QList<QByteArray> &buddies, const QList<QByteArray> &denied,
+using BuddyGroup = std::pair<QByteArray, QList<QByteArray>>;
+// The stored configuration: the groups with their buddies, the deny list and
+// the privacy mode, ending with the "done:" line.
+QList<QByteArray> config(const QList<BuddyGroup> &groups, const QList<QByteArray> &denied,
                          int privacyMode);
 QByteArray updateBuddy(const Presence &presence);
-// The user-class letters: " O" for an ordinary user, " OU" when away.
+// The user-class letters: " O " for an ordinary user, " OU" when away.
 QByteArray userClass(bool away);
 QByteArray imIn(QByteArrayView sender, bool autoResponse, bool senderAway, QByteArrayView message);
 QByteArray chatJoin(qint32 chatId, QByteArrayView roomName);
@@ -42,5 +44,8 @@ QByteArray chatLeft(qint32 chatId);
 QByteArray error(int code, QByteArrayView argument = {});
 QByteArray eviled(int level, QByteArrayView from);
 QByteArray passwordStatus(int status);
+QByteArray nickStatus(int status);
+// Where the client finds something, such as a profile, on the server.
+QByteArray gotoUrl(QByteArrayView window, QByteArrayView url);
 
 } // namespace ServerMessage

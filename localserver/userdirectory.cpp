@@ -137,18 +137,106 @@ QList<QByteArray> UserDirectory::visibleUsers() const
 
 QList<QByteArray> UserDirectory::buddiesOf(const QByteArray &key) const
 {
+    const Account *account = find(key);
     QList<QByteArray> names;
     for (const QByteArray &other : m_order) {
-        if (other != key)
+        if (other == key || (account && account->unlisted.contains(other)))
+            continue;
+        bool filed = false;
+        if (account) {
+            for (const auto &group : account->filed)
+                filed = filed || group.second.contains(other);
+        }
+        if (!filed)
             names.append(displayName(other));
     }
     return names;
+}
+
+QList<UserDirectory::BuddyGroup> UserDirectory::filedGroupsOf(const QByteArray &key) const
+{
+    QList<BuddyGroup> groups;
+    if (const Account *account = find(key)) {
+        for (const auto &[group, keys] : account->filed) {
+            QList<QByteArray> names;
+            for (const QByteArray &buddy : keys)
+                names.append(displayName(buddy));
+            groups.append({group, names});
+        }
+    }
+    return groups;
+}
+
+bool UserDirectory::addBuddy(const QByteArray &key, const QByteArray &group,
+                             const QByteArray &buddyKey)
+{
+    Account *account = find(key);
+    if (!account || !isValidKey(buddyKey) || buddyKey == key || group.isEmpty()
+        || group.contains('\n'))
+        return false;
+    const bool wasListed = hasBuddy(key, buddyKey);
+    qsizetype filedCount = 0;
+    for (const auto &entry : account->filed)
+        filedCount += entry.second.size();
+    auto found = std::find_if(account->filed.begin(), account->filed.end(),
+                              [&](const auto &entry) { return entry.first == group; });
+    if (found == account->filed.end()) {
+        if (filedCount >= MaxFiledBuddies)
+            return false;
+        account->filed.append({group, {}});
+        found = account->filed.end() - 1;
+    }
+    if (!found->second.contains(buddyKey) && filedCount < MaxFiledBuddies)
+        found->second.append(buddyKey);
+    account->unlisted.remove(buddyKey);
+    return !wasListed && hasBuddy(key, buddyKey);
+}
+
+void UserDirectory::removeBuddy(const QByteArray &key, const QByteArray &group,
+                                const QByteArray &buddyKey)
+{
+    Account *account = find(key);
+    if (!account)
+        return;
+    for (auto &entry : account->filed) {
+        if (entry.first == group)
+            entry.second.removeAll(buddyKey);
+    }
+    if (!hasBuddy(key, buddyKey) || !find(buddyKey))
+        return;
+    // Still filed in another group: it stays on the list.
+    for (const auto &entry : account->filed) {
+        if (entry.second.contains(buddyKey))
+            return;
+    }
+    account->unlisted.insert(buddyKey);
+}
+
+bool UserDirectory::hasBuddy(const QByteArray &key, const QByteArray &buddyKey) const
+{
+    const Account *account = find(key);
+    if (!account || buddyKey == key)
+        return false;
+    for (const auto &entry : account->filed) {
+        if (entry.second.contains(buddyKey))
+            return true;
+    }
+    return find(buddyKey) && !account->unlisted.contains(buddyKey);
 }
 
 QByteArray UserDirectory::displayName(const QByteArray &key) const
 {
     const Account *account = find(key);
     return account ? account->displayName : key;
+}
+
+bool UserDirectory::setDisplayName(const QByteArray &key, const QByteArray &displayName)
+{
+    Account *account = find(key);
+    if (!account || ScreenName::NormalizeName(displayName) != key)
+        return false;
+    account->displayName = displayName;
+    return true;
 }
 
 ServerMessage::Presence UserDirectory::presence(const QByteArray &key) const
@@ -247,10 +335,14 @@ bool UserDirectory::blocks(const QByteArray &recipient, const QByteArray &sender
         return true;
     case PermitSome:
         return !account->permitted.contains(sender);
-    default:
-        // Blocking a user adds to the deny list without changing the mode, so
-        // the list counts in every mode that does not name its own list.
+    case DenySome:
+        // The deny list keeps people out only in this mode, as on the real
+        // network: blocking somebody does not change the mode by itself.
         return account->denied.contains(sender);
+    case PermitBuddies:
+        return !hasBuddy(recipient, sender);
+    default:
+        return false;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QList>
 #include <QSet>
+#include <utility>
 
 class ClientConnection;
 
@@ -48,10 +49,23 @@ public:
     bool isVisible(const QByteArray &key) const;
     // Keys of everybody visible, residents included.
     QList<QByteArray> visibleUsers() const;
-    // Display names of every account but the given one, for the buddy list.
+    // Buddy lists: every account starts with all the others in one shared
+    // group; a user may file buddies in groups of their own and take anyone
+    // off. Presence is reported only to users whose list holds the name.
+    using BuddyGroup = std::pair<QByteArray, QList<QByteArray>>;
+    static constexpr int MaxFiledBuddies = 500;
+    // Display names of every account in the shared group of key's list.
     QList<QByteArray> buddiesOf(const QByteArray &key) const;
+    // Groups of key's own, with the display names filed in each.
+    QList<BuddyGroup> filedGroupsOf(const QByteArray &key) const;
+    // Whether the buddy was not on the list before.
+    bool addBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey);
+    void removeBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey);
+    bool hasBuddy(const QByteArray &key, const QByteArray &buddyKey) const;
 
     QByteArray displayName(const QByteArray &key) const;
+    // Only capitals and spaces may change; false when the name is another one.
+    bool setDisplayName(const QByteArray &key, const QByteArray &displayName);
     ServerMessage::Presence presence(const QByteArray &key) const;
     bool isAway(const QByteArray &key) const;
     // Whether the away state changed.
@@ -80,6 +94,8 @@ private:
         QByteArray profile;
         QSet<QByteArray> denied;
         QSet<QByteArray> permitted;
+        QList<std::pair<QByteArray, QList<QByteArray>>> filed; // group, buddy keys
+        QSet<QByteArray> unlisted; // taken off the shared group
         int privacyMode = PermitAll;
         int warningLevel = 0;
         bool resident = false;

@@ -23,7 +23,7 @@ class QuorTOCSock : public QObject
 public:
     struct ChatEntry
     {
-        qint32 lngChatID = 0; // 0 marks a free entry
+        qint32 lngChatID = 0; // 0 with no name marks a free entry
         QByteArray strChatName;
     };
     static constexpr int ChatTableSize = 11;

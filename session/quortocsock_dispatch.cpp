@@ -219,10 +219,19 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
     SendPacket(Flap::Data, TocCommand::initDone());
 }
 
+namespace {
+// Some servers number a connection's chats from 0, so an entry with ID 0 that
+// holds a room name is in use; only one without a name is free.
+bool isFree(const QuorTOCSock::ChatEntry &entry)
+{
+    return entry.lngChatID == 0 && entry.strChatName.isEmpty();
+}
+} // namespace
+
 void QuorTOCSock::enterChat(qint32 chatId, const QByteArray &chatName)
 {
     for (ChatEntry &entry : ChatTable) {
-        if (entry.lngChatID == 0) {
+        if (isFree(entry)) {
             entry.lngChatID = chatId;
             entry.strChatName = chatName;
             break;
@@ -234,7 +243,7 @@ void QuorTOCSock::enterChat(qint32 chatId, const QByteArray &chatName)
 void QuorTOCSock::leaveChatEntry(qint32 chatId)
 {
     for (ChatEntry &entry : ChatTable) {
-        if (entry.lngChatID == chatId) {
+        if (entry.lngChatID == chatId && !isFree(entry)) {
             entry = ChatEntry{};
             break;
         }

@@ -175,6 +175,23 @@ TEST_F(Dispatch, ChatTableHoldsElevenRoomsAndFreesTheFirstMatch)
     EXPECT_EQ(toc.GetChatName(7), "room7");
 }
 
+TEST_F(Dispatch, AChatNumberedZeroKeepsItsEntry)
+{
+    // Servers that number a connection's chats from 0: the first room must
+    // survive the second join, talk by name and be the one a leave frees.
+    deliver(data("CHAT_JOIN:0:first") + data("CHAT_JOIN:1:second"));
+    EXPECT_EQ(toc.GetChatName(0), "first");
+    EXPECT_EQ(toc.GetChatName(1), "second");
+    takeLines();
+    toc.SendChat("first", "hi");
+    EXPECT_EQ(takeLines(), QList<QByteArray>{"toc_chat_send \"0\" \"hi\""});
+
+    deliver(data("CHAT_LEFT:1") + data("CHAT_JOIN:2:third") + data("CHAT_LEFT:0"));
+    EXPECT_EQ(toc.chatTable()[1].strChatName, "third");
+    EXPECT_TRUE(toc.chatTable()[0].strChatName.isEmpty());
+    EXPECT_EQ(toc.GetChatName(2), "third");
+}
+
 TEST_F(Dispatch, BrokenChatMessagesLeaveTheTableAlone)
 {
     deliver(data("CHAT_JOIN:5:lobby"));

@@ -1,0 +1,298 @@
+// The same end-to-end list against every TOC2 server Qiv meets: real clients
+// (QuorTOCSock over TCP) on a server process started for each test. Servers
+// report display names ("Alice") where Qiv sends normalized ones ("alice"), so
+// names are compared normalized.
+
+#include "interoppeer.h"
+#include "screenname.h"
+#include "testclient.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using ScreenName::sameName;
+
+bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, WaitMs); }
+
+QList<QByteArray> normalized(const QList<QByteArray> &names)
+{
+    QList<QByteArray> result;
+    for (const QByteArray &name : names)
+        result.append(name.startsWith("[group]") ? name : ScreenName::NormalizeName(name));
+    return result;
+}
+
+class Interop : public ::testing::TestWithParam<std::string>
+{
+protected:
+    void SetUp() override
+    {
+        peer = makePeer(GetParam());
+        if (const QString why = peer->unavailableReason(); !why.isEmpty())
+            GTEST_SKIP() << why.toStdString();
+        const QString failure = peer->start();
+        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    }
+
+    void account(const QByteArray &name, const QByteArray &password)
+    {
+        ASSERT_TRUE(peer->createAccount(name, password)) << name.toStdString();
+    }
+
+    void login(TestClient &client, const QByteArray &name, const QByteArray &password)
+    {
+        client.sock.Login(name, password, "127.0.0.1", peer->tocPort());
+    }
+
+    // Signs on and waits until the server has taken toc_init_done.
+    std::unique_ptr<TestClient> signOn(const QByteArray &name, const QByteArray &password)
+    {
+        auto client = std::make_unique<TestClient>();
+        login(*client, name, password);
+        EXPECT_TRUE(waitFor([&] { return client->loggedIn.size() == 1; })) << name.toStdString();
+        EXPECT_TRUE(settle(*client)) << name.toStdString();
+        return client;
+    }
+
+    // Everything the server had to say to this client before a profile
+    // request of its own has arrived once this returns true. Messages from
+    // other sessions may take one more hop on some servers, hence the pause.
+    static bool settle(TestClient &client)
+    {
+        const qsizetype before = client.profiles.size();
+        client.sock.GetProfile("nobody");
+        const bool answered = waitFor([&] { return client.profiles.size() > before; });
+        QTest::qWait(200);
+        return answered;
+    }
+
+    std::unique_ptr<InteropPeer> peer;
+};
+
+TEST_P(Interop, SignOnRefusesAWrongPasswordAndReadsTheStoredLists)
+{
+    account("Alice", "secret1");
+    account("bob", "secret2");
+    auto alice = signOn("Alice", "secret1");
+    ASSERT_EQ(alice->nick.size(), 1);
+    EXPECT_TRUE(sameName(alice->nick[0][0].toByteArray(), "alice"));
+    EXPECT_EQ(alice->loggedIn[0][0].toByteArray(), "alice");
+    alice->sock.AddBuddy("Friends", "bob");
+    alice->sock.BlockUser("mallory");
+    alice->sock.SetPrivacy(4);
+    ASSERT_TRUE(settle(*alice));
+    alice->sock.LogOff();
+
+    TestClient intruder;
+    login(intruder, "alice", "wrong1");
+    ASSERT_TRUE(waitFor([&] { return intruder.errors.size() == 1; }));
+    EXPECT_EQ(intruder.errors[0][0].value<qint16>(), 980);
+    EXPECT_EQ(intruder.errors[0][1].toByteArray(), "Invalid account or password");
+    EXPECT_TRUE(intruder.loggedIn.isEmpty());
+
+    // The lists come back at the next sign-on, NICK before them.
+    auto again = signOn("alice", "secret1");
+    EXPECT_EQ(again->nick.size(), 1);
+    const QList<QVariant> &config = again->loggedIn[0];
+    const QList<QByteArray> buddyList = normalized(config[1].value<QList<QByteArray>>());
+    const qsizetype friends = buddyList.indexOf("[group]Friends");
+    ASSERT_GE(friends, 0) << ::testing::PrintToString(buddyList);
+    EXPECT_TRUE(buddyList.sliced(friends).contains("bob"));
+    EXPECT_EQ(normalized(config[2].value<QList<QByteArray>>()), QList<QByteArray>{"mallory"});
+    EXPECT_EQ(config[6].value<qint16>(), 4);
+}
+
+TEST_P(Interop, PresenceFollowsTheStoredBuddyList)
+{
+    account("alice", "secret1");
+    account("Bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    alice->sock.AddBuddy("Friends", "B o b"); // the same buddy, spelled another way
+    ASSERT_TRUE(settle(*alice));
+
+    auto bob = signOn("bob", "secret2");
+    ASSERT_TRUE(waitFor([&] { return alice->presenceOf("bob").has_value(); }));
+    EXPECT_TRUE(alice->presenceOf("bob")->first);
+    EXPECT_EQ(alice->buddies.last()[2].value<qint16>(), 0); // warning level
+    bob->sock.LogOff();
+    ASSERT_TRUE(waitFor([&] { return !alice->presenceOf("bob")->first; }));
+
+    // A removed buddy is no longer reported.
+    alice->sock.RemoveBuddy("Friends", "B o b");
+    ASSERT_TRUE(settle(*alice));
+    const qsizetype updates = alice->buddies.size();
+    bob = signOn("bob", "secret2");
+    ASSERT_TRUE(settle(*alice));
+    EXPECT_EQ(alice->buddies.size(), updates);
+}
+
+TEST_P(Interop, InstantMessagesCarryEveryCharacterBothWays)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    account("carol", "secret3");
+    auto alice = signOn("alice", "secret1");
+    auto bob = signOn("bob", "secret2");
+
+    const QList<QByteArray> messages{
+        // A double quote followed by a space cuts the message short on Open
+        // OSCAR Server (it reads arguments like CSV fields), so none is.
+        "every special one: \\ $ ( ) [ ] { } < & : and a \"quoted\"-word",
+        "at 10:30: <b>bold</b> <font color=\"#ff0000\">red</font> &amp;",
+        "8-bit caf\xe9 na\xefve",
+        "UTF-8 caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",
+        QByteArray(2048 - 20, 'x'), // the command line is 2048 bytes, the limit
+    };
+    for (const QByteArray &message : messages)
+        alice->sock.SendIM("bob", message, false);
+    ASSERT_TRUE(waitFor([&] { return bob->ims.size() == messages.size(); }));
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        EXPECT_TRUE(sameName(bob->ims[i][0].toByteArray(), "alice"));
+        EXPECT_EQ(bob->ims[i][1].toByteArray(), messages[i]);
+        EXPECT_FALSE(bob->ims[i][2].toBool());
+    }
+
+    bob->sock.SetAwayMessage("out");
+    bob->sock.SendIM("Alice", "I am away", true);
+    ASSERT_TRUE(waitFor([&] { return alice->ims.size() == 1; }));
+    EXPECT_TRUE(sameName(alice->ims[0][0].toByteArray(), "bob"));
+    EXPECT_EQ(alice->ims[0][1].toByteArray(), "I am away");
+    EXPECT_TRUE(alice->ims[0][2].toBool());
+
+    // Nobody gets a message for someone offline; a server may say so.
+    alice->sock.SendIM("carol", "hello?", false);
+    ASSERT_TRUE(settle(*alice));
+    for (const QList<QVariant> &error : alice->errors) {
+        EXPECT_EQ(error[0].value<qint16>(), 901);
+        EXPECT_EQ(error[1].toByteArray(), "carol is not available");
+    }
+    alice->sock.SendIM("bob", "still here", false);
+    ASSERT_TRUE(waitFor([&] { return bob->ims.size() == messages.size() + 1; }));
+}
+
+TEST_P(Interop, ChatRoomsWithMembersMessagesAndThreeAtOnce)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    auto bob = signOn("bob", "secret2");
+
+    alice->sock.JoinChat("Party Room", 4);
+    ASSERT_TRUE(waitFor([&] { return alice->joined.size() == 1 && alice->chatUsers.size() == 1; }));
+    EXPECT_EQ(alice->joined[0][0].toByteArray().toLower(), "party room");
+    const qint32 aliceRoom = alice->joined[0][1].value<qint32>();
+    bob->sock.JoinChat("party room", 4);
+    ASSERT_TRUE(waitFor([&] { return bob->chatUsers.size() == 2 && alice->chatUsers.size() == 2; }));
+    EXPECT_TRUE(sameName(alice->chatUsers[1][0].toByteArray(), "bob"));
+    EXPECT_TRUE(alice->chatUsers[1][1].toBool());
+
+    // Two more rooms: the first one still talks by name.
+    alice->sock.JoinChat("Second", 4);
+    alice->sock.JoinChat("Third", 4);
+    ASSERT_TRUE(waitFor([&] { return alice->joined.size() == 3; }));
+    alice->sock.SendChat("Party Room", "time: 10:30 {ok}");
+    alice->sock.SendChat("Third", "in the third");
+    ASSERT_TRUE(waitFor([&] { return alice->chatMessages.size() == 2 && bob->chatMessages.size() == 1; }));
+    EXPECT_EQ(alice->chatMessages[0][0].value<qint32>(), aliceRoom);
+    EXPECT_EQ(alice->chatMessages[0][2].toByteArray(), "time: 10:30 {ok}");
+    EXPECT_EQ(alice->chatMessages[1][0].value<qint32>(), alice->joined[2][1].value<qint32>());
+    EXPECT_EQ(bob->chatMessages[0][0].value<qint32>(), bob->joined[0][1].value<qint32>());
+    EXPECT_TRUE(sameName(bob->chatMessages[0][1].toByteArray(), "alice"));
+    EXPECT_EQ(bob->chatMessages[0][2].toByteArray(), "time: 10:30 {ok}");
+
+    bob->sock.LeaveChat(bob->joined[0][0].toByteArray());
+    ASSERT_TRUE(waitFor([&] { return bob->leftChat.size() == 1 && alice->chatUsers.size() == 5; }));
+    EXPECT_EQ(bob->leftChat[0][0], bob->joined[0][1]);
+    EXPECT_TRUE(sameName(alice->chatUsers[4][0].toByteArray(), "bob"));
+    EXPECT_FALSE(alice->chatUsers[4][1].toBool());
+    EXPECT_EQ(alice->chatUsers[4][2].value<qint32>(), aliceRoom);
+}
+
+TEST_P(Interop, WarningsBlockingAndPrivacy)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    auto bob = signOn("bob", "secret2");
+
+    // Only somebody who wrote to you can be warned. (The refusal, ERROR 902,
+    // comes without the name from Open OSCAR Server, so Qiv cannot report it.)
+    bob->sock.WarnUser("alice", false);
+    ASSERT_TRUE(settle(*bob));
+    EXPECT_TRUE(alice->warned.isEmpty());
+    alice->sock.SendIM("bob", "hi", false);
+    ASSERT_TRUE(waitFor([&] { return bob->ims.size() == 1; }));
+    bob->sock.WarnUser("alice", false);
+    ASSERT_TRUE(waitFor([&] { return alice->warned.size() == 1; }));
+    EXPECT_EQ(alice->warned[0][0].toByteArray(), "10");
+    EXPECT_TRUE(sameName(alice->warned[0][1].toByteArray(), "bob"));
+
+    // Blocking keeps bob out once the privacy mode denies the listed names.
+    alice->sock.SetPrivacy(4);
+    alice->sock.BlockUser("bob");
+    ASSERT_TRUE(settle(*alice));
+    bob->sock.SendIM("alice", "let me in", false);
+    ASSERT_TRUE(settle(*bob));
+    ASSERT_TRUE(settle(*alice));
+    EXPECT_TRUE(alice->ims.isEmpty());
+
+    alice->sock.UnblockUser("bob");
+    ASSERT_TRUE(settle(*alice));
+    bob->sock.SendIM("alice", "thanks", false);
+    ASSERT_TRUE(waitFor([&] { return alice->ims.size() == 1; }));
+}
+
+TEST_P(Interop, ProfileNameFormatAndPasswordChange)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    auto bob = signOn("bob", "secret2");
+
+    alice->sock.SetProfile("I like <b>TOC</b>");
+    bob->sock.GetProfile("Alice");
+    ASSERT_TRUE(waitFor([&] { return bob->profiles.size() == 2; }));
+    EXPECT_TRUE(bob->profiles[1][0].toByteArray().contains("alice"));
+
+    alice->sock.FormatUserName("Al Ice");
+    ASSERT_TRUE(waitFor([&] { return alice->nickFormatted.size() == 1 && alice->nick.size() == 2; }));
+    EXPECT_EQ(alice->nick[1][0].toByteArray(), "Al Ice");
+
+    alice->sock.ChangePassword("wrong1", "secret9");
+    ASSERT_TRUE(waitFor([&] { return alice->errors.size() == 1; }));
+    EXPECT_EQ(alice->errors[0][0].value<qint16>(), 980);
+    EXPECT_TRUE(alice->passwordChanged.isEmpty());
+    alice->sock.ChangePassword("secret1", "secret9");
+    ASSERT_TRUE(waitFor([&] { return alice->passwordChanged.size() == 1; }));
+    alice->sock.LogOff();
+
+    TestClient old;
+    login(old, "alice", "secret1");
+    ASSERT_TRUE(waitFor([&] { return old.errors.size() == 1; }));
+    EXPECT_EQ(old.errors[0][0].value<qint16>(), 980);
+    auto renewed = signOn("alice", "secret9");
+    EXPECT_TRUE(sameName(renewed->nick[0][0].toByteArray(), "alice"));
+}
+
+TEST_P(Interop, AStoppedServerIsReportedAndSignOnWorksOnceItIsBack)
+{
+    account("alice", "secret1");
+    auto alice = signOn("alice", "secret1");
+    peer->stop();
+    ASSERT_TRUE(waitFor([&] { return alice->dropped.size() == 1; }));
+    EXPECT_FALSE(alice->dropped[0][0].toByteArray().isEmpty());
+    EXPECT_FALSE(alice->sock.isConnected());
+
+    const QString failure = peer->start();
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    alice->loggedIn.clear();
+    login(*alice, "alice", "secret1");
+    ASSERT_TRUE(waitFor([&] { return alice->loggedIn.size() == 1; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, Interop, ::testing::Values("local", "oscar"),
+                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+
+} // namespace
