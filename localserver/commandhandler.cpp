@@ -46,6 +46,9 @@ CommandHandler::CommandHandler()
         {"toc_format_nickname", {2, &CommandHandler::formatNickname}},
         {"toc2_new_buddies", {2, &CommandHandler::newBuddies}},
         {"toc2_remove_buddy", {3, &CommandHandler::removeBuddy}},
+        {"toc2_client_event", {3, &CommandHandler::clientEvent}},
+        {"toc_chat_invite", {4, &CommandHandler::chatInvite}},
+        {"toc_chat_accept", {2, &CommandHandler::chatAccept}},
     };
 }
 
@@ -179,6 +182,20 @@ void CommandHandler::sendIm(const QByteArray &userKey, const Words &words)
                                         m_directory.isAway(userKey), words[2]));
     int &allowance = m_warnAllowance[{target, userKey}];
     allowance = qMin(allowance + 1, MaxWarnAllowance);
+}
+
+void CommandHandler::clientEvent(const QByteArray &userKey, const Words &words)
+{
+    bool isNumber = false;
+    const int status = words[2].toInt(&isNumber);
+    if (!isNumber || status < 0 || status > 2) {
+        deliver(userKey, ServerMessage::error(InvalidInput));
+        return;
+    }
+    // Typing news goes where a message would; nobody is told it did not.
+    const QByteArray target = key(words[1]);
+    if (m_directory.isVisible(target) && !m_directory.isResident(target) && !m_directory.blocks(target, userKey))
+        deliver(target, ServerMessage::clientEvent(m_directory.displayName(userKey), status));
 }
 
 void CommandHandler::botAnswer(const QByteArray &sender, const QByteArray &message)

@@ -58,6 +58,10 @@ private:
     void setPdMode(const QByteArray &key, const Words &words);
     void changePassword(const QByteArray &key, const Words &words);
     void chatJoin(const QByteArray &key, const Words &words);
+    void chatInvite(const QByteArray &key, const Words &words);
+    void chatAccept(const QByteArray &key, const Words &words);
+    void enterRoom(const QByteArray &key, const QByteArray &roomName);
+    void clientEvent(const QByteArray &key, const Words &words);
     void chatSend(const QByteArray &key, const Words &words);
     void chatLeave(const QByteArray &key, const Words &words);
 

@@ -3,6 +3,7 @@
 #include "commandhandler.h"
 
 #include "qivbot.h"
+#include "screenname.h"
 #include "servermessages.h"
 
 namespace {
@@ -31,6 +32,37 @@ void CommandHandler::chatJoin(const QByteArray &userKey, const Words &words)
         deliver(userKey, ServerMessage::error(ChatJoinFailed, roomName + ':' + UnknownSubCode));
         return;
     }
+    enterRoom(userKey, roomName);
+}
+
+void CommandHandler::chatAccept(const QByteArray &userKey, const Words &words)
+{
+    const std::optional<qint32> id = chatId(words[1]);
+    const ChatRooms::Room *room = id ? m_rooms.room(*id) : nullptr;
+    if (!room) {
+        deliver(userKey, ServerMessage::error(InvalidInput));
+        return;
+    }
+    enterRoom(userKey, room->name);
+}
+
+void CommandHandler::chatInvite(const QByteArray &userKey, const Words &words)
+{
+    const std::optional<qint32> id = chatId(words[1]);
+    const ChatRooms::Room *room = id ? m_rooms.room(*id) : nullptr;
+    if (!room || !m_rooms.isMember(*id, userKey)) {
+        deliver(userKey, ServerMessage::error(InvalidInput));
+        return;
+    }
+    for (const QByteArray &invitee : words.sliced(3)) {
+        const QByteArray target = ScreenName::NormalizeName(invitee);
+        if (m_directory.isVisible(target) && !m_directory.isResident(target) && !m_directory.blocks(target, userKey))
+            deliver(target, ServerMessage::chatInvite(room->name, room->id, m_directory.displayName(userKey), words[2]));
+    }
+}
+
+void CommandHandler::enterRoom(const QByteArray &userKey, const QByteArray &roomName)
+{
     const ChatRooms::Join joined = m_rooms.join(roomName, userKey);
     switch (joined.result) {
     case ChatRooms::JoinResult::InvalidName:

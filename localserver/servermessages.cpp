@@ -98,4 +98,15 @@ QByteArray gotoUrl(QByteArrayView window, QByteArrayView url)
     return "GOTO_URL:" + window.toByteArray() + ':' + url.toByteArray();
 }
 
+QByteArray clientEvent(QByteArrayView sender, int typingStatus)
+{
+    return "CLIENT_EVENT2:" + sender.toByteArray() + ':' + dec(typingStatus);
+}
+
+QByteArray chatInvite(QByteArrayView roomName, qint32 chatId, QByteArrayView from, QByteArrayView message)
+{
+    return "CHAT_INVITE:" + roomName.toByteArray() + ':' + dec(chatId) + ':' + from.toByteArray() + ':'
+        + message.toByteArray();
+}
+
 } // namespace ServerMessage

@@ -47,5 +47,7 @@ QByteArray passwordStatus(int status);
 QByteArray nickStatus(int status);
 // Where the client finds something, such as a profile, on the server.
 QByteArray gotoUrl(QByteArrayView window, QByteArrayView url);
+QByteArray clientEvent(QByteArrayView sender, int typingStatus);
+QByteArray chatInvite(QByteArrayView roomName, qint32 chatId, QByteArrayView from, QByteArrayView message);
 
 } // namespace ServerMessage

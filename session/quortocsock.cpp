@@ -278,6 +278,11 @@ void QuorTOCSock::SetCapability(const QByteArray &strCapUUID)
     sendCommand(TocCommand::setCaps(strCapUUID));
 }
 
+void QuorTOCSock::SendTypingStatus(const QByteArray &strUserName, qint16 intTypingStatus)
+{
+    sendCommand(TocCommand::clientEvent(strUserName, intTypingStatus));
+}
+
 QByteArray QuorTOCSock::RemoveHtml(const QByteArray &strMessage)
 {
     // Each pass removes from the first "<" through the nearest ">" after it;

@@ -30,6 +30,8 @@ public:
     using ChatTableType = std::array<ChatEntry, ChatTableSize>;
 
     static constexpr qint32 DefaultPort = 5190;
+    // The typing states of toc2_client_event and CLIENT_EVENT2.
+    enum TypingState : qint16 { NothingTyped = 0, TextTyped = 1, Typing = 2 };
     // Far beyond any real stored configuration; protects against a server
     // that never sends the end marker.
     static constexpr qsizetype MaxConfigSize = 1024 * 1024;
@@ -74,6 +76,8 @@ public:
     void RemovePrivateUser(const QByteArray &strUserName);
     void SetPrivacy(qint16 intMode);
     void SetCapability(const QByteArray &strCapUUID);
+    // Tells a correspondent whether the user is typing to them (TypingState).
+    void SendTypingStatus(const QByteArray &strUserName, qint16 intTypingStatus);
 
     // Markup tags removed: each "<" paired with the nearest ">" after it.
     static QByteArray RemoveHtml(const QByteArray &strMessage);

@@ -121,4 +121,9 @@ QByteArray removePermit(QByteArrayView userName) { return "toc2_remove_permit " 
 QByteArray setPdMode(qint16 mode) { return "toc2_set_pdmode " + dec(mode); }
 QByteArray setCaps(QByteArrayView capability) { return "toc_set_caps " + quoted(capability); }
 
+QByteArray clientEvent(QByteArrayView userName, qint16 typingStatus)
+{
+    return "toc2_client_event " + quotedName(userName) + ' ' + dec(typingStatus);
+}
+
 } // namespace TocCommand

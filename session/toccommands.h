@@ -45,5 +45,7 @@ QByteArray addPermit(QByteArrayView userName);
 QByteArray removePermit(QByteArrayView userName);
 QByteArray setPdMode(qint16 mode);
 QByteArray setCaps(QByteArrayView capability);
+// Typing state for a correspondent: 0 nothing, 1 text typed, 2 typing.
+QByteArray clientEvent(QByteArrayView userName, qint16 typingStatus);
 
 } // namespace TocCommand

@@ -210,6 +210,38 @@ TEST_P(Interop, ChatRoomsWithMembersMessagesAndThreeAtOnce)
     EXPECT_EQ(alice->chatUsers[4][2].value<qint32>(), aliceRoom);
 }
 
+TEST_P(Interop, TypingNewsAndChatInvitationsReachTheOtherSide)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    auto bob = signOn("bob", "secret2");
+
+    for (const qint16 state : {QuorTOCSock::Typing, QuorTOCSock::TextTyped, QuorTOCSock::NothingTyped})
+        alice->sock.SendTypingStatus("Bob", state);
+    ASSERT_TRUE(waitFor([&] { return bob->typing.size() == 3; }));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(sameName(bob->typing[i][0].toByteArray(), "alice"));
+    EXPECT_EQ(bob->typing[0][1].value<qint16>(), QuorTOCSock::Typing);
+    EXPECT_EQ(bob->typing[1][1].value<qint16>(), QuorTOCSock::TextTyped);
+    EXPECT_EQ(bob->typing[2][1].value<qint16>(), QuorTOCSock::NothingTyped);
+
+    alice->sock.JoinChat("Book Club", 4);
+    ASSERT_TRUE(waitFor([&] { return alice->joined.size() == 1; }));
+    const qint32 room = alice->joined[0][1].value<qint32>();
+    alice->sock.InviteUsers("", "come and talk", "Bob", room);
+    ASSERT_TRUE(waitFor([&] { return bob->invites.size() == 1; }));
+    EXPECT_EQ(bob->invites[0][0].toByteArray().toLower(), "book club");
+    EXPECT_TRUE(sameName(bob->invites[0][2].toByteArray(), "alice"));
+    EXPECT_EQ(bob->invites[0][3].toByteArray(), "come and talk");
+
+    bob->sock.AcceptChatInvite(bob->invites[0][1].value<qint32>());
+    ASSERT_TRUE(waitFor([&] { return bob->joined.size() == 1 && alice->chatUsers.size() >= 2; }));
+    EXPECT_EQ(bob->joined[0][0].toByteArray().toLower(), "book club");
+    EXPECT_TRUE(sameName(alice->chatUsers.last()[0].toByteArray(), "bob"));
+    EXPECT_TRUE(alice->errors.isEmpty() && bob->errors.isEmpty());
+}
+
 TEST_P(Interop, WarningsBlockingAndPrivacy)
 {
     account("alice", "secret1");

@@ -57,6 +57,7 @@ TEST_F(Commands, EachMethodSendsItsLine)
         {[](auto &t) { t.SetPrivacy(3); }, "toc2_set_pdmode 3"},
         {[](auto &t) { t.SetPrivacy(-7); }, "toc2_set_pdmode -7"},
         {[](auto &t) { t.SetCapability("{0946-134}"); }, R"~(toc_set_caps "\{0946-134\}")~"},
+        {[](auto &t) { t.SendTypingStatus("Some Body", QuorTOCSock::Typing); }, R"~(toc2_client_event "somebody" 2)~"},
     };
     for (const CommandRow &row : rows) {
         row.call(toc);

@@ -28,6 +28,8 @@ struct TestClient
     QSignalSpy warned{&sock, &QuorTOCSock::Warned};
     QSignalSpy passwordChanged{&sock, &QuorTOCSock::PasswordChanged};
     QSignalSpy profiles{&sock, &QuorTOCSock::UserProfile};
+    QSignalSpy typing{&sock, &QuorTOCSock::TypingStatus};
+    QSignalSpy invites{&sock, &QuorTOCSock::ChatInvite};
     QSignalSpy dropped{&sock, &QuorTOCSock::WinsockError};
 
     // The last presence seen for name (compared normalized, as servers
