@@ -1,4 +1,5 @@
 #include "artwork.h"
+#include "attention.h"
 #include "commandline.h"
 #include "dialogs.h"
 #include "main/frmaimlogin.h"
@@ -65,10 +66,13 @@ int main(int argc, char **argv)
 
     QtDialogs dialogs;
     WindowRegistry windows;
+    DBusNotifier notifier;
     std::unique_ptr<frmAimlogin> mainWindow;
     frmInt startWindow(dialogs, windows, options->updateUrl, [&]() -> QWidget * {
-        if (!mainWindow)
+        if (!mainWindow) {
             mainWindow = std::make_unique<frmAimlogin>(dialogs, windows, options->server);
+            mainWindow->context().attention.setNotifier(&notifier);
+        }
         return mainWindow.get();
     });
     if (qEnvironmentVariableIntValue("QIV_EXIT_AFTER_SHOW") == 1)

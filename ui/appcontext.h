@@ -1,9 +1,12 @@
 #pragma once
 
 // What every window that talks to the network needs, handed in by the main
-// window that owns it all: the session, the dialogs, the open-window list and
-// the message style prefix (the main window's hidden txtFont box).
+// window that owns it all: the session, the dialogs, the open-window list,
+// the message style prefix (the main window's hidden txtFont box), whom the
+// user has blocked, and how a window asks for the user's attention.
 
+class Attention;
+class BlockList;
 class Dialogs;
 class QLineEdit;
 class QuorTOCSock;
@@ -15,4 +18,6 @@ struct AppContext
     Dialogs &dialogs;
     WindowRegistry &windows;
     QLineEdit &txtFont;
+    BlockList &blocked;
+    Attention &attention;
 };

@@ -5,6 +5,8 @@
 // the server's side of the wire (frames in, command lines out).
 
 #include "appcontext.h"
+#include "attention.h"
+#include "main/blocklist.h"
 #include "fakesocket.h"
 #include "flap.h"
 #include "printers.h"
@@ -25,7 +27,9 @@ struct SessionHarness
     ScriptedDialogs dialogs;
     WindowRegistry windows;
     QLineEdit txtFont;
-    AppContext context{btoc, dialogs, windows, txtFont};
+    BlockList blocked;
+    Attention attention;
+    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention};
     quint16 serverSequence = 0;
 
     SessionHarness()

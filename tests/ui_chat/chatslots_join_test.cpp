@@ -59,6 +59,34 @@ TEST_F(ChatSlotsTest, JoinsFillTheSlotsInOrderAndAFourthIsRefused)
     EXPECT_EQ(chat.tmpChat, QStringLiteral("three"));
 }
 
+TEST_F(ChatSlotsTest, AnAcceptedInvitationTakesAFreeSlotAndAFullHandIsToldSo)
+{
+    frmAimChat *first = joinConfirmed(QStringLiteral("one"), 11);
+    session.dialogs.shown.clear();
+    session.dialogs.yesNoAnswers << false << true;
+    session.serverSays("CHAT_INVITE:Book Club:42:<i>Alice</i>:come <b>talk</b>");
+    EXPECT_TRUE(session.sentLines().isEmpty()) << "declined";
+    session.serverSays("CHAT_INVITE:Book Club:42:<i>Alice</i>:come <b>talk</b>");
+    ASSERT_EQ(session.dialogs.shown.size(), 2);
+    EXPECT_EQ(session.dialogs.shown[1].text, QStringLiteral("Alice invites you to Book Club: come talk"));
+    EXPECT_EQ(session.sentLines(), QList<QByteArray>{R"(toc_chat_accept "42")"});
+    session.serverSays("CHAT_JOIN:42:Book Club");
+    frmAimChat *second = chat.existingWindow(2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->chatname->text(), QStringLiteral("Book Club"));
+    EXPECT_EQ(first->chatid->text(), QStringLiteral("11"));
+
+    joinConfirmed(QStringLiteral("three"), 33);
+    session.dialogs.shown.clear();
+    session.serverSays("CHAT_INVITE:Fourth:44:Bob:and one more");
+    ASSERT_EQ(session.dialogs.shown.size(), 1);
+    EXPECT_EQ(session.dialogs.shown[0].kind, Shown::Notice);
+    EXPECT_EQ(session.dialogs.shown[0].text,
+              QStringLiteral("Bob invites you to Fourth, but you are already in three chats!"));
+    EXPECT_TRUE(session.sentLines().isEmpty());
+}
+
 TEST_F(ChatSlotsTest, AnEmptyAnswerStillShowsBothBoxesAndSendsNothing)
 {
     const QList<QPair<QString, QString>> answers{

@@ -47,6 +47,7 @@ ConversationTest::ConversationTest()
 {
     lbAway.hide();
     QObject::connect(&btoc, &QuorTOCSock::InstantMessage, &router, &ConversationRouter::InstantMessage);
+    QObject::connect(&btoc, &QuorTOCSock::TypingStatus, &router, &ConversationRouter::TypingStatus);
     socket->acceptConnection();
     socket->takeWritten();
 }

@@ -5,6 +5,8 @@
 // away indicator inside a hidden panel, as on the main window.
 
 #include "appcontext.h"
+#include "attention.h"
+#include "main/blocklist.h"
 #include "conversation/frmaimim.h"
 #include "fakesocket.h"
 #include "main/awaymessages.h"
@@ -55,7 +57,9 @@ protected:
     QWidget buddyPanel; // never shown: the indicator's own flag must decide
     QLabel &lbAway;
     QString strMyName = QStringLiteral("Me Myself");
-    AppContext context{btoc, dialogs, windows, txtFont};
+    BlockList blocked;
+    Attention attention;
+    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention};
     AwayMessages away{context, lbAway};
     ConversationRouter router{context, away, strMyName};
 };

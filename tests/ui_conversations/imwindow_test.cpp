@@ -3,7 +3,11 @@
 
 #include "conversationfixture.h"
 
+#include "conversation/typingreporter.h"
+#include "flap.h"
+
 #include <QCheckBox>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <QTextEdit>
@@ -90,6 +94,39 @@ TEST_F(ImWindowTest, OwnLinesCarryTheNameTheUserIsSignedOnAsNow)
     window->txtMessage->setText(QStringLiteral("it is me"));
     pressReturn(window);
     EXPECT_EQ(runsOf(window->txtIM).mid(2, 1), QList<TextRun>({{QStringLiteral("Other Me: "), true, Red}}));
+}
+
+TEST_F(ImWindowTest, TypingNewsGoesOutAtMostOnceAGapAndComesInAsPlainText)
+{
+    QList<qint16> sent;
+    TypingReporter reporter([&](qint16 state) { sent << state; });
+    reporter.setIntervals(40, 120);
+    reporter.textEdited(QStringLiteral("h"));
+    reporter.textEdited(QStringLiteral("he"));
+    EXPECT_EQ(sent, QList<qint16>{QuorTOCSock::Typing});
+    reporter.textEdited(QString()); // wanted at once, sent once the gap is over
+    EXPECT_EQ(sent.size(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sent.size() == 2; }, 1000));
+    reporter.textEdited(QStringLiteral("x"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sent.size() == 4; }, 1000)) << "then typed after the pause";
+    reporter.messageSent();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sent.size() == 5; }, 1000));
+    EXPECT_EQ(sent, (QList<qint16>{QuorTOCSock::Typing, QuorTOCSock::NothingTyped, QuorTOCSock::Typing,
+                                   QuorTOCSock::TextTyped, QuorTOCSock::NothingTyped}));
+
+    // In a window: the first key tells the correspondent at once.
+    frmAimIM *window = openedBySomeBuddy();
+    QTest::keyClicks(window->txtMessage, QStringLiteral("hi"));
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_client_event "somebuddy" 2)"});
+
+    socket->deliver(Flap::buildFrame(Flap::Data, 1, "CLIENT_EVENT2:Some Buddy:2"));
+    EXPECT_EQ(window->lbTyping->text(), QStringLiteral("Some Buddy is typing..."));
+    socket->deliver(Flap::buildFrame(Flap::Data, 1, "CLIENT_EVENT2:somebuddy:1"));
+    EXPECT_EQ(window->lbTyping->text(), QStringLiteral("Some Buddy has typed"));
+    receiveIm("Some Buddy", "done");
+    EXPECT_TRUE(window->lbTyping->text().isEmpty());
+    socket->deliver(Flap::buildFrame(Flap::Data, 1, "CLIENT_EVENT2:Stranger:2"));
+    EXPECT_EQ(conversations().size(), 1) << "typing news opens no window";
 }
 
 TEST_F(ImWindowTest, AStyleChangeReachesOpenWindowsAtTheirNextSend)

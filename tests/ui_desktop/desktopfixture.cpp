@@ -30,7 +30,7 @@ void DesktopTest::TearDown()
     main.reset();
 }
 
-void DesktopTest::signOn(const QByteArray &name)
+void DesktopTest::signOn(const QByteArray &name, const QByteArray &config)
 {
     main->txtSn->setText(QString::fromUtf8(name));
     main->txtPw->setText(QStringLiteral("secret"));
@@ -39,7 +39,7 @@ void DesktopTest::signOn(const QByteArray &name)
     socket->deliver(ServerFrames::serverSignOnFrame());
     serverSays("SIGN_ON:TOC2.0");
     serverSays("NICK:" + name);
-    serverSays("CONFIG2:m 1\ng Buddies\nb Friend\ndone:\n");
+    serverSays(config);
     ASSERT_TRUE(main->Frame1->isVisible()) << "the buddy list should be up after sign-on";
     socket->takeWritten();
 }

@@ -25,7 +25,8 @@ protected:
     void TearDown() override;
 
     // Signs on as name through the whole server exchange; the buddy list shows.
-    void signOn(const QByteArray &name = "Some Body");
+    void signOn(const QByteArray &name = "Some Body",
+                const QByteArray &config = "CONFIG2:m 1\ng Buddies\nb Friend\ndone:\n");
     void serverSays(const QByteArray &line);
     // Command lines the client wrote since the last call.
     QList<QByteArray> sentLines();

@@ -3,11 +3,15 @@
 
 #include "desktopfixture.h"
 
+#include "main/buddyactions.h"
 #include "prefs/frmaimprefs.h"
 #include "uniformlistview.h"
 
 #include <QDir>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -23,6 +27,9 @@ protected:
     {
         ASSERT_NE(window, nullptr) << name;
         window->show();
+        // Text set just now is laid out before the picture is taken.
+        if (window->layout())
+            window->layout()->activate();
         const QString folder = QStringLiteral(QIV_GUIDE_SCREENSHOT_DIR);
         ASSERT_TRUE(QDir().mkpath(folder));
         const QImage picture = window->grab().toImage();
@@ -47,6 +54,18 @@ TEST_F(GuideScreenshots, TheWindowsOfAnOrdinarySession)
     main->lstBuddyson->setCurrentIndex(main->lstBuddyson->model()->index(0, 0));
     save(main.get(), "buddylist");
 
+    // The buddy's menu, drawn over the window it opens from.
+    main->buddyActions().showMenu("Friend", main->lstBuddyson->viewport()->mapToGlobal(QPoint(30, 12)));
+    QMenu *menu = main->buddyActions().menu();
+    ASSERT_NE(menu, nullptr);
+    QPixmap withMenu = main->grab();
+    {
+        QPainter painter(&withMenu);
+        painter.drawPixmap(menu->pos() - main->mapToGlobal(QPoint(0, 0)), menu->grab());
+    }
+    menu->close();
+    ASSERT_TRUE(withMenu.save(QStringLiteral(QIV_GUIDE_SCREENSHOT_DIR "/buddymenu.png")));
+
     frmAimIM *im = openConversation();
     ASSERT_NE(im, nullptr);
     im->txtMessage->setText(QStringLiteral("Yes! Just got back."));
@@ -54,6 +73,8 @@ TEST_F(GuideScreenshots, TheWindowsOfAnOrdinarySession)
     serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:Great, lunch at noon?");
     im->txtMessage->setText(QStringLiteral("Sounds good"));
     save(im, "conversation");
+    serverSays("CLIENT_EVENT2:Friend:2");
+    save(im, "typing");
 
     frmAimChat *chat = joinRoom();
     ASSERT_NE(chat, nullptr);

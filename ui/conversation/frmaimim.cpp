@@ -5,6 +5,8 @@
 #include "dialogs.h"
 #include "escapekey.h"
 #include "artwork.h"
+#include "main/blocklist.h"
+#include "typingreporter.h"
 #include "quortocsock.h"
 #include "screenname.h"
 #include "toccommands.h"
@@ -17,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -55,7 +58,11 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     , cmdWarn(pictureButton(this, "cmdWarn", Artwork::icon(Artwork::Picture::Warn), tr("Warn"),
                             tr("Raises this person's warning level, after asking")))
     , usersn(new QLineEdit(QStringLiteral("Text1"), this))
+    , lbTyping(new QLabel(this))
+    , cmdUnblock(new QPushButton(tr("&Unblock"), this))
     , m_context(context)
+    , m_typing(new TypingReporter(
+          [this](qint16 state) { m_context.btoc.SendTypingStatus(m_correspondent, state); }, this))
 {
     setObjectName(QStringLiteral("frmAimIM"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -78,6 +85,17 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     chkClear->setObjectName(QStringLiteral("chkClear"));
     usersn->setObjectName(QStringLiteral("usersn"));
     usersn->hide();
+    lbTyping->setObjectName(QStringLiteral("lbTyping"));
+    lbTyping->setTextFormat(Qt::PlainText);
+    lbTyping->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Named by what it says, like every label whose text changes.
+    lbTyping->setAccessibleDescription(tr("Whether this person is typing"));
+    QPalette grey = lbTyping->palette();
+    grey.setColor(QPalette::WindowText, QColor(0x60, 0x60, 0x60));
+    lbTyping->setPalette(grey);
+    cmdUnblock->setObjectName(QStringLiteral("cmdUnblock"));
+    cmdUnblock->setAccessibleDescription(tr("Lets this person reach you again"));
+    cmdUnblock->hide();
 
     buildLayout();
     setFixedSize(419, 214);
@@ -85,6 +103,9 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     connect(cmdSend, &QToolButton::clicked, this, &frmAimIM::Send);
     connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);
     connect(cmdWarn, &QToolButton::clicked, this, &frmAimIM::Warn);
+    connect(cmdUnblock, &QPushButton::clicked, this, &frmAimIM::Unblock);
+    connect(txtMessage, &QLineEdit::textEdited, m_typing, &TypingReporter::textEdited);
+    connect(&m_context.blocked, &BlockList::changed, this, &frmAimIM::refreshBlocked);
     txtMessage->installEventFilter(this);
     txtMessage->setFocus();
     // A conversation has no question on closing; Escape simply closes it.
@@ -98,10 +119,12 @@ void frmAimIM::buildLayout()
     auto *top = new QHBoxLayout;
     top->addWidget(Label1);
     top->addWidget(currentname, 1);
+    top->addWidget(lbTyping);
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(cmdWarn);
     bottom->addWidget(cmdBlock);
+    bottom->addWidget(cmdUnblock);
     bottom->addStretch(1);
     bottom->addWidget(chkClear);
     bottom->addStretch(1);
@@ -119,7 +142,8 @@ void frmAimIM::buildLayout()
     setTabOrder(cmdSend, chkClear);
     setTabOrder(chkClear, cmdWarn);
     setTabOrder(cmdWarn, cmdBlock);
-    setTabOrder(cmdBlock, txtIM);
+    setTabOrder(cmdBlock, cmdUnblock);
+    setTabOrder(cmdUnblock, txtIM);
 }
 
 bool frmAimIM::eventFilter(QObject *watched, QEvent *event)
@@ -158,6 +182,7 @@ void frmAimIM::Send()
     }
 
     m_context.btoc.SendIM(destination, message, false);
+    m_typing->messageSent();
     Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
     if (chkClear->isChecked())
         txtMessage->clear();
@@ -184,6 +209,36 @@ void frmAimIM::setCorrespondent(const QByteArray &wireName)
 {
     m_correspondent = wireName;
     currentname->setText(WireText::fromWire(wireName));
+    refreshBlocked();
+}
+
+void frmAimIM::showTypingStatus(qint16 intTypingStatus)
+{
+    const QString name = currentname->text();
+    switch (intTypingStatus) {
+    case QuorTOCSock::Typing:
+        lbTyping->setText(tr("%1 is typing...").arg(name));
+        break;
+    case QuorTOCSock::TextTyped:
+        lbTyping->setText(tr("%1 has typed").arg(name));
+        break;
+    default:
+        lbTyping->clear();
+        break;
+    }
+}
+
+void frmAimIM::refreshBlocked()
+{
+    cmdUnblock->setVisible(m_context.blocked.isBlocked(m_correspondent));
+}
+
+void frmAimIM::Unblock()
+{
+    if (refused(TocCommand::removeDeny(m_correspondent), tr("The request to unblock %1").arg(currentname->text())))
+        return;
+    m_context.btoc.UnblockUser(m_correspondent);
+    m_context.blocked.setBlocked(m_correspondent, false);
 }
 
 void frmAimIM::Block()
@@ -196,6 +251,7 @@ void frmAimIM::Block()
     if (refused(TocCommand::addDeny(wireName), tr("The request to block %1").arg(name)))
         return;
     m_context.btoc.BlockUser(wireName);
+    m_context.blocked.setBlocked(wireName, true);
     m_context.dialogs.notice(this, tr("%1 has been blocked!").arg(name), ProgramTitle);
 }
 

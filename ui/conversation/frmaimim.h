@@ -13,6 +13,8 @@ struct AppContext;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
+class TypingReporter;
 class QTextEdit;
 class QToolButton;
 
@@ -33,10 +35,15 @@ public:
     QToolButton *cmdBlock;
     QToolButton *cmdWarn;
     QLineEdit *usersn;   // the user's own name for own lines; never shown
+    QLabel *lbTyping;    // whether the correspondent is typing
+    QPushButton *cmdUnblock; // shown while the correspondent is blocked
 
     void Send();
     void Block();
     void Warn();
+    void Unblock();
+    // The correspondent's typing state as their client reported it.
+    void showTypingStatus(qint16 intTypingStatus);
 
     // Whom the window talks to: the name exactly as the server sent it (or as
     // the user asked for it), shown in currentname and sent back unchanged.
@@ -51,6 +58,9 @@ private:
     // Tells the user why a block or warning cannot go out; true when it cannot.
     bool refused(QByteArrayView line, const QString &request);
 
+    void refreshBlocked();
+
     AppContext &m_context;
     QByteArray m_correspondent;
+    TypingReporter *m_typing;
 };

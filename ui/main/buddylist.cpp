@@ -24,6 +24,7 @@ void BuddyList::update(const QByteArray &strBuddy, bool blnOnline)
         beginRemoveRows(QModelIndex(), row, row);
         m_tickets.remove(row);
         m_names.remove(row);
+        m_wireNames.remove(row);
         endRemoveRows();
     }
     if (!blnOnline)
@@ -32,6 +33,7 @@ void BuddyList::update(const QByteArray &strBuddy, bool blnOnline)
     beginInsertRows(QModelIndex(), row, row);
     m_tickets.append(m_nextTicket);
     m_names.append(WireText::fromWire(strBuddy));
+    m_wireNames.append(strBuddy);
     m_ticketByKey.insert(key, m_nextTicket++);
     endInsertRows();
 }
@@ -41,6 +43,7 @@ void BuddyList::clear()
     beginResetModel();
     m_tickets.clear();
     m_names.clear();
+    m_wireNames.clear();
     m_ticketByKey.clear();
     endResetModel();
 }
@@ -56,6 +59,8 @@ QVariant BuddyList::data(const QModelIndex &index, int role) const
         return QVariant();
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return m_names.at(index.row());
+    if (role == WireNameRole)
+        return m_wireNames.at(index.row());
     return QVariant();
 }
 

@@ -16,6 +16,9 @@ class BuddyList final : public QAbstractListModel
 {
     Q_OBJECT
 public:
+    // The name as the server sent it, bytes for bytes, for commands about a row.
+    static constexpr int WireNameRole = Qt::UserRole;
+
     explicit BuddyList(QObject *parent = nullptr);
 
     // Drops the buddy's row, if any, and appends the name as just received
@@ -33,6 +36,7 @@ private:
     // Row by row: when the buddy was listed (ascending), and the name shown.
     QList<quint64> m_tickets;
     QList<QString> m_names;
+    QList<QByteArray> m_wireNames;
     QHash<QByteArray, quint64> m_ticketByKey;
     quint64 m_nextTicket = 0;
 };

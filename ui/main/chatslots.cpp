@@ -1,6 +1,7 @@
 #include "chatslots.h"
 
 #include "appcontext.h"
+#include "attention.h"
 #include "conversation/frmaimchat.h"
 #include "conversation/transcript.h"
 #include "dialogs.h"
@@ -45,6 +46,7 @@ ChatSlots::ChatSlots(AppContext &context, const QString &strMyName, QWidget *own
     connect(&btoc, &QuorTOCSock::ChatMessage, this, &ChatSlots::ChatMessage, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::ChatUserUpdate, this, &ChatSlots::ChatUserUpdate, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::LeftChat, this, &ChatSlots::LeftChat, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::ChatInvite, this, &ChatSlots::ChatInvite, Qt::DirectConnection);
 }
 
 ChatSlots::~ChatSlots()
@@ -101,11 +103,7 @@ void ChatSlots::joinRoom()
     if (room.isEmpty() || exchange.isEmpty())
         return;
 
-    int slot = 0;
-    for (int s = 1; s <= SlotCount && slot == 0; ++s) {
-        if (window(s)->chatname->text().isEmpty())
-            slot = s;
-    }
+    const int slot = freeSlot();
     if (slot == 0) {
         m_context.dialogs.notice(m_owner, QStringLiteral("You are already in three chats!"), Qiv);
         return;
@@ -126,6 +124,42 @@ void ChatSlots::joinRoom()
     tmpExc = exchange;
     Transcript::setText(window(slot)->txtChat, QString());
     m_context.btoc.JoinChat(WireText::toWire(tmpChat), intExchange);
+}
+
+int ChatSlots::freeSlot()
+{
+    for (int s = 1; s <= SlotCount; ++s) {
+        if (window(s)->chatname->text().isEmpty())
+            return s;
+    }
+    return 0;
+}
+
+void ChatSlots::ChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
+                           const QByteArray &strInviteMessage)
+{
+    const QString from = WireText::fromWire(QuorTOCSock::RemoveHtml(strFromUser));
+    const QString room = WireText::fromWire(strChatName);
+    const QString full = QStringLiteral("%1 invites you to %2, but you are already in three chats!").arg(from, room);
+    if (freeSlot() == 0) {
+        m_context.dialogs.notice(m_owner, full, Qiv);
+        return;
+    }
+    const QString invitation = QStringLiteral("%1 invites you to %2: %3")
+                                   .arg(from, room, WireText::fromWire(QuorTOCSock::RemoveHtml(strInviteMessage)));
+    if (!m_context.dialogs.askYesNo(m_owner, invitation, QStringLiteral("Chat Invitation")))
+        return;
+    // A join may have taken the last free slot while the question was up.
+    const int slot = freeSlot();
+    if (slot == 0) {
+        m_context.dialogs.notice(m_owner, full, Qiv);
+        return;
+    }
+    // From here on the room arrives exactly as one joined through the picture.
+    strChatSlot = QString::number(slot);
+    tmpChat = room;
+    Transcript::setText(window(slot)->txtChat, QString());
+    m_context.btoc.AcceptChatInvite(lngChatID);
 }
 
 void ChatSlots::JoinedChat(const QByteArray &strChatName, qint32 lngChatID)
@@ -155,9 +189,11 @@ void ChatSlots::ChatMessage(qint32 lngChatID, const QByteArray &strUserName, con
 
     // The server echoes the user's own room messages back.
     const bool own = sender == ScreenName::NormalizeName(WireText::toWire(m_myName));
-    Transcript::appendEntry(w->txtChat, own ? Transcript::Speaker::Self : Transcript::Speaker::Other,
-                            WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName)),
-                            WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage)));
+    const QString shownName = WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName));
+    const QString text = WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage));
+    Transcript::appendEntry(w->txtChat, own ? Transcript::Speaker::Self : Transcript::Speaker::Other, shownName, text);
+    if (!own)
+        m_context.attention.messageArrived(w, shownName, text);
 }
 
 void ChatSlots::ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID)

@@ -40,6 +40,9 @@ public:
     void ChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage);
     void ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID);
     void LeftChat(qint32 lngChatID);
+    // An invitation: accepted, the room takes a free slot as a joined one does.
+    void ChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
+                    const QByteArray &strInviteMessage);
 
     // Slot ("1" to "3") of the latest join started.
     QString strChatSlot;
@@ -55,6 +58,8 @@ private:
     // Room traffic: slot 1 or 2 when the ID matches theirs, otherwise slot 3.
     frmAimChat *routeRoomTraffic(qint32 lngChatID);
     QString &storedId(int slot);
+    // The first slot without a room, or 0 when all three have one.
+    int freeSlot();
 
     AppContext &m_context;
     const QString &m_myName;

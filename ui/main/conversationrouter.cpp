@@ -1,6 +1,7 @@
 #include "conversationrouter.h"
 
 #include "appcontext.h"
+#include "attention.h"
 #include "awaymessages.h"
 #include "dialogs.h"
 #include "conversation/frmaimim.h"
@@ -63,7 +64,10 @@ void ConversationRouter::InstantMessage(const QByteArray &strUserName, const QBy
     const bool openedNow = !window;
     if (openedNow)
         window = openConversation(key, strUserName);
+    // Their message is what they were typing.
+    window->showTypingStatus(QuorTOCSock::NothingTyped);
     Transcript::appendEntry(window->txtIM, Transcript::Speaker::Other, shownName, text);
+    m_context.attention.messageArrived(window, shownName, text);
 
     if (m_away.isAway())
         answerWhileAway(*window, strUserName, shownName, openedNow);
@@ -92,11 +96,33 @@ void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &str
                             Transcript::AutoReplySeparator);
 }
 
-frmAimIM *ConversationRouter::startConversation()
+frmAimIM *ConversationRouter::conversationWith(const QByteArray &wireName) const
+{
+    return qobject_cast<frmAimIM *>(windowAt(FormByTag(WireText::fromWire(ScreenName::NormalizeName(wireName)))));
+}
+
+void ConversationRouter::TypingStatus(const QByteArray &strUserName, qint16 intTypingStatus)
+{
+    if (frmAimIM *window = conversationWith(strUserName))
+        window->showTypingStatus(intTypingStatus);
+}
+
+frmAimIM *ConversationRouter::showConversation(const QByteArray &wireName)
+{
+    frmAimIM *window = conversationWith(wireName);
+    if (!window)
+        window = openConversation(WireText::fromWire(ScreenName::NormalizeName(wireName)), wireName);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+frmAimIM *ConversationRouter::startConversation(const QString &suggested)
 {
     const QString answer = m_context.dialogs.askText(nullptr,
                                                      tr("Enter the screenname you would like to Instant message"),
-                                                     QStringLiteral("IM"), QString());
+                                                     QStringLiteral("IM"), suggested);
     if (answer.isEmpty())
         return nullptr;
     const QByteArray name = ScreenName::NormalizeName(WireText::toWire(answer));

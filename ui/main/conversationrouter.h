@@ -31,13 +31,20 @@ public:
     void InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
                         bool blnAutoResponse, const QByteArray &strUserClass);
 
-    // Asks for a screen name and opens a new conversation with it, even when
-    // one is open already. Nothing for an empty answer.
-    frmAimIM *startConversation();
+    // The handler for the session's TypingStatus event: shown in the
+    // correspondent's open conversation; it opens none.
+    void TypingStatus(const QByteArray &strUserName, qint16 intTypingStatus);
+
+    // Asks for a screen name, offering suggested, and opens a new conversation
+    // with it, even when one is open already. Nothing for an empty answer.
+    frmAimIM *startConversation(const QString &suggested = QString());
+    // The conversation with wireName, raised if open, else opened.
+    frmAimIM *showConversation(const QByteArray &wireName);
     // The user is signed on, possibly under another name than before.
     void userSignedOn();
 
 private:
+    frmAimIM *conversationWith(const QByteArray &wireName) const;
     frmAimIM *openConversation(const QString &tag, const QByteArray &wireName);
     void answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName,
                          bool openedNow);

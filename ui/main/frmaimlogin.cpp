@@ -1,6 +1,7 @@
 #include "frmaimlogin.h"
 
 #include "awaymessages.h"
+#include "buddyactions.h"
 #include "chatslots.h"
 #include "conversationrouter.h"
 #include "dialogs.h"
@@ -80,7 +81,7 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     , m_dialogs(dialogs)
     , m_windows(windows)
     , m_server(std::move(server))
-    , m_context{*btoc, dialogs, windows, *txtFont}
+    , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
     , m_signOnTimer(new QTimer(this))
@@ -102,6 +103,9 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     m_conversations = new ConversationRouter(m_context, *m_away, strMyName, this);
     m_chatSlots = new ChatSlots(m_context, strMyName, this);
     m_preferences = new PreferencesLauncher(m_context, this);
+    m_buddyActions = new BuddyActions(m_context, *m_conversations, *lstBuddyson,
+                                      [this](const QString &text) { showNotice(text); }, this);
+    m_buddyActions->setServer(m_server);
     buildMenus();
     layOut();
     connectSession();
@@ -234,6 +238,14 @@ void frmAimlogin::buildBuddyListPanel()
     connect(imgAway, &QToolButton::clicked, this, [this] { popUp(mnuAwy, imgAway); });
     connect(imgSetup, &QToolButton::clicked, this, [this] { popUp(mnuSetup, imgSetup); });
 
+    lbNotice = new QLabel(Frame1);
+    lbNotice->setObjectName(QStringLiteral("lbNotice"));
+    lbNotice->setTextFormat(Qt::PlainText);
+    lbNotice->setWordWrap(true);
+    // Named by what it says, so a screen reader hears each piece of news.
+    lbNotice->setAccessibleDescription(QStringLiteral("Latest news"));
+    lbNotice->hide();
+
     cmdLogoff = new QPushButton(QStringLiteral("Logoff"), Frame1);
     cmdLogoff->setObjectName(QStringLiteral("cmdLogoff"));
     connect(cmdLogoff, &QPushButton::clicked, this, &frmAimlogin::signOff);
@@ -251,6 +263,7 @@ void frmAimlogin::buildBuddyListPanel()
     inner->setContentsMargins(6, 0, 6, 0);
     inner->setSpacing(4);
     inner->addWidget(lstBuddyson, 1);
+    inner->addWidget(lbNotice);
     inner->addLayout(pictures);
     inner->addWidget(cmdLogoff);
     layout->addLayout(inner, 1);
@@ -258,7 +271,9 @@ void frmAimlogin::buildBuddyListPanel()
 
 void frmAimlogin::buildMenus()
 {
-    connect(imgIM, &QToolButton::clicked, m_conversations, &ConversationRouter::startConversation);
+    // The IM picture offers the selected buddy's name.
+    connect(imgIM, &QToolButton::clicked, this,
+            [this] { m_conversations->startConversation(WireText::fromWire(m_buddyActions->selectedBuddy())); });
     connect(imgChat, &QToolButton::clicked, m_chatSlots, &ChatSlots::joinRoom);
     mnuAwy = new QMenu(QStringLiteral("Aways"), this);
     mnuAwy->setObjectName(QStringLiteral("mnuAwy"));
@@ -273,6 +288,8 @@ void frmAimlogin::buildMenus()
     mnuSetup->setObjectName(QStringLiteral("mnuSetup"));
     stPrefs = mnuSetup->addAction(QStringLiteral("&Preferences"), m_preferences, &PreferencesLauncher::show);
     stPrefs->setObjectName(QStringLiteral("stPrefs"));
+    stAddBuddy = mnuSetup->addAction(QStringLiteral("&Add Buddy..."), m_buddyActions, &BuddyActions::addBuddy);
+    stAddBuddy->setObjectName(QStringLiteral("stAddBuddy"));
 }
 
 void frmAimlogin::layOut()
@@ -328,6 +345,12 @@ void frmAimlogin::connectSession()
     connect(btoc, &QuorTOCSock::BuddyUpdate, this, &frmAimlogin::onBuddyUpdate, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::InstantMessage, m_conversations, &ConversationRouter::InstantMessage,
             Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::TypingStatus, m_conversations, &ConversationRouter::TypingStatus,
+            Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::LoggedIn, m_buddyActions, &BuddyActions::LoggedIn, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::UserProfile, m_buddyActions, &BuddyActions::UserProfile, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::Warned, this, &frmAimlogin::onWarned, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::PasswordChanged, this, &frmAimlogin::onPasswordChanged, Qt::DirectConnection);
 }
 
 void frmAimlogin::showSignOnPanel(bool shown)
@@ -386,6 +409,8 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     strMyName = name;
     m_preferences->setFormattedName(name);
     m_conversations->userSignedOn();
+    m_signedOn = true;
+    showNotice(QString());
     // The sign-on panel had the focus; it goes where the user looks next.
     lstBuddyson->setFocus();
     emit signedOn(name);
@@ -394,6 +419,7 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 void frmAimlogin::onLoggedOut(const QByteArray &strUserName)
 {
     m_signOnTimer->stop();
+    m_signedOn = false;
     if (m_abandoningSignOn)
         return;
     showSignOnPanel(true);
@@ -404,13 +430,18 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 {
     // A refused sign-on is the server's answer, not a silence; other errors
     // leave a sign-on under way still waiting for its end.
-    if (endsSignOn(intErrorCode)) {
+    // A password change refused by the server is answered where it was asked.
+    if (frmAimPrefs *prefs = m_preferences->window(); prefs && prefs->awaitsPasswordAnswer())
+        prefs->passwordAnswered(WireText::fromWire(strError));
+    // The server hangs up right after refusing a sign-on or signing the user
+    // off; that close is part of this answer, not news for the user. A wrong
+    // old password while signed on (980 too) ends nothing.
+    if (endsSignOn(intErrorCode) && (!m_signedOn || intErrorCode == SignedOffByServer)) {
         m_signOnTimer->stop();
-        // The server hangs up right after saying why; that close is part of
-        // this answer, not news for the user.
         m_sessionEndedByServer = true;
     }
     if (intErrorCode == SignedOffByServer) {
+        m_signedOn = false;
         showSignOnPanel(true);
         endSessionState();
         reportSignOff(signedOffText(strMyName));
@@ -424,6 +455,7 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 void frmAimlogin::onWinsockError(const QByteArray &strError)
 {
     m_signOnTimer->stop();
+    m_signedOn = false;
     if (m_sessionEndedByServer)
         return;
     // A refused or dropped connection ends the session just as surely as a
@@ -444,6 +476,27 @@ void frmAimlogin::endSessionState()
 void frmAimlogin::onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline)
 {
     m_buddies.update(strBuddy, blnOnline);
+}
+
+void frmAimlogin::onWarned(const QByteArray &intWarningLevel, const QByteArray &strFromUser)
+{
+    const QString who = strFromUser.isEmpty() ? tr("anonymous") : WireText::fromWire(strFromUser);
+    showNotice(tr("Warned by %1: your warning level is now %2%.").arg(who, WireText::fromWire(intWarningLevel)));
+}
+
+void frmAimlogin::onPasswordChanged()
+{
+    const QString changed = tr("Your password has been changed.");
+    if (frmAimPrefs *prefs = m_preferences->window(); prefs && prefs->awaitsPasswordAnswer())
+        prefs->passwordAnswered(changed);
+    else
+        showNotice(changed);
+}
+
+void frmAimlogin::showNotice(const QString &text)
+{
+    lbNotice->setText(text);
+    lbNotice->setVisible(!text.isEmpty());
 }
 
 void frmAimlogin::showAbout()

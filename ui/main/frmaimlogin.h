@@ -5,6 +5,8 @@
 // the only receiver of the session's events.
 
 #include "appcontext.h"
+#include "attention.h"
+#include "blocklist.h"
 #include "buddylist.h"
 #include "exitquestion.h"
 #include "serveraddress.h"
@@ -28,6 +30,7 @@ class RegistryReader;
 class TocSocket;
 class WindowRegistry;
 class AwayMessages;
+class BuddyActions;
 class ChatSlots;
 class ConversationRouter;
 class PreferencesLauncher;
@@ -54,6 +57,7 @@ public:
     AwayMessages &away() { return *m_away; }
     ConversationRouter &conversations() { return *m_conversations; }
     ChatSlots &chatSlots() { return *m_chatSlots; }
+    BuddyActions &buddyActions() { return *m_buddyActions; }
     PreferencesLauncher &preferences() { return *m_preferences; }
 
     // Position, oldest first, of the first open window tagged strMatch, or -1.
@@ -83,6 +87,7 @@ public:
     QWidget *Frame1 = nullptr;
     QLabel *lbAway = nullptr;
     UniformListView *lstBuddyson = nullptr;
+    QLabel *lbNotice = nullptr; // one line of news while signed on
     QToolButton *imgIM = nullptr;
     QToolButton *imgChat = nullptr;
     QToolButton *imgAway = nullptr;
@@ -98,6 +103,7 @@ public:
     QAction *awyCustom = nullptr;
     QMenu *mnuSetup = nullptr;
     QAction *stPrefs = nullptr;
+    QAction *stAddBuddy = nullptr;
 
 signals:
     // The last step of a sign-on, after the panels and caption have switched.
@@ -117,6 +123,8 @@ private slots:
     void onError(qint16 intErrorCode, const QByteArray &strError);
     void onWinsockError(const QByteArray &strError);
     void onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline);
+    void onWarned(const QByteArray &intWarningLevel, const QByteArray &strFromUser);
+    void onPasswordChanged();
     void showAbout();
     void showCredits();
 
@@ -138,10 +146,14 @@ private:
     // the user told, as for a lost connection.
     void abandonSignOn();
     void popUp(QMenu *menu, QToolButton *button);
+    // Shows text in the buddy-list panel's notice line; empty hides the line.
+    void showNotice(const QString &text);
 
     Dialogs &m_dialogs;
     WindowRegistry &m_windows;
     ServerAddress m_server;
+    BlockList m_blocked;
+    Attention m_attention;
     AppContext m_context;
     BuddyList m_buddies;
     std::unique_ptr<RegistryReader> m_registry;
@@ -151,6 +163,7 @@ private:
     ConversationRouter *m_conversations = nullptr;
     ChatSlots *m_chatSlots = nullptr;
     PreferencesLauncher *m_preferences = nullptr;
+    BuddyActions *m_buddyActions = nullptr;
     QPointer<frmAbout> m_about;
     QPointer<frmCredits> m_credits;
     QTimer *m_signOnTimer;
@@ -159,5 +172,6 @@ private:
     bool m_abandoningSignOn = false;
     // Set by an error after which the server closes the connection itself.
     bool m_sessionEndedByServer = false;
+    bool m_signedOn = false;
     ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();
 };

@@ -88,8 +88,14 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::hide);
     // Escape is Cancel: hidden, with everything typed kept for next time.
     EscapeKey::leavesBy(this, [this] { cmdCancel->click(); });
+    lbStatus = new QLabel(this);
+    lbStatus->setObjectName(QStringLiteral("lbStatus"));
+    lbStatus->setTextFormat(Qt::PlainText);
+    lbStatus->setWordWrap(true);
+    // Named by what it says, so a screen reader hears each answer.
+    lbStatus->setAccessibleDescription(QStringLiteral("Preferences status"));
     auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(lbStatus, 1);
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
 
@@ -229,12 +235,30 @@ void frmAimPrefs::setProfile()
                                  QStringLiteral("Error"));
         return;
     }
+    if (!m_context.btoc.isConnected()) {
+        lbStatus->setText(QStringLiteral("Your profile was not set because Qiv is not signed on."));
+        return;
+    }
     m_context.btoc.SetProfile(profile);
+    // The server does not acknowledge a profile; it takes effect once sent.
+    lbStatus->setText(QStringLiteral("Your profile has been set."));
 }
 
 void frmAimPrefs::changePassword()
 {
     m_context.btoc.ChangePassword(WireText::toWire(txtOldpw->text()), WireText::toWire(txtNewpw->text()));
+    if (!m_context.btoc.isConnected()) {
+        lbStatus->setText(QStringLiteral("Your password was not changed because Qiv is not signed on."));
+        return;
+    }
+    m_awaitingPasswordAnswer = true;
+    lbStatus->setText(QStringLiteral("Changing your password..."));
+}
+
+void frmAimPrefs::passwordAnswered(const QString &text)
+{
+    m_awaitingPasswordAnswer = false;
+    lbStatus->setText(text);
 }
 
 void frmAimPrefs::confirm()

@@ -55,6 +55,11 @@ public:
     QPushButton *cmdSetProfile;
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
+    QLabel *lbStatus; // one line on what became of a profile or password sent
+
+    // The server's answer to the last password change, once it comes.
+    void passwordAnswered(const QString &text);
+    bool awaitsPasswordAnswer() const { return m_awaitingPasswordAnswer; }
 
 signals:
     // The close went through; the window is about to be deleted.
@@ -74,4 +79,5 @@ private:
     void confirm();
 
     AppContext &m_context;
+    bool m_awaitingPasswordAnswer = false;
 };

@@ -1,0 +1,201 @@
+// What a person does every day beyond the first sign-on: buddies added,
+// removed, blocked and unblocked; a buddy's profile; answers to password and
+// profile changes; warnings; and windows asking for attention.
+
+#include "desktopfixture.h"
+
+#include "attention.h"
+#include "main/buddyactions.h"
+#include "prefs/frmaimprefs.h"
+#include "prefs/preferenceslauncher.h"
+#include "uniformlistview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The stored list puts Friend in a group of its own, and Pest on the deny list.
+const QByteArray WorkConfig = "CONFIG2:m:1\ng:Buddies\nb:Pal\ng:Work\nb:Friend\nd:Pest\ndone:\n";
+
+struct RecordingNotifier final : DesktopNotifier
+{
+    void notify(const QString &summary, const QString &body) override { shown << summary + QLatin1Char('|') + body; }
+    QStringList shown;
+};
+
+class EverydayTest : public DesktopTest
+{
+protected:
+    void online(const QByteArray &name) { serverSays("UPDATE_BUDDY2:" + name + ":T:0:1234567:0: O "); }
+    void select(int row)
+    {
+        main->lstBuddyson->setCurrentIndex(main->lstBuddyson->model()->index(row, 0));
+    }
+    QStringList menuItems() const
+    {
+        QStringList items;
+        if (QMenu *menu = main->buddyActions().menu()) {
+            for (QAction *action : menu->actions()) {
+                if (!action->isSeparator())
+                    items << action->text();
+            }
+        }
+        return items;
+    }
+    void choose(const QString &item)
+    {
+        QMenu *menu = main->buddyActions().menu();
+        ASSERT_NE(menu, nullptr);
+        for (QAction *action : menu->actions()) {
+            if (action->text() == item) {
+                menu->close();
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu item " << item.toStdString();
+    }
+    QString notice() const { return main->lbNotice->isVisible() ? main->lbNotice->text() : QString(); }
+};
+
+TEST_F(EverydayTest, BuddiesAreAddedRemovedBlockedAndReachedFromTheKeyboard)
+{
+    activate(main.get());
+    signOn("Some Body", WorkConfig);
+
+    dialogs.textAnswers << QStringLiteral("Amy Lee") << QStringLiteral("Pals");
+    main->stAddBuddy->trigger();
+    EXPECT_EQ(sentLines(), QList<QByteArray>{"toc2_new_buddies \"g:Pals\nb:Amy Lee\n\""});
+    EXPECT_EQ(dialogs.defaultsOffered.last(), QStringLiteral("Buddies"));
+    EXPECT_FALSE(notice().isEmpty());
+
+    online("Friend");
+    select(0);
+    QTest::keyClick(main->lstBuddyson, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(menuItems(), QStringList({"Send &Message", "Get &Info", "&Add Buddy...", "&Remove Buddy", "&Block"}));
+
+    // Enter opens the conversation; the IM picture offers the selected name.
+    main->buddyActions().menu()->close();
+    QTest::keyClick(main->lstBuddyson, Qt::Key_Return);
+    EXPECT_NE(main->FormByTag(QStringLiteral("friend")), -1);
+    dialogs.textAnswers << QString();
+    main->imgIM->click();
+    EXPECT_EQ(dialogs.defaultsOffered.last(), QStringLiteral("Friend"));
+
+    // Blocking from the menu asks first; then both the menu and the
+    // conversation offer to undo it.
+    QTest::keyClick(main->lstBuddyson, Qt::Key_Menu);
+    dialogs.yesNoAnswers << true;
+    choose(QStringLiteral("&Block"));
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_add_deny "friend")"});
+    auto *im = qobject_cast<frmAimIM *>(windows.windows().value(main->FormByTag(QStringLiteral("friend"))));
+    ASSERT_NE(im, nullptr);
+    EXPECT_TRUE(im->cmdUnblock->isVisibleTo(im));
+    main->buddyActions().showMenu("Friend", QPoint());
+    EXPECT_TRUE(menuItems().contains(QStringLiteral("&Unblock")));
+    main->buddyActions().menu()->close();
+    im->cmdUnblock->click();
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_remove_deny "friend")"});
+    EXPECT_FALSE(im->cmdUnblock->isVisibleTo(im));
+
+    // The stored deny list counts from the sign-on on.
+    main->buddyActions().showMenu("Pest", QPoint());
+    EXPECT_TRUE(menuItems().contains(QStringLiteral("&Unblock")));
+    main->buddyActions().menu()->close();
+
+    // A removal names the group the stored list gave, and the entry goes.
+    main->buddyActions().showMenu("Friend", QPoint());
+    choose(QStringLiteral("&Remove Buddy"));
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_remove_buddy "Friend" "Work")"});
+    EXPECT_EQ(main->lstBuddyson->model()->rowCount(), 0);
+}
+
+TEST_F(EverydayTest, GetInfoOpensOnlyTheAnswerToTheUsersOwnRequest)
+{
+    signOn();
+    QList<QUrl> opened;
+    main->buddyActions().setUrlOpener([&](const QUrl &url) {
+        opened << url;
+        return true;
+    });
+    serverSays("GOTO_URL:profile:info?from=nobody"); // asked by nobody: ignored
+    EXPECT_TRUE(opened.isEmpty());
+
+    online("Friend");
+    main->buddyActions().showMenu("Friend", QPoint());
+    choose(QStringLiteral("Get &Info"));
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc_get_info "friend")"});
+    serverSays("GOTO_URL:profile:info?cookie=c1&user=friend");
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://toc.test:5190/info?cookie=c1&user=friend"))});
+    EXPECT_EQ(notice(), QStringLiteral("Friend's profile is open in your browser."));
+
+    main->buddyActions().getInfo("Friend");
+    serverSays("GOTO_URL:profile:javascript:alert(1)");
+    EXPECT_EQ(opened.size(), 1) << "only web locations are opened";
+
+    main->buddyActions().setInfoTimeout(20);
+    main->buddyActions().getInfo("Friend");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notice() == QStringLiteral("No answer came for Friend's profile."); }));
+    EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(EverydayTest, PasswordProfileAndWarningsAreAnsweredInOneLine)
+{
+    signOn();
+    auto *prefs = static_cast<frmAimPrefs *>(openPreferences());
+    prefs->cmdChangepw->click();
+    EXPECT_EQ(prefs->lbStatus->text(), QStringLiteral("Changing your password..."));
+    serverSays("ADMIN_PASSWD_STATUS:0");
+    EXPECT_EQ(prefs->lbStatus->text(), QStringLiteral("Your password has been changed."));
+
+    // A wrong old password: the server's reason, and the session goes on.
+    prefs->cmdChangepw->click();
+    serverSays("ERROR:980");
+    EXPECT_EQ(prefs->lbStatus->text(), QStringLiteral("Invalid account or password"));
+    EXPECT_TRUE(main->Frame1->isVisible());
+    dialogs.shown.clear();
+    socket->fail(QStringLiteral("The server closed the connection"));
+    EXPECT_EQ(dialogs.shown.size(), 1) << "a later loss is still news";
+
+    signOn();
+    prefs->cmdSetProfile->click();
+    EXPECT_EQ(prefs->lbStatus->text(), QStringLiteral("Your profile has been set."));
+
+    serverSays("EVILED:10:");
+    EXPECT_EQ(notice(), QStringLiteral("Warned by anonymous: your warning level is now 10%."));
+    serverSays("EVILED:25:<b>Bob</b>");
+    EXPECT_EQ(notice(), QStringLiteral("Warned by <b>Bob</b>: your warning level is now 25%."));
+    EXPECT_EQ(main->lbNotice->textFormat(), Qt::PlainText);
+}
+
+TEST_F(EverydayTest, AMessageForAWindowTheUserIsNotInAsksForAttention)
+{
+    RecordingNotifier notifier;
+    main->context().attention.setNotifier(&notifier);
+    signOn();
+    frmAimIM *im = openConversation(); // a new window: news enough, no marker
+    ASSERT_NE(im, nullptr);
+    EXPECT_EQ(notifier.shown, QStringList{"Friend|are you there?"});
+    EXPECT_EQ(im->windowTitle(), QStringLiteral("Qiv - Friend"));
+
+    activate(im);
+    serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:while you look");
+    EXPECT_EQ(notifier.shown.size(), 1) << "nothing for the window the user is in";
+
+    activate(main.get());
+    serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:<b>first</b> line\nsecond line");
+    EXPECT_EQ(notifier.shown.last(), QStringLiteral("Friend|first line"));
+    EXPECT_EQ(im->windowTitle(), Attention::CaptionMarker + QStringLiteral("Qiv - Friend"));
+    activate(im);
+    EXPECT_EQ(im->windowTitle(), QStringLiteral("Qiv - Friend"));
+    main->context().attention.setNotifier(nullptr);
+}
+
+} // namespace
