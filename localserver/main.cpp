@@ -29,8 +29,14 @@ int main(int argc, char **argv)
         QStringLiteral("listen"),
         QStringLiteral("Address to listen on (default 127.0.0.1, this machine only)."),
         QStringLiteral("address"), QStringLiteral("127.0.0.1"));
+    const QCommandLineOption maxConnectionsOption(
+        QStringLiteral("max-connections"),
+        QStringLiteral("Connections served at once; more are hung up (default %1).")
+            .arg(TocServer::DefaultMaxConnections),
+        QStringLiteral("count"), QString::number(TocServer::DefaultMaxConnections));
     parser.addOption(portOption);
     parser.addOption(listenOption);
+    parser.addOption(maxConnectionsOption);
     parser.process(app);
 
     bool portOk = false;
@@ -47,7 +53,16 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    bool countOk = false;
+    const int maxConnections = parser.value(maxConnectionsOption).toInt(&countOk);
+    if (!countOk || maxConnections < 1) {
+        std::fprintf(stderr, "qiv-localserver: not a connection count: %s\n",
+                     qPrintable(parser.value(maxConnectionsOption)));
+        return 2;
+    }
+
     TocServer server;
+    server.setMaxConnections(maxConnections);
     if (!server.listen(address, quint16(port))) {
         std::fprintf(stderr, "qiv-localserver: cannot listen on %s:%u: %s\n",
                      qPrintable(address.toString()), port, qPrintable(server.errorString()));

@@ -32,7 +32,7 @@ QString TocServer::errorString() const { return m_listener->errorString(); }
 void TocServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_listener->nextPendingConnection()) {
-        if (m_connectionCount >= MaxConnections) {
+        if (m_connectionCount >= m_maxConnections) {
             socket->abort();
             socket->deleteLater();
             continue;

@@ -18,13 +18,14 @@ class TocServer : public QObject
     Q_DISABLE_COPY_MOVE(TocServer)
 public:
     static constexpr quint16 DefaultPort = 5190;
-    // Connections beyond this are hung up at once.
-    static constexpr int MaxConnections = 512;
+    // Connections beyond the limit are hung up at once.
+    static constexpr int DefaultMaxConnections = 512;
 
     explicit TocServer(QObject *parent = nullptr);
     ~TocServer() override;
 
     bool listen(const QHostAddress &address, quint16 port);
+    void setMaxConnections(int limit) { m_maxConnections = limit; }
     QHostAddress serverAddress() const;
     quint16 serverPort() const;
     QString errorString() const;
@@ -37,4 +38,5 @@ private:
     QTcpServer *m_listener;
     CommandHandler m_handler;
     int m_connectionCount = 0;
+    int m_maxConnections = DefaultMaxConnections;
 };
