@@ -37,6 +37,9 @@ void TocServer::onNewConnection()
             socket->deleteLater();
             continue;
         }
+        // Server messages are small and answer what a client just said;
+        // holding them back for the client's acknowledgement only adds delay.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         auto *connection = new ClientConnection(socket, this);
         ++m_connectionCount;
         connect(connection, &QObject::destroyed, this, [this] { --m_connectionCount; });
