@@ -97,6 +97,49 @@ void QuorTOCSock::sendCommand(const QByteArray &line)
     SendPacket(Flap::Data, line);
 }
 
+QuorTOCSock::SendCheck QuorTOCSock::check(const QByteArray &line) const
+{
+    if (!TocCommand::fits(line))
+        return SendCheck::TooLong;
+    return isConnected() ? SendCheck::Sendable : SendCheck::NotSignedOn;
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::checkSendIM(const QByteArray &strUserName, const QByteArray &strMessage,
+                                                bool AutoResponse) const
+{
+    return check(TocCommand::sendIm(strUserName, strMessage, AutoResponse));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::checkSendChat(qint32 lngChatID, const QByteArray &strMessage) const
+{
+    return check(TocCommand::sendChat(lngChatID, strMessage));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::checkSetAwayMessage(const QByteArray &strAwayMessage) const
+{
+    return check(TocCommand::setAway(strAwayMessage));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::checkSetProfile(const QByteArray &strProfile) const
+{
+    return check(TocCommand::setInfo(strProfile));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::checkWarnUser(const QByteArray &strUserName, bool blnAnonymous) const
+{
+    return check(TocCommand::evil(strUserName, blnAnonymous));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::checkBlockUser(const QByteArray &strUserName) const
+{
+    return check(TocCommand::addDeny(strUserName));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::checkUnblockUser(const QByteArray &strUserName) const
+{
+    return check(TocCommand::removeDeny(strUserName));
+}
+
 void QuorTOCSock::onConnect()
 {
     // The preamble goes out raw: no FLAP header, no sequence number.

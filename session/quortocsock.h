@@ -85,6 +85,21 @@ public:
 
     // Whether commands reach the server now; commands themselves report nothing.
     bool isConnected() const;
+
+    // Whether a command would go out now, and if not, why: windows ask first
+    // so that they never show as sent what the session would drop.
+    enum class SendCheck {
+        Sendable,
+        TooLong,     // never deliverable, whatever the connection
+        NotSignedOn, // deliverable once signed on again
+    };
+    SendCheck checkSendIM(const QByteArray &strUserName, const QByteArray &strMessage, bool AutoResponse) const;
+    SendCheck checkSendChat(qint32 lngChatID, const QByteArray &strMessage) const;
+    SendCheck checkSetAwayMessage(const QByteArray &strAwayMessage) const;
+    SendCheck checkSetProfile(const QByteArray &strProfile) const;
+    SendCheck checkWarnUser(const QByteArray &strUserName, bool blnAnonymous) const;
+    SendCheck checkBlockUser(const QByteArray &strUserName) const;
+    SendCheck checkUnblockUser(const QByteArray &strUserName) const;
     const ChatTableType &chatTable() const { return ChatTable; }
     qsizetype bufferedBytes() const { return strRecvBuffer.bufferedBytes(); }
 
@@ -141,6 +156,8 @@ private:
     void resetConnectionBuffers();
     // Sends a command line as one data frame unless it breaks the TOC limit.
     void sendCommand(const QByteArray &line);
+    // Length first: a line that is too long is refused even when connected.
+    SendCheck check(const QByteArray &line) const;
     // The chat ID given, or the first ChatTable entry named strChatName.
     std::optional<qint32> chatIdFor(const QByteArray &strChatName, qint32 lngChatID) const;
 

@@ -5,7 +5,6 @@
 #include "dialogs.h"
 #include "escapekey.h"
 #include "quortocsock.h"
-#include "toccommands.h"
 #include "windowregistry.h"
 #include "wiretext.h"
 
@@ -158,7 +157,7 @@ void frmAimChat::send()
 
     const QByteArray message = WireText::toWire(m_context.txtFont.text() + txtMessage->toPlainText());
     // The session drops an overlong line silently; say so and keep the text.
-    if (!TocCommand::fits(TocCommand::sendChat(id, message))) {
+    if (m_context.btoc.checkSendChat(id, message) == QuorTOCSock::SendCheck::TooLong) {
         Transcript::appendText(txtChat, TooLongLine);
         return;
     }

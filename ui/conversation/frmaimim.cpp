@@ -1,7 +1,6 @@
 #include "frmaimim.h"
 
 #include "appcontext.h"
-#include "commandcheck.h"
 #include "dialogs.h"
 #include "escapekey.h"
 #include "artwork.h"
@@ -9,7 +8,6 @@
 #include "typingreporter.h"
 #include "quortocsock.h"
 #include "screenname.h"
-#include "toccommands.h"
 #include "transcript.h"
 #include "windowregistry.h"
 #include "wiretext.h"
@@ -165,19 +163,19 @@ void frmAimIM::Send()
     // The style prefix is read now, so a style change reaches every open window.
     const QByteArray message = WireText::toWire(m_context.txtFont.text() + typed);
 
-    switch (CommandCheck::check(m_context.btoc, TocCommand::sendIm(destination, message, false))) {
-    case CommandCheck::Verdict::TooLong:
+    switch (m_context.btoc.checkSendIM(destination, message, false)) {
+    case QuorTOCSock::SendCheck::TooLong:
         // Nothing looks sent, and the text stays in the box to be shortened.
         Transcript::appendNotice(txtIM, tr("This message was not sent: it is too long for the server. "
                                            "Shorten it and send it again."));
         return;
-    case CommandCheck::Verdict::NotSignedOn:
+    case QuorTOCSock::SendCheck::NotSignedOn:
         // The user sees what they wrote, then why it never left; the text stays
         // in the box so that it can be sent once signed on again.
         Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
         Transcript::appendNotice(txtIM, tr("This message was not sent because Qiv is not signed on."));
         return;
-    case CommandCheck::Verdict::Sendable:
+    case QuorTOCSock::SendCheck::Sendable:
         break;
     }
 
@@ -188,18 +186,18 @@ void frmAimIM::Send()
         txtMessage->clear();
 }
 
-bool frmAimIM::refused(QByteArrayView line, const QString &request)
+bool frmAimIM::refused(QuorTOCSock::SendCheck verdict, const QString &request)
 {
-    switch (CommandCheck::check(m_context.btoc, line)) {
-    case CommandCheck::Verdict::TooLong:
+    switch (verdict) {
+    case QuorTOCSock::SendCheck::TooLong:
         m_context.dialogs.notice(this, tr("%1 was not sent: it is too long for the server.").arg(request),
                                  ProgramTitle);
         return true;
-    case CommandCheck::Verdict::NotSignedOn:
+    case QuorTOCSock::SendCheck::NotSignedOn:
         m_context.dialogs.notice(this, tr("%1 was not sent because Qiv is not signed on.").arg(request),
                                  ProgramTitle);
         return true;
-    case CommandCheck::Verdict::Sendable:
+    case QuorTOCSock::SendCheck::Sendable:
         break;
     }
     return false;
@@ -235,7 +233,8 @@ void frmAimIM::refreshBlocked()
 
 void frmAimIM::Unblock()
 {
-    if (refused(TocCommand::removeDeny(m_correspondent), tr("The request to unblock %1").arg(currentname->text())))
+    if (refused(m_context.btoc.checkUnblockUser(m_correspondent),
+                tr("The request to unblock %1").arg(currentname->text())))
         return;
     m_context.btoc.UnblockUser(m_correspondent);
     m_context.blocked.setBlocked(m_correspondent, false);
@@ -248,7 +247,7 @@ void frmAimIM::Block()
                                     tr("Block %1").arg(name)))
         return;
     const QByteArray &wireName = m_correspondent;
-    if (refused(TocCommand::addDeny(wireName), tr("The request to block %1").arg(name)))
+    if (refused(m_context.btoc.checkBlockUser(wireName), tr("The request to block %1").arg(name)))
         return;
     m_context.btoc.BlockUser(wireName);
     m_context.blocked.setBlocked(wireName, true);
@@ -262,7 +261,7 @@ void frmAimIM::Warn()
                                     tr("Warn %1").arg(name)))
         return;
     const QByteArray &wireName = m_correspondent;
-    if (refused(TocCommand::evil(wireName, false), tr("The warning to %1").arg(name)))
+    if (refused(m_context.btoc.checkWarnUser(wireName, false), tr("The warning to %1").arg(name)))
         return;
     m_context.btoc.WarnUser(wireName, false);
     m_context.dialogs.notice(this, tr("Warning was sent to %1").arg(name), ProgramTitle);

@@ -5,8 +5,9 @@
 // The main window creates it, fills in whom it talks to and writes the
 // correspondent's lines; the window itself never looks for its siblings.
 
+#include "quortocsock.h"
+
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QWidget>
 
 struct AppContext;
@@ -56,7 +57,7 @@ protected:
 private:
     void buildLayout();
     // Tells the user why a block or warning cannot go out; true when it cannot.
-    bool refused(QByteArrayView line, const QString &request);
+    bool refused(QuorTOCSock::SendCheck verdict, const QString &request);
 
     void refreshBlocked();
 

@@ -5,7 +5,6 @@
 #include "frmaimaway.h"
 #include "productinfo.h"
 #include "quortocsock.h"
-#include "toccommands.h"
 #include "wiretext.h"
 
 #include <QAction>
@@ -54,7 +53,7 @@ void AwayMessages::setAway(const QString &text)
     const QByteArray message = WireText::toWire(m_context.txtFont.text() + text);
     // The server would never get a line this long; saying so beats showing
     // an away state the server knows nothing about.
-    if (!TocCommand::fits(TocCommand::setAway(message))) {
+    if (m_context.btoc.checkSetAwayMessage(message) == QuorTOCSock::SendCheck::TooLong) {
         m_context.dialogs.notice(m_lbAway.window(),
                                  tr("This away message is too long for the server, so it was not set. "
                                     "Please choose a shorter one."),

@@ -7,7 +7,6 @@
 #include "conversation/frmaimim.h"
 #include "quortocsock.h"
 #include "screenname.h"
-#include "toccommands.h"
 #include "conversation/transcript.h"
 #include "windowregistry.h"
 #include "wiretext.h"
@@ -86,7 +85,7 @@ void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &str
     // reported once per away period rather than at every message.
     m_away.addAnswered(strUserName);
 
-    if (!TocCommand::fits(TocCommand::sendIm(strUserName, message, true))) {
+    if (m_context.btoc.checkSendIM(strUserName, message, true) == QuorTOCSock::SendCheck::TooLong) {
         Transcript::appendNotice(window.txtIM, tr("No automatic reply was sent to %1: the away message "
                                                   "is too long for the server.").arg(shownName));
         return;

@@ -5,7 +5,6 @@
 #include "escapekey.h"
 #include "productinfo.h"
 #include "quortocsock.h"
-#include "toccommands.h"
 #include "wiretext.h"
 
 #include <QCloseEvent>
@@ -229,15 +228,17 @@ void frmAimPrefs::setProfile()
     const QByteArray profile = WireText::toWire(txtProfile->toPlainText() + profileFooter());
     // The session would drop the overlong line without a word; the user keeps
     // the text to shorten it.
-    if (!TocCommand::fits(TocCommand::setInfo(profile))) {
+    switch (m_context.btoc.checkSetProfile(profile)) {
+    case QuorTOCSock::SendCheck::TooLong:
         m_context.dialogs.notice(this,
                                  QStringLiteral("Your profile is too long to be sent. Please shorten it and try again."),
                                  QStringLiteral("Error"));
         return;
-    }
-    if (!m_context.btoc.isConnected()) {
+    case QuorTOCSock::SendCheck::NotSignedOn:
         lbStatus->setText(QStringLiteral("Your profile was not set because Qiv is not signed on."));
         return;
+    case QuorTOCSock::SendCheck::Sendable:
+        break;
     }
     m_context.btoc.SetProfile(profile);
     // The server does not acknowledge a profile; it takes effect once sent.
