@@ -80,7 +80,8 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     usersn->hide();
 
     buildLayout();
-    setFixedSize(419, 214);
+    // Opens at its classic size; the transcript takes any room added.
+    resize(419, 214);
 
     connect(cmdSend, &QToolButton::clicked, this, &frmAimIM::Send);
     connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);

@@ -18,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,6 +45,13 @@ QString signedOffText(const QString &name)
 {
     return name + QStringLiteral(" was signed off!");
 }
+
+// What a window manager's title bar takes besides the caption: the icon, the
+// buttons and the margins.
+constexpr int TitleBarDecoration = 120;
+// The buddy list widens for its caption up to this width; a longer name is
+// shortened in the middle instead.
+constexpr int WidestForCaption = 420;
 
 QToolButton *launcher(const QString &name, const QIcon &icon, const QString &tip, const QString &description,
                       QWidget *parent)
@@ -303,8 +311,9 @@ void frmAimlogin::layOut()
     layout->addLayout(panels, 1);
     layout->addLayout(buttons);
 
-    // The classic 144 x 348 window, a quarter larger so today's fonts fit.
-    setFixedSize(180, 435);
+    // Opens as the classic 144 x 348 window, a quarter larger so today's
+    // fonts fit; the buddy list takes whatever room the user gives it.
+    resize(180, 435);
     // Top to bottom on each panel, then the two buttons under both; the hidden
     // panel's controls drop out of the chain by themselves.
     setTabOrder(txtSn, txtPw);
@@ -382,13 +391,27 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     btoc->SetProfile(WireText::toWire(defaultProfile()));
     showSignOnPanel(false);
     const QString name = WireText::fromWire(strUserName);
-    setWindowTitle(QStringLiteral("Qiv - ") + name + QStringLiteral("'s Buddy List"));
+    showBuddyListCaption(name);
     strMyName = name;
     m_preferences->setFormattedName(name);
     m_conversations->userSignedOn();
     // The sign-on panel had the focus; it goes where the user looks next.
     lstBuddyson->setFocus();
     emit signedOn(name);
+}
+
+void frmAimlogin::showBuddyListCaption(const QString &name)
+{
+    const QString before = QStringLiteral("Qiv - ");
+    const QString after = QStringLiteral("'s Buddy List");
+    const QFontMetrics metrics(font());
+    const int roomForName =
+        WidestForCaption - TitleBarDecoration - metrics.horizontalAdvance(before + after);
+    const QString caption = before + metrics.elidedText(name, Qt::ElideMiddle, roomForName) + after;
+    setWindowTitle(caption);
+    const int wanted = qMin(WidestForCaption, metrics.horizontalAdvance(caption) + TitleBarDecoration);
+    if (width() < wanted)
+        resize(wanted, height());
 }
 
 void frmAimlogin::onLoggedOut(const QByteArray &strUserName)

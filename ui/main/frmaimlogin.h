@@ -122,6 +122,9 @@ private slots:
 
 private:
     void buildSignOnPanel();
+    // The caption for a signed-on name, shortened in the middle when the
+    // name is too long for it; the window widens so that the caption fits.
+    void showBuddyListCaption(const QString &name);
     void buildBuddyListPanel();
     void buildMenus();
     void layOut();
