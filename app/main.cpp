@@ -68,7 +68,9 @@ int main(int argc, char **argv)
     std::unique_ptr<frmAimlogin> mainWindow;
     frmInt startWindow(dialogs, windows, options->updateUrl, [&]() -> QWidget * {
         if (!mainWindow)
-            mainWindow = std::make_unique<frmAimlogin>(dialogs, windows, options->server);
+            mainWindow = std::make_unique<frmAimlogin>(
+                dialogs, windows, options->serverGiven ? std::optional(options->server) : std::nullopt, nullptr,
+                KeptPlaces::standard());
         return mainWindow.get();
     });
     if (qEnvironmentVariableIntValue("QIV_EXIT_AFTER_SHOW") == 1)

@@ -2,9 +2,11 @@
 
 // What every window that talks to the network needs, handed in by the main
 // window that owns it all: the session, the dialogs, the open-window list and
-// the message style prefix (the main window's hidden txtFont box).
+// the message style prefix (the main window's hidden txtFont box) and what
+// the user asked to keep between runs.
 
 class Dialogs;
+class Remembered;
 class QLineEdit;
 class QuorTOCSock;
 class WindowRegistry;
@@ -15,4 +17,5 @@ struct AppContext
     Dialogs &dialogs;
     WindowRegistry &windows;
     QLineEdit &txtFont;
+    Remembered &remembered;
 };

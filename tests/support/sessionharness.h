@@ -5,6 +5,7 @@
 // the server's side of the wire (frames in, command lines out).
 
 #include "appcontext.h"
+#include "remembered.h"
 #include "fakesocket.h"
 #include "flap.h"
 #include "printers.h"
@@ -25,7 +26,8 @@ struct SessionHarness
     ScriptedDialogs dialogs;
     WindowRegistry windows;
     QLineEdit txtFont;
-    AppContext context{btoc, dialogs, windows, txtFont};
+    Remembered remembered; // keeps nothing on disk
+    AppContext context{btoc, dialogs, windows, txtFont, remembered};
     quint16 serverSequence = 0;
 
     SessionHarness()

@@ -5,6 +5,7 @@
 // away indicator inside a hidden panel, as on the main window.
 
 #include "appcontext.h"
+#include "remembered.h"
 #include "conversation/frmaimim.h"
 #include "fakesocket.h"
 #include "main/awaymessages.h"
@@ -55,7 +56,8 @@ protected:
     QWidget buddyPanel; // never shown: the indicator's own flag must decide
     QLabel &lbAway;
     QString strMyName = QStringLiteral("Me Myself");
-    AppContext context{btoc, dialogs, windows, txtFont};
+    Remembered remembered; // keeps nothing on disk
+    AppContext context{btoc, dialogs, windows, txtFont, remembered};
     AwayMessages away{context, lbAway};
     ConversationRouter router{context, away, strMyName};
 };

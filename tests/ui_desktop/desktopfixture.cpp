@@ -17,8 +17,17 @@
 
 void DesktopTest::SetUp()
 {
+    openMainWindow();
+}
+
+void DesktopTest::openMainWindow(const KeptPlaces &places, std::optional<ServerAddress> server)
+{
+    if (main) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main.reset();
+    }
     socket = new FakeSocket;
-    main = std::make_unique<frmAimlogin>(dialogs, windows, ServerAddress{QStringLiteral("toc.test"), 5190}, socket);
+    main = std::make_unique<frmAimlogin>(dialogs, windows, std::move(server), socket, places);
     main->setEndProgram([this] { ++endCalls; });
     main->show();
 }
@@ -36,12 +45,13 @@ void DesktopTest::signOn(const QByteArray &name)
     main->txtPw->setText(QStringLiteral("secret"));
     main->cmdLogin->click();
     socket->acceptConnection();
+    socket->takeWritten(); // the FLAPON preamble, after whatever came before
     socket->deliver(ServerFrames::serverSignOnFrame());
     serverSays("SIGN_ON:TOC2.0");
     serverSays("NICK:" + name);
     serverSays("CONFIG2:m 1\ng Buddies\nb Friend\ndone:\n");
     ASSERT_TRUE(main->Frame1->isVisible()) << "the buddy list should be up after sign-on";
-    socket->takeWritten();
+    signOnLines = sentLines();
 }
 
 void DesktopTest::serverSays(const QByteArray &line)

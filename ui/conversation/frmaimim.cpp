@@ -6,6 +6,7 @@
 #include "escapekey.h"
 #include "artwork.h"
 #include "quortocsock.h"
+#include "remembered.h"
 #include "screenname.h"
 #include "toccommands.h"
 #include "transcript.h"
@@ -82,6 +83,12 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     buildLayout();
     // Opens at its classic size; the transcript takes any room added.
     resize(419, 214);
+
+    // A new conversation starts with the clear-box choice the user made last,
+    // when they asked Qiv to remember it.
+    chkClear->setChecked(m_context.remembered.value(Remembered::Key::ImClearAfterSend).toBool());
+    connect(chkClear, &QCheckBox::toggled, this,
+            [this](bool on) { m_context.remembered.setValue(Remembered::Key::ImClearAfterSend, on); });
 
     connect(cmdSend, &QToolButton::clicked, this, &frmAimIM::Send);
     connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);

@@ -16,9 +16,10 @@
 #include "windowregistry.h"
 #include "wiretext.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QFontMetrics>
+#include <QCursor>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,10 +76,17 @@ void paintBackground(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
 }
+
+ServerAddress serverToUse(const std::optional<ServerAddress> &given, const Remembered &remembered)
+{
+    if (given)
+        return *given;
+    return ServerAddress::parse(remembered.value(Remembered::Key::Server).toString()).value_or(ServerAddress());
+}
 } // namespace
 
-frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddress server,
-                         TocSocket *socket, QWidget *parent)
+frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optional<ServerAddress> server,
+                         TocSocket *socket, const KeptPlaces &places, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , btoc(new QuorTOCSock(socket ? socket : new TcpTocSocket, this))
     , txtFont(new QLineEdit(defaultFontPrefix(), this))
@@ -87,8 +95,9 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     , lstBuddyson(new UniformListView(Frame1))
     , m_dialogs(dialogs)
     , m_windows(windows)
-    , m_server(std::move(server))
-    , m_context{*btoc, dialogs, windows, *txtFont}
+    , m_remembered(places.settingsFile)
+    , m_server(serverToUse(server, m_remembered))
+    , m_context{*btoc, dialogs, windows, *txtFont, m_remembered}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
     , m_signOnTimer(new QTimer(this))
@@ -105,6 +114,10 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     txtFont->setFocusPolicy(Qt::NoFocus);
 
     buildSignOnPanel();
+    restoreRemembered();
+    // A server given on the command line is the one to remember.
+    if (server)
+        m_remembered.setValue(Remembered::Key::Server, m_server.text());
     buildBuddyListPanel();
     m_away = new AwayMessages(m_context, *lbAway, this);
     m_conversations = new ConversationRouter(m_context, *m_away, strMyName, this);
@@ -184,6 +197,16 @@ void frmAimlogin::buildSignOnPanel()
     connect(txtSn, &QLineEdit::returnPressed, cmdLogin, &QPushButton::click);
     connect(txtPw, &QLineEdit::returnPressed, cmdLogin, &QPushButton::click);
 
+    chkRemember = new QCheckBox(QStringLiteral("Re&member me"), Frame2);
+    chkRemember->setObjectName(QStringLiteral("chkRemember"));
+    chkRemember->setAccessibleDescription(
+        QStringLiteral("Keeps your screen name, server and preferences for the next start"));
+    chkRememberPassword = new QCheckBox(QStringLiteral("Remember pass&word"), Frame2);
+    chkRememberPassword->setObjectName(QStringLiteral("chkRememberPassword"));
+    chkRememberPassword->setAccessibleDescription(
+        QStringLiteral("Keeps your password too, unencrypted, in your settings file"));
+    chkRememberPassword->setEnabled(false);
+
     lbStat = new QLabel(Frame2);
     lbStat->setObjectName(QStringLiteral("lbStat"));
     lbStat->setTextFormat(Qt::PlainText);
@@ -205,8 +228,39 @@ void frmAimlogin::buildSignOnPanel()
     layout->addWidget(txtPw);
     layout->addSpacing(10);
     layout->addWidget(cmdLogin);
+    layout->addSpacing(4);
+    layout->addWidget(chkRemember);
+    layout->addWidget(chkRememberPassword);
     layout->addSpacing(6);
     layout->addWidget(lbStat, 1);
+}
+
+void frmAimlogin::restoreRemembered()
+{
+    if (m_remembered.isOn()) {
+        chkRemember->setChecked(true);
+        chkRememberPassword->setEnabled(true);
+        chkRememberPassword->setChecked(m_remembered.keepsPassword());
+        const QString name = m_remembered.value(Remembered::Key::ScreenName).toString();
+        if (!name.isEmpty())
+            txtSn->setText(name);
+        if (m_remembered.keepsPassword())
+            txtPw->setText(m_remembered.password());
+        const QVariant prefix = m_remembered.value(Remembered::Key::StylePrefix);
+        if (prefix.isValid())
+            txtFont->setText(prefix.toString());
+    }
+
+    connect(chkRemember, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on)
+            chkRememberPassword->setChecked(false);
+        chkRememberPassword->setEnabled(on);
+        m_remembered.setOn(on);
+    });
+    connect(chkRememberPassword, &QCheckBox::toggled, this, [this](bool on) {
+        m_remembered.setPassword(txtPw->text());
+        m_remembered.setKeepsPassword(on);
+    });
 }
 
 void frmAimlogin::buildBuddyListPanel()
@@ -318,7 +372,9 @@ void frmAimlogin::layOut()
     // panel's controls drop out of the chain by themselves.
     setTabOrder(txtSn, txtPw);
     setTabOrder(txtPw, cmdLogin);
-    setTabOrder(cmdLogin, lstBuddyson);
+    setTabOrder(cmdLogin, chkRemember);
+    setTabOrder(chkRemember, chkRememberPassword);
+    setTabOrder(chkRememberPassword, lstBuddyson);
     setTabOrder(lstBuddyson, imgIM);
     setTabOrder(imgIM, imgChat);
     setTabOrder(imgChat, imgAway);
@@ -358,6 +414,8 @@ void frmAimlogin::signOn()
 {
     m_sessionEndedByServer = false;
     lbStat->setText(QStringLiteral("Connecting..."));
+    m_remembered.setValue(Remembered::Key::ScreenName, txtSn->text());
+    m_remembered.setPassword(txtPw->text());
     btoc->Login(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
                 WireText::toWire(m_server.host), m_server.port);
     m_buddies.clear();
@@ -389,6 +447,10 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 {
     m_signOnTimer->stop();
     btoc->SetProfile(WireText::toWire(defaultProfile()));
+    // A privacy choice the user asked to keep is theirs at every sign-on.
+    const QVariant privacy = m_remembered.value(Remembered::Key::Privacy);
+    if (privacy.isValid())
+        btoc->SetPrivacy(qint16(privacy.toInt()));
     showSignOnPanel(false);
     const QString name = WireText::fromWire(strUserName);
     showBuddyListCaption(name);

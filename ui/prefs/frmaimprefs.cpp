@@ -5,6 +5,7 @@
 #include "escapekey.h"
 #include "productinfo.h"
 #include "quortocsock.h"
+#include "remembered.h"
 #include "toccommands.h"
 #include "wiretext.h"
 
@@ -107,6 +108,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
 
+    restoreRemembered();
     showPage(FirstPage);
     resize(420, 210);
 }
@@ -206,6 +208,22 @@ QString frmAimPrefs::stylePrefix(const QString &face, const QString &color, cons
         + QStringLiteral("><body bgcolor=") + background + QStringLiteral(">");
 }
 
+void frmAimPrefs::restoreRemembered()
+{
+    const Remembered &kept = m_context.remembered;
+    const std::array<std::pair<QLineEdit *, Remembered::Key>, 3> fields{{{txtFface, Remembered::Key::FontFace},
+                                                                        {txtFcolor, Remembered::Key::FontColor},
+                                                                        {txtFbackground, Remembered::Key::FontBackground}}};
+    for (const auto &[field, key] : fields) {
+        const QVariant value = kept.value(key);
+        if (value.isValid())
+            field->setText(value.toString());
+    }
+    const int privacy = kept.value(Remembered::Key::Privacy).toInt();
+    privacyAll->setChecked(privacy == 1);
+    privacyNone->setChecked(privacy == 2);
+}
+
 void frmAimPrefs::showPage(int index)
 {
     for (QGroupBox *page : f) {
@@ -239,11 +257,17 @@ void frmAimPrefs::changePassword()
 
 void frmAimPrefs::confirm()
 {
-    if (privacyAll->isChecked())
-        m_context.btoc.SetPrivacy(1);
-    else if (privacyNone->isChecked())
-        m_context.btoc.SetPrivacy(2);
+    Remembered &kept = m_context.remembered;
+    const qint16 privacy = privacyAll->isChecked() ? 1 : privacyNone->isChecked() ? 2 : 0;
+    if (privacy != 0) {
+        m_context.btoc.SetPrivacy(privacy);
+        kept.setValue(Remembered::Key::Privacy, privacy);
+    }
     m_context.txtFont.setText(stylePrefix(txtFface->text(), txtFcolor->text(), txtFbackground->text()));
+    kept.setValue(Remembered::Key::FontFace, txtFface->text());
+    kept.setValue(Remembered::Key::FontColor, txtFcolor->text());
+    kept.setValue(Remembered::Key::FontBackground, txtFbackground->text());
+    kept.setValue(Remembered::Key::StylePrefix, m_context.txtFont.text());
     hide();
 }
 

@@ -72,6 +72,8 @@ private:
     void setProfile();
     void changePassword();
     void confirm();
+    // The fields as confirmed in an earlier run, when the user asked to keep them.
+    void restoreRemembered();
 
     AppContext &m_context;
 };
