@@ -2,10 +2,11 @@
 
 // What every window that talks to the network needs, handed in by the main
 // window that owns it all: the session, the dialogs, the open-window list and
-// the message style prefix (the main window's hidden txtFont box) and what
-// the user asked to keep between runs.
+// the message style prefix (the main window's hidden txtFont box), what the
+// user asked to keep between runs, and the conversation history.
 
 class Dialogs;
+class History;
 class Remembered;
 class QLineEdit;
 class QuorTOCSock;
@@ -18,4 +19,5 @@ struct AppContext
     WindowRegistry &windows;
     QLineEdit &txtFont;
     Remembered &remembered;
+    History &history;
 };

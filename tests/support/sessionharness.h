@@ -5,6 +5,7 @@
 // the server's side of the wire (frames in, command lines out).
 
 #include "appcontext.h"
+#include "conversation/history.h"
 #include "remembered.h"
 #include "fakesocket.h"
 #include "flap.h"
@@ -27,7 +28,8 @@ struct SessionHarness
     WindowRegistry windows;
     QLineEdit txtFont;
     Remembered remembered; // keeps nothing on disk
-    AppContext context{btoc, dialogs, windows, txtFont, remembered};
+    History history{remembered, QString()};
+    AppContext context{btoc, dialogs, windows, txtFont, remembered, history};
     quint16 serverSequence = 0;
 
     SessionHarness()

@@ -5,6 +5,7 @@
 // away indicator inside a hidden panel, as on the main window.
 
 #include "appcontext.h"
+#include "conversation/history.h"
 #include "remembered.h"
 #include "conversation/frmaimim.h"
 #include "fakesocket.h"
@@ -57,7 +58,8 @@ protected:
     QLabel &lbAway;
     QString strMyName = QStringLiteral("Me Myself");
     Remembered remembered; // keeps nothing on disk
-    AppContext context{btoc, dialogs, windows, txtFont, remembered};
+    History history{remembered, QString()};
+    AppContext context{btoc, dialogs, windows, txtFont, remembered, history};
     AwayMessages away{context, lbAway};
     ConversationRouter router{context, away, strMyName};
 };

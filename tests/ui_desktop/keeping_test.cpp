@@ -1,5 +1,5 @@
 // What Qiv keeps between runs: nothing unless asked, and with "Remember me"
-// exactly what a new main window needs to pick up again.
+// or "Keep a history" exactly what a new main window needs to pick up again.
 
 #include "desktopfixture.h"
 
@@ -180,4 +180,35 @@ TEST_F(KeepingTest, RememberMeKeepsThePreferencesAndTheLastClearBoxChoices)
     EXPECT_TRUE(signOnLines.contains(TocCommand::setPdMode(2)));
     EXPECT_TRUE(openConversation()->chkClear->isChecked());
     EXPECT_TRUE(joinRoom()->chkClear->isChecked());
+}
+
+TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgain)
+{
+    confirmPreferences([](frmAimPrefs &prefs) { prefs.chkHistory->setChecked(true); });
+    signOn();
+    frmAimIM *im = openConversation();
+    ASSERT_NE(im, nullptr);
+    im->txtMessage->setText(QStringLiteral("yes, here"));
+    im->Send();
+    joinRoom();
+    EXPECT_EQ(filesUnder(home.path() + QStringLiteral("/.qttest/share/Qiv/history")),
+              QStringList({"friend.txt", "rooms/lobby.txt"}));
+
+    restart();
+    signOn();
+    EXPECT_TRUE(main->preferences().window()->chkHistory->isChecked()) << "the choice is kept on its own";
+    const QString conversation = openConversation()->txtIM->toPlainText();
+    EXPECT_TRUE(conversation.startsWith(QStringLiteral("\nHistory\nFriend: are you there?\nsomebody: yes, here\n"
+                                                       "Friend: are you there?")))
+        << conversation.toStdString();
+    const QString room = joinRoom()->txtChat->toPlainText();
+    EXPECT_TRUE(room.startsWith(QStringLiteral("You have just entered lobby\nHistory\nQivBot: Welcome to lobby, "
+                                               "Some Body!\n")))
+        << room.toStdString();
+
+    // Turned off, nothing more is kept and nothing is shown.
+    confirmPreferences([](frmAimPrefs &prefs) { prefs.chkHistory->setChecked(false); });
+    closeConversations();
+    EXPECT_FALSE(openConversation()->txtIM->toPlainText().contains(QStringLiteral("History")));
+    EXPECT_FALSE(QFile::exists(places.settingsFile));
 }

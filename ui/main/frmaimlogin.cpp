@@ -96,8 +96,9 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_dialogs(dialogs)
     , m_windows(windows)
     , m_remembered(places.settingsFile)
+    , m_history(m_remembered, places.historyFolder)
     , m_server(serverToUse(server, m_remembered))
-    , m_context{*btoc, dialogs, windows, *txtFont, m_remembered}
+    , m_context{*btoc, dialogs, windows, *txtFont, m_remembered, m_history}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
     , m_signOnTimer(new QTimer(this))

@@ -6,6 +6,7 @@
 
 #include "appcontext.h"
 #include "buddylist.h"
+#include "conversation/history.h"
 #include "exitquestion.h"
 #include "remembered.h"
 #include "serveraddress.h"
@@ -45,7 +46,7 @@ public:
     // server: where to sign on; without one, the server remembered from an
     // earlier run or the default. socket: the connection the session uses;
     // nullptr for a real TCP one. places: where the user may ask Qiv to keep
-    // settings; by default nowhere.
+    // settings and history; by default nowhere.
     frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optional<ServerAddress> server,
                 TocSocket *socket = nullptr, const KeptPlaces &places = KeptPlaces(), QWidget *parent = nullptr);
     ~frmAimlogin() override;
@@ -156,6 +157,7 @@ private:
     Dialogs &m_dialogs;
     WindowRegistry &m_windows;
     Remembered m_remembered;
+    History m_history;
     ServerAddress m_server;
     AppContext m_context;
     BuddyList m_buddies;

@@ -9,6 +9,7 @@
 #include "toccommands.h"
 #include "wiretext.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -120,9 +121,15 @@ QGroupBox *frmAimPrefs::buildPrivacyPage()
     privacyAll->setObjectName(QStringLiteral("privacyAll"));
     privacyNone = new QRadioButton(QStringLiteral("Block All"), page);
     privacyNone->setObjectName(QStringLiteral("privacyNone"));
+    chkHistory = new QCheckBox(QStringLiteral("&Keep a history"), page);
+    chkHistory->setObjectName(QStringLiteral("chkHistory"));
+    chkHistory->setAccessibleDescription(
+        QStringLiteral("Keeps every conversation and chat room in a text file and shows its last lines when it opens again"));
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(privacyAll);
     layout->addWidget(privacyNone);
+    layout->addSpacing(8);
+    layout->addWidget(chkHistory);
     layout->addStretch();
     return page;
 }
@@ -222,6 +229,7 @@ void frmAimPrefs::restoreRemembered()
     const int privacy = kept.value(Remembered::Key::Privacy).toInt();
     privacyAll->setChecked(privacy == 1);
     privacyNone->setChecked(privacy == 2);
+    chkHistory->setChecked(kept.keepsHistory());
 }
 
 void frmAimPrefs::showPage(int index)
@@ -268,6 +276,7 @@ void frmAimPrefs::confirm()
     kept.setValue(Remembered::Key::FontColor, txtFcolor->text());
     kept.setValue(Remembered::Key::FontBackground, txtFbackground->text());
     kept.setValue(Remembered::Key::StylePrefix, m_context.txtFont.text());
+    kept.setKeepsHistory(chkHistory->isChecked());
     hide();
 }
 
