@@ -22,10 +22,9 @@ void DesktopTest::SetUp()
 
 void DesktopTest::openMainWindow(const KeptPlaces &places, std::optional<ServerAddress> server)
 {
-    if (main) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        main.reset();
-    }
+    // Windows closed just before are deleted first, while what they use exists.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main.reset();
     socket = new FakeSocket;
     main = std::make_unique<frmAimlogin>(dialogs, windows, std::move(server), socket, places);
     main->setEndProgram([this] { ++endCalls; });
