@@ -70,7 +70,7 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
     parser.addVersionOption();
     const QCommandLineOption serverOption(
         QStringLiteral("server"),
-        QStringLiteral("The TOC server \"Sign On\" connects to (default 127.0.0.1:%1).").arg(ServerAddress::DefaultPort),
+        QStringLiteral("The TOC server \"Sign On\" connects to (default: the one remembered, else 127.0.0.1:%1).").arg(ServerAddress::DefaultPort),
         QStringLiteral("HOST[:PORT]"));
     const QCommandLineOption updateOption(
         QStringLiteral("update-url"),
@@ -106,6 +106,7 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
             return std::nullopt;
         }
         line.server = *server;
+        line.serverGiven = true;
     }
     const QString url = parser.value(updateOption);
     line.updateUrl = QUrl(url, QUrl::StrictMode);

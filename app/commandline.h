@@ -19,6 +19,8 @@ struct CommandLine
     // For PrintAndExit: the help or the version, for standard output.
     QString output;
     ServerAddress server;
+    // Whether --server was given; without it a remembered server is used.
+    bool serverGiven = false;
     QUrl updateUrl;
 };
 

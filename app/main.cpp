@@ -70,7 +70,9 @@ int main(int argc, char **argv)
     std::unique_ptr<frmAimlogin> mainWindow;
     frmInt startWindow(dialogs, windows, options->updateUrl, [&]() -> QWidget * {
         if (!mainWindow) {
-            mainWindow = std::make_unique<frmAimlogin>(dialogs, windows, options->server);
+            mainWindow = std::make_unique<frmAimlogin>(
+                dialogs, windows, options->serverGiven ? std::optional(options->server) : std::nullopt, nullptr,
+                KeptPlaces::standard());
             mainWindow->context().attention.setNotifier(&notifier);
         }
         return mainWindow.get();

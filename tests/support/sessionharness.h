@@ -7,6 +7,8 @@
 #include "appcontext.h"
 #include "attention.h"
 #include "main/blocklist.h"
+#include "conversation/history.h"
+#include "remembered.h"
 #include "fakesocket.h"
 #include "flap.h"
 #include "printers.h"
@@ -29,7 +31,9 @@ struct SessionHarness
     QLineEdit txtFont;
     BlockList blocked;
     Attention attention;
-    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention};
+    Remembered remembered; // keeps nothing on disk
+    History history{remembered, QString()};
+    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention, remembered, history};
     quint16 serverSequence = 0;
 
     SessionHarness()

@@ -7,6 +7,8 @@
 #include "appcontext.h"
 #include "attention.h"
 #include "main/blocklist.h"
+#include "conversation/history.h"
+#include "remembered.h"
 #include "conversation/frmaimim.h"
 #include "fakesocket.h"
 #include "main/awaymessages.h"
@@ -59,7 +61,9 @@ protected:
     QString strMyName = QStringLiteral("Me Myself");
     BlockList blocked;
     Attention attention;
-    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention};
+    Remembered remembered; // keeps nothing on disk
+    History history{remembered, QString()};
+    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention, remembered, history};
     AwayMessages away{context, lbAway};
     ConversationRouter router{context, away, strMyName};
 };

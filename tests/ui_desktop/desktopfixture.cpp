@@ -17,8 +17,16 @@
 
 void DesktopTest::SetUp()
 {
+    openMainWindow();
+}
+
+void DesktopTest::openMainWindow(const KeptPlaces &places, std::optional<ServerAddress> server)
+{
+    // Windows closed just before are deleted first, while what they use exists.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main.reset();
     socket = new FakeSocket;
-    main = std::make_unique<frmAimlogin>(dialogs, windows, ServerAddress{QStringLiteral("toc.test"), 5190}, socket);
+    main = std::make_unique<frmAimlogin>(dialogs, windows, std::move(server), socket, places);
     main->setEndProgram([this] { ++endCalls; });
     main->show();
 }
@@ -36,12 +44,13 @@ void DesktopTest::signOn(const QByteArray &name, const QByteArray &config)
     main->txtPw->setText(QStringLiteral("secret"));
     main->cmdLogin->click();
     socket->acceptConnection();
+    socket->takeWritten(); // the FLAPON preamble, after whatever came before
     socket->deliver(ServerFrames::serverSignOnFrame());
     serverSays("SIGN_ON:TOC2.0");
     serverSays("NICK:" + name);
     serverSays(config);
     ASSERT_TRUE(main->Frame1->isVisible()) << "the buddy list should be up after sign-on";
-    socket->takeWritten();
+    signOnLines = sentLines();
 }
 
 void DesktopTest::serverSays(const QByteArray &line)

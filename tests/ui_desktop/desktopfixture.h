@@ -17,12 +17,18 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 class DesktopTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    // A new main window in place of the current one, as after a restart;
+    // server nullopt leaves the choice to what was remembered.
+    void openMainWindow(const KeptPlaces &places = KeptPlaces(),
+                        std::optional<ServerAddress> server = ServerAddress{QStringLiteral("toc.test"), 5190});
 
     // Signs on as name through the whole server exchange; the buddy list shows.
     void signOn(const QByteArray &name = "Some Body",
@@ -47,4 +53,6 @@ protected:
     FakeSocket *socket = nullptr;
     std::unique_ptr<frmAimlogin> main;
     int endCalls = 0;
+    // The command lines the last signOn() wrote.
+    QList<QByteArray> signOnLines;
 };

@@ -55,7 +55,11 @@ protected:
 TEST_F(KeyboardTest, TabWalksEachWindowTopToBottom)
 {
     EXPECT_EQ(tabChain(main.get(), main->txtSn),
-              QStringList({"txtSn", "txtPw", "cmdLogin", "cmdCredits", "cmdHelp"}));
+              QStringList({"txtSn", "txtPw", "cmdLogin", "chkRemember", "cmdCredits", "cmdHelp"}));
+    // The password box joins the chain only with "Remember me" ticked.
+    main->chkRemember->setChecked(true);
+    EXPECT_EQ(tabChain(main.get(), main->txtSn), QStringList({"txtSn", "txtPw", "cmdLogin", "chkRemember",
+                                                              "chkRememberPassword", "cmdCredits", "cmdHelp"}));
     signOn();
     EXPECT_EQ(tabChain(main.get(), main->lstBuddyson),
               QStringList({"lstBuddyson", "imgIM", "imgChat", "imgAway", "imgSetup", "cmdLogoff", "cmdCredits",
@@ -97,7 +101,7 @@ TEST_F(KeyboardTest, FocusStartsWhereTheNextStepIs)
     EXPECT_EQ(QApplication::focusWidget(), im->txtMessage);
 }
 
-TEST_F(KeyboardTest, AccessKeysReachTheSignOnFieldsAndSignOn)
+TEST_F(KeyboardTest, AccessKeysReachTheSignOnFieldsTheRememberBoxesAndSignOn)
 {
     activate(main.get());
     QTest::keyClick(main.get(), Qt::Key_P, Qt::AltModifier);
@@ -109,6 +113,14 @@ TEST_F(KeyboardTest, AccessKeysReachTheSignOnFieldsAndSignOn)
         reached << QApplication::focusWidget()->objectName();
     }
     EXPECT_EQ(reached, QSet<QString>({"txtSn", "cmdLogin"}));
+    // Alt+W does nothing until Alt+M has ticked "Remember me". A check box
+    // answers its key with an animated click, a moment later.
+    QTest::keyClick(main.get(), Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(main.get(), Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->chkRemember->isChecked(); }, 2000));
+    EXPECT_FALSE(main->chkRememberPassword->isChecked());
+    QTest::keyClick(main.get(), Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->chkRememberPassword->isChecked(); }, 2000));
     main->cmdLogin->setFocus();
     QTest::keyClick(main->cmdLogin, Qt::Key_Return);
     EXPECT_EQ(main->lbStat->text(), QStringLiteral("Connecting..."));

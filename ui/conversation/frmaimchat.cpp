@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "escapekey.h"
 #include "quortocsock.h"
+#include "remembered.h"
 #include "windowregistry.h"
 #include "wiretext.h"
 
@@ -77,6 +78,9 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     chatname->hide();
 
     buildLayout();
+    chkClear->setChecked(m_context.remembered.value(Remembered::Key::ChatClearOnSend).toBool());
+    connect(chkClear, &QCheckBox::toggled, this,
+            [this](bool on) { m_context.remembered.setValue(Remembered::Key::ChatClearOnSend, on); });
 
     connect(cmdSend, &QPushButton::clicked, this, &frmAimChat::send);
     connect(cmdsndlol, &QPushButton::clicked, this, &frmAimChat::send);

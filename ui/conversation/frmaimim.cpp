@@ -7,6 +7,7 @@
 #include "main/blocklist.h"
 #include "typingreporter.h"
 #include "quortocsock.h"
+#include "remembered.h"
 #include "screenname.h"
 #include "transcript.h"
 #include "windowregistry.h"
@@ -96,7 +97,14 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     cmdUnblock->hide();
 
     buildLayout();
-    setFixedSize(419, 214);
+    // Opens at its classic size; the transcript takes any room added.
+    resize(419, 214);
+
+    // A new conversation starts with the clear-box choice the user made last,
+    // when they asked Qiv to remember it.
+    chkClear->setChecked(m_context.remembered.value(Remembered::Key::ImClearAfterSend).toBool());
+    connect(chkClear, &QCheckBox::toggled, this,
+            [this](bool on) { m_context.remembered.setValue(Remembered::Key::ImClearAfterSend, on); });
 
     connect(cmdSend, &QToolButton::clicked, this, &frmAimIM::Send);
     connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);

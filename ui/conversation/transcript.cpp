@@ -1,5 +1,7 @@
 #include "transcript.h"
 
+#include "history.h"
+
 #include <QColor>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -39,6 +41,7 @@ void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QS
     cursor.insertText(body, regular);
 
     leaveCaretAtEnd(view, cursor);
+    History::recordEntry(view, speaker, name, body, separator);
 }
 
 void appendNotice(QTextEdit *view, const QString &text)

@@ -19,7 +19,7 @@ inline const QString NameSeparator = QStringLiteral(": ");
 inline const QString AutoReplySeparator = QStringLiteral(":(Auto) ");
 
 // CR LF, name and separator in bold in the speaker's colour, then the body in
-// regular black.
+// regular black. The entry also goes to the history the view follows, if any.
 void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body,
                  const QString &separator = NameSeparator);
 

@@ -110,7 +110,7 @@ frmAbout::frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryRead
     layout->addWidget(rule);
     layout->addLayout(bottom);
 
-    setFixedSize(420, 260);
+    resize(420, 260);
 }
 
 QString frmAbout::versionLine(const QString &applicationVersion)

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 frmCredits::frmCredits(WindowRegistry &windows, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent, Qt::Tool)
     , lstCredits(new QListWidget(this))
     , tmrScroll(new QTimer(this))
 {
@@ -31,7 +31,7 @@ frmCredits::frmCredits(WindowRegistry &windows, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lstCredits);
-    setFixedSize(403, 270);
+    resize(403, 270);
 
     tmrScroll->setObjectName(QStringLiteral("tmrScroll"));
     tmrScroll->setInterval(1000);

@@ -3,6 +3,7 @@
 #include "appcontext.h"
 #include "attention.h"
 #include "conversation/frmaimchat.h"
+#include "conversation/history.h"
 #include "conversation/transcript.h"
 #include "dialogs.h"
 #include "quortocsock.h"
@@ -173,6 +174,7 @@ void ChatSlots::JoinedChat(const QByteArray &strChatName, qint32 lngChatID)
     w->chatid->setText(QString::number(lngChatID));
     storedId(slot) = QString::number(lngChatID);
     Transcript::setText(w->txtChat, QStringLiteral("You have just entered ") + name);
+    m_context.history.follow(w->txtChat, History::Place::ChatRoom, strChatName);
 }
 
 void ChatSlots::ChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage)

@@ -5,6 +5,7 @@
 #include "awaymessages.h"
 #include "dialogs.h"
 #include "conversation/frmaimim.h"
+#include "conversation/history.h"
 #include "quortocsock.h"
 #include "screenname.h"
 #include "conversation/transcript.h"
@@ -46,6 +47,7 @@ frmAimIM *ConversationRouter::openConversation(const QString &tag, const QByteAr
     // A caption is never read as markup, so the name can go in as received.
     window->setWindowTitle(QStringLiteral("Qiv - ") + WireText::fromWire(wireName));
     window->setCorrespondent(wireName);
+    m_context.history.follow(window->txtIM, History::Place::Conversation, wireName);
     window->show();
     window->usersn->setText(m_strMyName);
     return window;

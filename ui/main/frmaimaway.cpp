@@ -28,7 +28,7 @@ frmAimAway::frmAimAway(QWidget *parent)
 
     txtAway->setObjectName(QStringLiteral("txtAway"));
     txtAway->setReadOnly(true);
-    txtAway->setFixedSize(241, 81);
+    txtAway->setMinimumSize(241, 81);
     txtAway->setAccessibleName(tr("Away message"));
     cmdBack->setObjectName(QStringLiteral("cmdBack"));
     cmdBack->setDefault(true);
@@ -38,10 +38,10 @@ frmAimAway::frmAimAway(QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(9, 9, 9, 9);
     column->setSpacing(8);
-    column->addWidget(txtAway, 0, Qt::AlignHCenter);
+    column->addWidget(txtAway, 1);
     column->addWidget(cmdBack, 0, Qt::AlignHCenter);
-    column->addStretch(1);
-    setFixedSize(259, 129);
+    // Opens at its classic size; a long away message gets the room added.
+    resize(259, 129);
 
     connect(cmdBack, &QPushButton::clicked, this, &frmAimAway::backRequested);
     // Escape closes like the frame does, which ends the away state as I'm Back would.

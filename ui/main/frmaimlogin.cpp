@@ -17,8 +17,10 @@
 #include "windowregistry.h"
 #include "wiretext.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,6 +48,13 @@ QString signedOffText(const QString &name)
     return name + QStringLiteral(" was signed off!");
 }
 
+// What a window manager's title bar takes besides the caption: the icon, the
+// buttons and the margins.
+constexpr int TitleBarDecoration = 120;
+// The buddy list widens for its caption up to this width; a longer name is
+// shortened in the middle instead.
+constexpr int WidestForCaption = 420;
+
 QToolButton *launcher(const QString &name, const QIcon &icon, const QString &tip, const QString &description,
                       QWidget *parent)
 {
@@ -68,10 +77,17 @@ void paintBackground(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
 }
+
+ServerAddress serverToUse(const std::optional<ServerAddress> &given, const Remembered &remembered)
+{
+    if (given)
+        return *given;
+    return ServerAddress::parse(remembered.value(Remembered::Key::Server).toString()).value_or(ServerAddress());
+}
 } // namespace
 
-frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddress server,
-                         TocSocket *socket, QWidget *parent)
+frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optional<ServerAddress> server,
+                         TocSocket *socket, const KeptPlaces &places, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , btoc(new QuorTOCSock(socket ? socket : new TcpTocSocket, this))
     , txtFont(new QLineEdit(defaultFontPrefix(), this))
@@ -80,8 +96,10 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     , lstBuddyson(new UniformListView(Frame1))
     , m_dialogs(dialogs)
     , m_windows(windows)
-    , m_server(std::move(server))
-    , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention}
+    , m_remembered(places.settingsFile)
+    , m_history(m_remembered, places.historyFolder)
+    , m_server(serverToUse(server, m_remembered))
+    , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
     , m_signOnTimer(new QTimer(this))
@@ -98,6 +116,10 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddres
     txtFont->setFocusPolicy(Qt::NoFocus);
 
     buildSignOnPanel();
+    restoreRemembered();
+    // A server given on the command line is the one to remember.
+    if (server)
+        m_remembered.setValue(Remembered::Key::Server, m_server.text());
     buildBuddyListPanel();
     m_away = new AwayMessages(m_context, *lbAway, this);
     m_conversations = new ConversationRouter(m_context, *m_away, strMyName, this);
@@ -180,6 +202,16 @@ void frmAimlogin::buildSignOnPanel()
     connect(txtSn, &QLineEdit::returnPressed, cmdLogin, &QPushButton::click);
     connect(txtPw, &QLineEdit::returnPressed, cmdLogin, &QPushButton::click);
 
+    chkRemember = new QCheckBox(QStringLiteral("Re&member me"), Frame2);
+    chkRemember->setObjectName(QStringLiteral("chkRemember"));
+    chkRemember->setAccessibleDescription(
+        QStringLiteral("Keeps your screen name, server and preferences for the next start"));
+    chkRememberPassword = new QCheckBox(QStringLiteral("Remember pass&word"), Frame2);
+    chkRememberPassword->setObjectName(QStringLiteral("chkRememberPassword"));
+    chkRememberPassword->setAccessibleDescription(
+        QStringLiteral("Keeps your password too, unencrypted, in your settings file"));
+    chkRememberPassword->setEnabled(false);
+
     lbStat = new QLabel(Frame2);
     lbStat->setObjectName(QStringLiteral("lbStat"));
     lbStat->setTextFormat(Qt::PlainText);
@@ -201,8 +233,39 @@ void frmAimlogin::buildSignOnPanel()
     layout->addWidget(txtPw);
     layout->addSpacing(10);
     layout->addWidget(cmdLogin);
+    layout->addSpacing(4);
+    layout->addWidget(chkRemember);
+    layout->addWidget(chkRememberPassword);
     layout->addSpacing(6);
     layout->addWidget(lbStat, 1);
+}
+
+void frmAimlogin::restoreRemembered()
+{
+    if (m_remembered.isOn()) {
+        chkRemember->setChecked(true);
+        chkRememberPassword->setEnabled(true);
+        chkRememberPassword->setChecked(m_remembered.keepsPassword());
+        const QString name = m_remembered.value(Remembered::Key::ScreenName).toString();
+        if (!name.isEmpty())
+            txtSn->setText(name);
+        if (m_remembered.keepsPassword())
+            txtPw->setText(m_remembered.password());
+        const QVariant prefix = m_remembered.value(Remembered::Key::StylePrefix);
+        if (prefix.isValid())
+            txtFont->setText(prefix.toString());
+    }
+
+    connect(chkRemember, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on)
+            chkRememberPassword->setChecked(false);
+        chkRememberPassword->setEnabled(on);
+        m_remembered.setOn(on);
+    });
+    connect(chkRememberPassword, &QCheckBox::toggled, this, [this](bool on) {
+        m_remembered.setPassword(txtPw->text());
+        m_remembered.setKeepsPassword(on);
+    });
 }
 
 void frmAimlogin::buildBuddyListPanel()
@@ -320,13 +383,16 @@ void frmAimlogin::layOut()
     layout->addLayout(panels, 1);
     layout->addLayout(buttons);
 
-    // The classic 144 x 348 window, a quarter larger so today's fonts fit.
-    setFixedSize(180, 435);
+    // Opens as the classic 144 x 348 window, a quarter larger so today's
+    // fonts fit; the buddy list takes whatever room the user gives it.
+    resize(180, 435);
     // Top to bottom on each panel, then the two buttons under both; the hidden
     // panel's controls drop out of the chain by themselves.
     setTabOrder(txtSn, txtPw);
     setTabOrder(txtPw, cmdLogin);
-    setTabOrder(cmdLogin, lstBuddyson);
+    setTabOrder(cmdLogin, chkRemember);
+    setTabOrder(chkRemember, chkRememberPassword);
+    setTabOrder(chkRememberPassword, lstBuddyson);
     setTabOrder(lstBuddyson, imgIM);
     setTabOrder(imgIM, imgChat);
     setTabOrder(imgChat, imgAway);
@@ -372,6 +438,8 @@ void frmAimlogin::signOn()
 {
     m_sessionEndedByServer = false;
     lbStat->setText(QStringLiteral("Connecting..."));
+    m_remembered.setValue(Remembered::Key::ScreenName, txtSn->text());
+    m_remembered.setPassword(txtPw->text());
     btoc->Login(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
                 WireText::toWire(m_server.host), m_server.port);
     m_buddies.clear();
@@ -403,9 +471,13 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 {
     m_signOnTimer->stop();
     btoc->SetProfile(WireText::toWire(defaultProfile()));
+    // A privacy choice the user asked to keep is theirs at every sign-on.
+    const QVariant privacy = m_remembered.value(Remembered::Key::Privacy);
+    if (privacy.isValid())
+        btoc->SetPrivacy(qint16(privacy.toInt()));
     showSignOnPanel(false);
     const QString name = WireText::fromWire(strUserName);
-    setWindowTitle(QStringLiteral("Qiv - ") + name + QStringLiteral("'s Buddy List"));
+    showBuddyListCaption(name);
     strMyName = name;
     m_preferences->setFormattedName(name);
     m_conversations->userSignedOn();
@@ -414,6 +486,20 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     // The sign-on panel had the focus; it goes where the user looks next.
     lstBuddyson->setFocus();
     emit signedOn(name);
+}
+
+void frmAimlogin::showBuddyListCaption(const QString &name)
+{
+    const QString before = QStringLiteral("Qiv - ");
+    const QString after = QStringLiteral("'s Buddy List");
+    const QFontMetrics metrics(font());
+    const int roomForName =
+        WidestForCaption - TitleBarDecoration - metrics.horizontalAdvance(before + after);
+    const QString caption = before + metrics.elidedText(name, Qt::ElideMiddle, roomForName) + after;
+    setWindowTitle(caption);
+    const int wanted = qMin(WidestForCaption, metrics.horizontalAdvance(caption) + TitleBarDecoration);
+    if (width() < wanted)
+        resize(wanted, height());
 }
 
 void frmAimlogin::onLoggedOut(const QByteArray &strUserName)

@@ -8,16 +8,20 @@
 #include "attention.h"
 #include "blocklist.h"
 #include "buddylist.h"
+#include "conversation/history.h"
 #include "exitquestion.h"
+#include "remembered.h"
 #include "serveraddress.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class Dialogs;
 class ProgramLauncher;
 class QAction;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class UniformListView;
@@ -42,9 +46,12 @@ class frmAimlogin : public QWidget
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmAimlogin)
 public:
-    // socket: the connection the session uses; nullptr for a real TCP one.
-    frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, ServerAddress server,
-                TocSocket *socket = nullptr, QWidget *parent = nullptr);
+    // server: where to sign on; without one, the server remembered from an
+    // earlier run or the default. socket: the connection the session uses;
+    // nullptr for a real TCP one. places: where the user may ask Qiv to keep
+    // settings and history; by default nowhere.
+    frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optional<ServerAddress> server,
+                TocSocket *socket = nullptr, const KeptPlaces &places = KeptPlaces(), QWidget *parent = nullptr);
     ~frmAimlogin() override;
 
     AppContext &context() { return m_context; }
@@ -81,6 +88,8 @@ public:
     QLabel *Label3 = nullptr;
     QLineEdit *txtPw = nullptr;
     QPushButton *cmdLogin = nullptr;
+    QCheckBox *chkRemember = nullptr;
+    QCheckBox *chkRememberPassword = nullptr;
     QLabel *lbStat = nullptr;
 
     // Buddy-list panel.
@@ -130,6 +139,12 @@ private slots:
 
 private:
     void buildSignOnPanel();
+    // Fills the sign-on panel and the style prefix from what the user asked
+    // to keep last time, and keeps later changes while they ask for it.
+    void restoreRemembered();
+    // The caption for a signed-on name, shortened in the middle when the
+    // name is too long for it; the window widens so that the caption fits.
+    void showBuddyListCaption(const QString &name);
     void buildBuddyListPanel();
     void buildMenus();
     void layOut();
@@ -151,6 +166,8 @@ private:
 
     Dialogs &m_dialogs;
     WindowRegistry &m_windows;
+    Remembered m_remembered;
+    History m_history;
     ServerAddress m_server;
     BlockList m_blocked;
     Attention m_attention;

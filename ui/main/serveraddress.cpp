@@ -71,3 +71,9 @@ std::optional<ServerAddress> ServerAddress::parse(const QString &text)
     }
     return address;
 }
+
+QString ServerAddress::text() const
+{
+    const QString shownHost = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    return shownHost + QLatin1Char(':') + QString::number(port);
+}

@@ -16,4 +16,6 @@ struct ServerAddress
     // is taken whole as the host. Nothing for an empty host, a host with
     // spaces, or a port that is not a number from 1 to 65535.
     static std::optional<ServerAddress> parse(const QString &text);
+    // "HOST:PORT", with an IPv6 host in brackets; parse reads it back.
+    QString text() const;
 };

@@ -5,8 +5,10 @@
 #include "escapekey.h"
 #include "productinfo.h"
 #include "quortocsock.h"
+#include "remembered.h"
 #include "wiretext.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -112,6 +114,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
 
+    restoreRemembered();
     showPage(FirstPage);
     resize(420, 210);
 }
@@ -123,9 +126,15 @@ QGroupBox *frmAimPrefs::buildPrivacyPage()
     privacyAll->setObjectName(QStringLiteral("privacyAll"));
     privacyNone = new QRadioButton(QStringLiteral("Block All"), page);
     privacyNone->setObjectName(QStringLiteral("privacyNone"));
+    chkHistory = new QCheckBox(QStringLiteral("&Keep a history"), page);
+    chkHistory->setObjectName(QStringLiteral("chkHistory"));
+    chkHistory->setAccessibleDescription(
+        QStringLiteral("Keeps every conversation and chat room in a text file and shows its last lines when it opens again"));
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(privacyAll);
     layout->addWidget(privacyNone);
+    layout->addSpacing(8);
+    layout->addWidget(chkHistory);
     layout->addStretch();
     return page;
 }
@@ -211,6 +220,23 @@ QString frmAimPrefs::stylePrefix(const QString &face, const QString &color, cons
         + QStringLiteral("><body bgcolor=") + background + QStringLiteral(">");
 }
 
+void frmAimPrefs::restoreRemembered()
+{
+    const Remembered &kept = m_context.remembered;
+    const std::array<std::pair<QLineEdit *, Remembered::Key>, 3> fields{{{txtFface, Remembered::Key::FontFace},
+                                                                        {txtFcolor, Remembered::Key::FontColor},
+                                                                        {txtFbackground, Remembered::Key::FontBackground}}};
+    for (const auto &[field, key] : fields) {
+        const QVariant value = kept.value(key);
+        if (value.isValid())
+            field->setText(value.toString());
+    }
+    const int privacy = kept.value(Remembered::Key::Privacy).toInt();
+    privacyAll->setChecked(privacy == 1);
+    privacyNone->setChecked(privacy == 2);
+    chkHistory->setChecked(kept.keepsHistory());
+}
+
 void frmAimPrefs::showPage(int index)
 {
     for (QGroupBox *page : f) {
@@ -264,11 +290,18 @@ void frmAimPrefs::passwordAnswered(const QString &text)
 
 void frmAimPrefs::confirm()
 {
-    if (privacyAll->isChecked())
-        m_context.btoc.SetPrivacy(1);
-    else if (privacyNone->isChecked())
-        m_context.btoc.SetPrivacy(2);
+    Remembered &kept = m_context.remembered;
+    const qint16 privacy = privacyAll->isChecked() ? 1 : privacyNone->isChecked() ? 2 : 0;
+    if (privacy != 0) {
+        m_context.btoc.SetPrivacy(privacy);
+        kept.setValue(Remembered::Key::Privacy, privacy);
+    }
     m_context.txtFont.setText(stylePrefix(txtFface->text(), txtFcolor->text(), txtFbackground->text()));
+    kept.setValue(Remembered::Key::FontFace, txtFface->text());
+    kept.setValue(Remembered::Key::FontColor, txtFcolor->text());
+    kept.setValue(Remembered::Key::FontBackground, txtFbackground->text());
+    kept.setValue(Remembered::Key::StylePrefix, m_context.txtFont.text());
+    kept.setKeepsHistory(chkHistory->isChecked());
     hide();
 }
 

@@ -10,6 +10,7 @@
 
 struct AppContext;
 class QCloseEvent;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -44,6 +45,8 @@ public:
 
     QRadioButton *privacyAll;
     QRadioButton *privacyNone;
+    // Whether conversations and rooms are kept on disk; applied by OK.
+    QCheckBox *chkHistory;
     QLineEdit *txtFface;
     QLineEdit *txtFcolor;
     QLineEdit *txtFbackground;
@@ -77,6 +80,8 @@ private:
     void setProfile();
     void changePassword();
     void confirm();
+    // The fields as confirmed in an earlier run, when the user asked to keep them.
+    void restoreRemembered();
 
     AppContext &m_context;
     bool m_awaitingPasswordAnswer = false;

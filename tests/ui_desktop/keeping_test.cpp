@@ -1,0 +1,148 @@
+// What Qiv keeps between runs: nothing unless asked, and with "Remember me"
+// or "Keep a history" what a new main window needs to pick up again.
+
+#include "desktopfixture.h"
+
+#include "prefs/frmaimprefs.h"
+#include "remembered.h"
+#include "toccommands.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+namespace {
+// The main window in the standard places, inside a home folder of the test's own.
+class KeepingTest : public DesktopTest
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("HOME", home.path().toUtf8());
+        QStandardPaths::setTestModeEnabled(true);
+        openMainWindow(KeptPlaces::standard());
+    }
+
+    void TearDown() override
+    {
+        closeConversations();
+        DesktopTest::TearDown();
+        QStandardPaths::setTestModeEnabled(false);
+        qputenv("HOME", savedHome);
+    }
+
+    void restart(std::optional<ServerAddress> server = std::nullopt)
+    {
+        closeConversations();
+        openMainWindow(KeptPlaces::standard(), std::move(server));
+    }
+
+    void closeConversations()
+    {
+        for (QWidget *window : windows.windows()) {
+            if (qobject_cast<frmAimIM *>(window))
+                window->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    frmAimPrefs *preferences() { return static_cast<frmAimPrefs *>(openPreferences()); }
+
+    QStringList filesUnderHome() const
+    {
+        QStringList found;
+        for (QDirIterator it(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            found << QDir(home.path()).relativeFilePath(it.next());
+        return found;
+    }
+
+    const QByteArray savedHome = qgetenv("HOME");
+    QTemporaryDir home;
+};
+} // namespace
+
+TEST_F(KeepingTest, NothingIsWrittenUnlessTheUserAsks)
+{
+    signOn();
+    openConversation()->chkClear->setChecked(true);
+    joinRoom()->chkClear->setChecked(true);
+    preferences()->txtFface->setText(QStringLiteral("Verdana"));
+    preferences()->cmdOK->click();
+    EXPECT_EQ(filesUnderHome(), QStringList());
+
+    restart();
+    EXPECT_FALSE(main->chkRemember->isChecked());
+    EXPECT_EQ(main->txtFont->text(), frmAimlogin::defaultFontPrefix());
+    signOn();
+    EXPECT_FALSE(openConversation()->chkClear->isChecked());
+}
+
+TEST_F(KeepingTest, RememberMeKeepsSignOnServerPreferencesAndClearBoxesAndThePasswordOnlyWhenAskedTwice)
+{
+    restart(ServerAddress{QStringLiteral("toc.example"), 9898});
+    EXPECT_FALSE(main->chkRememberPassword->isEnabled());
+    // Chosen before "Remember me" is ticked, and kept once it is.
+    signOn("Some Body");
+    preferences()->txtFface->setText(QStringLiteral("Verdana"));
+    preferences()->privacyNone->setChecked(true);
+    preferences()->cmdOK->click();
+    const QString prefix = main->txtFont->text();
+    openConversation()->chkClear->setChecked(true);
+    joinRoom()->chkClear->setChecked(true);
+    main->chkRemember->setChecked(true);
+
+    restart();
+    EXPECT_EQ(main->txtSn->text(), QStringLiteral("Some Body"));
+    EXPECT_EQ(main->txtPw->text(), QStringLiteral("Password")) << "the password was not asked for";
+    EXPECT_EQ(main->txtFont->text(), prefix);
+    EXPECT_EQ(preferences()->txtFface->text(), QStringLiteral("Verdana"));
+    signOn("Some Body");
+    EXPECT_EQ(socket->lastHost, QStringLiteral("toc.example"));
+    EXPECT_TRUE(signOnLines.contains(TocCommand::setPdMode(2)));
+    EXPECT_TRUE(openConversation()->chkClear->isChecked());
+    EXPECT_TRUE(joinRoom()->chkClear->isChecked());
+
+    main->chkRememberPassword->setChecked(true);
+    restart();
+    EXPECT_EQ(main->txtPw->text(), QStringLiteral("secret"));
+
+    // Unticking forgets all of it, the password first.
+    main->chkRemember->setChecked(false);
+    EXPECT_FALSE(main->chkRememberPassword->isChecked());
+    EXPECT_EQ(filesUnderHome(), QStringList());
+    restart();
+    EXPECT_EQ(main->txtSn->text(), QStringLiteral("Screenname"));
+    main->cmdLogin->click();
+    EXPECT_EQ(socket->lastHost, QStringLiteral("127.0.0.1"));
+}
+
+TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgain)
+{
+    preferences()->chkHistory->setChecked(true);
+    preferences()->cmdOK->click();
+    signOn();
+    frmAimIM *im = openConversation();
+    im->txtMessage->setText(QStringLiteral("yes, here"));
+    im->Send();
+    joinRoom();
+
+    restart(); // the choice is kept without "Remember me"
+    signOn();
+    EXPECT_TRUE(openConversation()->txtIM->toPlainText().startsWith(
+        QStringLiteral("\nHistory\nFriend: are you there?\nsomebody: yes, here\nFriend: are you there?")));
+    EXPECT_TRUE(joinRoom()->txtChat->toPlainText().startsWith(
+        QStringLiteral("You have just entered lobby\nHistory\nQivBot: Welcome to lobby, Some Body!\n")));
+
+    preferences()->chkHistory->setChecked(false);
+    preferences()->cmdOK->click();
+    closeConversations();
+    EXPECT_FALSE(openConversation()->txtIM->toPlainText().contains(QStringLiteral("History")));
+    EXPECT_EQ(filesUnderHome(), QStringList({".qttest/share/Qiv/history/friend.txt",
+                                             ".qttest/share/Qiv/history/rooms/lobby.txt"}));
+}

@@ -1,0 +1,170 @@
+#include "remembered.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+const QString RememberMe = QStringLiteral("SignOn/RememberMe");
+const QString Password = QStringLiteral("SignOn/Password");
+const QString KeepHistory = QStringLiteral("History/Keep");
+
+QString settingName(Remembered::Key key)
+{
+    switch (key) {
+    case Remembered::Key::ScreenName: return QStringLiteral("SignOn/ScreenName");
+    case Remembered::Key::Server: return QStringLiteral("SignOn/Server");
+    case Remembered::Key::StylePrefix: return QStringLiteral("Preferences/StylePrefix");
+    case Remembered::Key::FontFace: return QStringLiteral("Preferences/FontFace");
+    case Remembered::Key::FontColor: return QStringLiteral("Preferences/FontColor");
+    case Remembered::Key::FontBackground: return QStringLiteral("Preferences/FontBackground");
+    case Remembered::Key::Privacy: return QStringLiteral("Preferences/Privacy");
+    case Remembered::Key::ImClearAfterSend: return QStringLiteral("Windows/ConversationClearAfterSend");
+    case Remembered::Key::ChatClearOnSend: return QStringLiteral("Windows/ChatClearOnSend");
+    }
+    return QString();
+}
+
+constexpr Remembered::Key AllKeys[] = {
+    Remembered::Key::ScreenName, Remembered::Key::Server, Remembered::Key::StylePrefix,
+    Remembered::Key::FontFace, Remembered::Key::FontColor, Remembered::Key::FontBackground,
+    Remembered::Key::Privacy, Remembered::Key::ImClearAfterSend, Remembered::Key::ChatClearOnSend,
+};
+} // namespace
+
+KeptPlaces KeptPlaces::standard()
+{
+    // Named after the program rather than the organisation, so that both land
+    // in a folder called Qiv whatever QCoreApplication's names are.
+    const QString program = QStringLiteral("Qiv");
+    return {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + program
+                + QLatin1Char('/') + program + QStringLiteral(".conf"),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') + program
+                + QStringLiteral("/history")};
+}
+
+Remembered::Remembered(const QString &settingsFile)
+{
+    if (settingsFile.isEmpty())
+        return;
+    m_file = std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
+    m_keepsHistory = m_file->value(KeepHistory).toBool();
+    m_on = m_file->value(RememberMe).toBool();
+    if (!m_on)
+        return;
+    for (Key key : AllKeys) {
+        const QVariant kept = m_file->value(settingName(key));
+        if (kept.isValid())
+            m_values.insert(settingName(key), kept);
+    }
+    m_keepsPassword = m_file->contains(Password);
+    m_password = m_file->value(Password).toString();
+}
+
+Remembered::~Remembered() = default;
+
+void Remembered::setOn(bool on)
+{
+    if (on == m_on)
+        return;
+    m_on = on;
+    if (on) {
+        writeAll();
+        return;
+    }
+    m_keepsPassword = false;
+    if (m_file) {
+        for (Key key : AllKeys)
+            m_file->remove(settingName(key));
+        m_file->remove(Password);
+        m_file->remove(RememberMe);
+        settle();
+    }
+}
+
+void Remembered::setKeepsPassword(bool keep)
+{
+    m_keepsPassword = keep;
+    if (!m_on)
+        return;
+    if (keep)
+        write(Password, m_password);
+    else
+        remove(Password);
+}
+
+QString Remembered::password() const
+{
+    return m_on && m_keepsPassword ? m_password : QString();
+}
+
+void Remembered::setPassword(const QString &password)
+{
+    m_password = password;
+    if (m_on && m_keepsPassword)
+        write(Password, password);
+}
+
+QVariant Remembered::value(Key key) const
+{
+    return m_on ? m_values.value(settingName(key)) : QVariant();
+}
+
+void Remembered::setValue(Key key, const QVariant &value)
+{
+    m_values.insert(settingName(key), value);
+    if (m_on)
+        write(settingName(key), value);
+}
+
+void Remembered::setKeepsHistory(bool keep)
+{
+    if (keep == m_keepsHistory)
+        return;
+    m_keepsHistory = keep;
+    if (keep)
+        write(KeepHistory, true);
+    else
+        remove(KeepHistory);
+}
+
+void Remembered::writeAll()
+{
+    if (!m_file)
+        return;
+    m_file->setValue(RememberMe, true);
+    for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
+        m_file->setValue(it.key(), it.value());
+    if (m_keepsPassword)
+        m_file->setValue(Password, m_password);
+    settle();
+}
+
+void Remembered::write(const QString &name, const QVariant &value)
+{
+    if (!m_file)
+        return;
+    m_file->setValue(name, value);
+    settle();
+}
+
+void Remembered::remove(const QString &name)
+{
+    // Removing what was never there would still write the file.
+    if (!m_file || !m_file->contains(name))
+        return;
+    m_file->remove(name);
+    settle();
+}
+
+void Remembered::settle()
+{
+    m_file->sync();
+    const QString path = m_file->fileName();
+    if (m_file->allKeys().isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    // It may hold the password: nobody else on the machine reads it.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+// Remembered: the one owner of the settings file. It keeps what the user asked
+// Qiv to keep between runs: with "Remember me" the sign-on fields, the server
+// and the preferences (the password only when asked for separately), and on
+// its own the "Keep a history" choice. With "Remember me" off it reads and
+// writes nothing of the first kind, so every start begins from the defaults.
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class QSettings;
+
+// Where Qiv may keep things on disk; empty paths keep nothing beyond the run.
+struct KeptPlaces
+{
+    QString settingsFile;
+    QString historyFolder;
+
+    // ~/.config/Qiv/Qiv.conf and ~/.local/share/Qiv/history, or wherever the
+    // desktop's XDG variables put them.
+    static KeptPlaces standard();
+};
+
+class Remembered
+{
+    Q_DISABLE_COPY_MOVE(Remembered)
+public:
+    // What "Remember me" keeps, besides the password.
+    enum class Key {
+        ScreenName,
+        Server,         // "host:port", as given on the command line
+        StylePrefix,    // the message style prefix in force
+        FontFace,       // the preferences' font fields, as last confirmed
+        FontColor,
+        FontBackground,
+        Privacy,        // 1 allow all, 2 block all; absent when never chosen
+        ImClearAfterSend,  // the last choice made in a conversation window
+        ChatClearOnSend,   // the last choice made in a chat-room window
+    };
+
+    // settingsFile need not exist; it is written only when something is kept.
+    explicit Remembered(const QString &settingsFile = QString());
+    ~Remembered();
+
+    // "Remember me". Turning it on writes everything known so far; turning it
+    // off deletes everything it kept, the password with it.
+    bool isOn() const { return m_on; }
+    void setOn(bool on);
+
+    // Whether the password is kept too; only meaningful while isOn().
+    bool keepsPassword() const { return m_keepsPassword; }
+    void setKeepsPassword(bool keep);
+    QString password() const;
+    void setPassword(const QString &password);
+
+    // A kept value, or a null QVariant while "Remember me" is off: without it
+    // Qiv behaves as if nothing had ever been chosen.
+    QVariant value(Key key) const;
+    // Known for the rest of the run and written at once while isOn().
+    void setValue(Key key, const QVariant &value);
+
+    // "Keep a history": a choice of its own, kept whenever it is on.
+    bool keepsHistory() const { return m_keepsHistory; }
+    void setKeepsHistory(bool keep);
+
+private:
+    void writeAll();
+    void write(const QString &name, const QVariant &value);
+    void remove(const QString &name);
+    // Drops the file once it holds nothing, and keeps it private while it does.
+    void settle();
+
+    std::unique_ptr<QSettings> m_file;
+    QVariantMap m_values;
+    QString m_password;
+    bool m_on = false;
+    bool m_keepsPassword = false;
+    bool m_keepsHistory = false;
+};
