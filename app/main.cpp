@@ -34,7 +34,7 @@ protected:
 int main(int argc, char **argv)
 {
     QApplication::setApplicationName(QStringLiteral("Qiv"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(QIV_VERSION));
 
     // Answered before the window system is needed: help, the version and a
     // bad value work on a terminal without a display.

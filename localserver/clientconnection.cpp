@@ -1,6 +1,7 @@
 #include "clientconnection.h"
 
 #include "toccommands.h"
+#include "tocprotocol.h"
 #include "updatenotice.h"
 
 #include <QTcpSocket>
@@ -79,7 +80,7 @@ void ClientConnection::takePreamble(QByteArray &bytes)
         return;
     m_phase = Phase::SignOnFrame;
     // The server speaks first after the preamble: FLAP version 1.
-    sendFrame(Flap::SignOn, QByteArray("\0\0\0\1", 4));
+    sendFrame(Flap::SignOn, TocProtocol::FlapVersion.toByteArray());
 }
 
 void ClientConnection::takeUpdateRequest(const QByteArray &bytes)
@@ -136,7 +137,7 @@ void ClientConnection::handleFrame(const QByteArray &frame)
 void ClientConnection::handleSignOnFrame(QByteArrayView payload)
 {
     const bool wellFormed = payload.size() >= SignOnFixedSize
-        && payload.first(6) == QByteArrayView("\0\0\0\1\0\1", 6)
+        && payload.first(4) == TocProtocol::FlapVersion && payload.sliced(4, 2) == TocProtocol::ScreenNameTag
         && Flap::DecodeWord(payload.sliced(6, 2)) == payload.size() - SignOnFixedSize;
     if (!wellFormed) {
         close();

@@ -1,5 +1,7 @@
 #include "commandhandler.h"
 
+#include "tocprotocol.h"
+
 #include "clientconnection.h"
 #include "qivbot.h"
 #include "screenname.h"
@@ -10,11 +12,7 @@
 
 namespace {
 // TOC error codes this server answers with.
-constexpr int NotAvailable = 901;
-constexpr int WarningNotAvailable = 902;
-constexpr int InvalidInput = 911;
-constexpr int BadPassword = 980;
-constexpr int SignOnRefused = 989;
+using namespace TocProtocol;
 const QByteArray InvalidNameSubCode = "7";
 const QByteArray BlockedSubCode = "17";
 

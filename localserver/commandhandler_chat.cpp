@@ -2,13 +2,14 @@
 
 #include "commandhandler.h"
 
+#include "tocprotocol.h"
+
 #include "qivbot.h"
 #include "screenname.h"
 #include "servermessages.h"
 
 namespace {
-constexpr int InvalidInput = 911;
-constexpr int ChatJoinFailed = 951;
+using namespace TocProtocol;
 // Sub-codes of a failed join that the client explains.
 const QByteArray ChatFullSubCode = "24";
 const QByteArray UnknownSubCode = "0";

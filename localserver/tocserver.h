@@ -5,6 +5,7 @@
 // the one CommandHandler. Nothing a client does stops it.
 
 #include "commandhandler.h"
+#include "tocprotocol.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -17,7 +18,7 @@ class TocServer : public QObject
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TocServer)
 public:
-    static constexpr quint16 DefaultPort = 5190;
+    static constexpr quint16 DefaultPort = TocProtocol::DefaultPort;
     // Connections beyond the limit are hung up at once.
     static constexpr int DefaultMaxConnections = 512;
 

@@ -6,6 +6,7 @@
 // password. Keys are normalized screen names. It sends nothing itself.
 
 #include "servermessages.h"
+#include "tocprotocol.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -25,7 +26,8 @@ public:
 
     enum class LoginResult { Accepted, WrongPassword, InvalidName, Full };
     // Privacy modes of toc2_set_pdmode.
-    enum PrivacyMode { PermitAll = 1, DenyAll = 2, PermitSome = 3, DenySome = 4, PermitBuddies = 5 };
+    using PrivacyMode = TocProtocol::PrivacyMode;
+    using enum TocProtocol::PrivacyMode;
 
     // A screen name this server can carry in colon-separated messages:
     // lower-case letters, digits and . _ - @, 1 to MaxNameLength bytes.

@@ -7,6 +7,7 @@
 // is emitted synchronously from the receive path, in the order of the frames.
 
 #include "flap.h"
+#include "tocprotocol.h"
 
 #include <QByteArray>
 #include <QList>
@@ -29,7 +30,7 @@ public:
     static constexpr int ChatTableSize = 11;
     using ChatTableType = std::array<ChatEntry, ChatTableSize>;
 
-    static constexpr qint32 DefaultPort = 5190;
+    static constexpr qint32 DefaultPort = TocProtocol::DefaultPort;
     // The typing states of toc2_client_event and CLIENT_EVENT2.
     enum TypingState : qint16 { NothingTyped = 0, TextTyped = 1, Typing = 2 };
     // Far beyond any real stored configuration; protects against a server

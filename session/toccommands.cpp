@@ -1,5 +1,7 @@
 #include "toccommands.h"
 
+#include "tocprotocol.h"
+
 #include "flap.h"
 #include "screenname.h"
 #include "tocquote.h"
@@ -27,7 +29,7 @@ QByteArrayView trimSpaces(QByteArrayView text)
 
 QByteArray signOnPayload(QByteArrayView screenName)
 {
-    QByteArray payload("\0\0\0\1\0\1", 6);
+    QByteArray payload = TocProtocol::FlapVersion.toByteArray() + TocProtocol::ScreenNameTag.toByteArray();
     payload.append(Flap::EncodeWord(quint16(screenName.size())));
     payload.append(screenName);
     return payload;

@@ -13,6 +13,7 @@
 #include "productinfo.h"
 #include "quortocsock.h"
 #include "info/systeminfo.h"
+#include "tocprotocol.h"
 #include "tocsocket.h"
 #include "windowregistry.h"
 #include "wiretext.h"
@@ -33,14 +34,13 @@
 #include <QVBoxLayout>
 
 namespace {
-// The sign-off code: the server ended this session (another sign-on elsewhere).
-constexpr qint16 SignedOffByServer = 904;
 
 // Sign-on refused: bad account or password, too soon again, blocked; or
 // the session ended by the server.
 bool endsSignOn(qint16 code)
 {
-    return code == 980 || code == 983 || code == 989 || code == SignedOffByServer;
+    using namespace TocProtocol;
+    return code == BadPassword || code == RateLimited || code == SignOnRefused || code == SignedOffElsewhere;
 }
 
 QString signedOffText(const QString &name)
@@ -522,11 +522,11 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
     // The server hangs up right after refusing a sign-on or signing the user
     // off; that close is part of this answer, not news for the user. A wrong
     // old password while signed on (980 too) ends nothing.
-    if (endsSignOn(intErrorCode) && (!m_signedOn || intErrorCode == SignedOffByServer)) {
+    if (endsSignOn(intErrorCode) && (!m_signedOn || intErrorCode == TocProtocol::SignedOffElsewhere)) {
         m_signOnTimer->stop();
         m_sessionEndedByServer = true;
     }
-    if (intErrorCode == SignedOffByServer) {
+    if (intErrorCode == TocProtocol::SignedOffElsewhere) {
         m_signedOn = false;
         showSignOnPanel(true);
         endSessionState();

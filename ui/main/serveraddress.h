@@ -2,12 +2,14 @@
 
 // Where "Sign On" connects: the TOC server's host and port.
 
+#include "tocprotocol.h"
+
 #include <QString>
 #include <optional>
 
 struct ServerAddress
 {
-    static constexpr quint16 DefaultPort = 5190;
+    static constexpr quint16 DefaultPort = TocProtocol::DefaultPort;
 
     QString host = QStringLiteral("127.0.0.1");
     quint16 port = DefaultPort;

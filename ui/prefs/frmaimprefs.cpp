@@ -6,6 +6,7 @@
 #include "productinfo.h"
 #include "quortocsock.h"
 #include "remembered.h"
+#include "tocprotocol.h"
 #include "wiretext.h"
 
 #include <QCheckBox>
@@ -232,8 +233,8 @@ void frmAimPrefs::restoreRemembered()
             field->setText(value.toString());
     }
     const int privacy = kept.value(Remembered::Key::Privacy).toInt();
-    privacyAll->setChecked(privacy == 1);
-    privacyNone->setChecked(privacy == 2);
+    privacyAll->setChecked(privacy == TocProtocol::PermitAll);
+    privacyNone->setChecked(privacy == TocProtocol::DenyAll);
     chkHistory->setChecked(kept.keepsHistory());
 }
 
@@ -291,7 +292,9 @@ void frmAimPrefs::passwordAnswered(const QString &text)
 void frmAimPrefs::confirm()
 {
     Remembered &kept = m_context.remembered;
-    const qint16 privacy = privacyAll->isChecked() ? 1 : privacyNone->isChecked() ? 2 : 0;
+    const qint16 privacy = privacyAll->isChecked()    ? TocProtocol::PermitAll
+                         : privacyNone->isChecked() ? TocProtocol::DenyAll
+                                                    : 0;
     if (privacy != 0) {
         m_context.btoc.SetPrivacy(privacy);
         kept.setValue(Remembered::Key::Privacy, privacy);
