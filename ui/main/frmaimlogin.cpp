@@ -2,6 +2,7 @@
 
 #include "awaymessages.h"
 #include "buddyactions.h"
+#include "signonflow.h"
 #include "chatslots.h"
 #include "conversationrouter.h"
 #include "dialogs.h"
@@ -34,14 +35,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// Sign-on refused: bad account or password, too soon again, blocked; or
-// the session ended by the server.
-bool endsSignOn(qint16 code)
-{
-    using namespace TocProtocol;
-    return code == BadPassword || code == RateLimited || code == SignOnRefused || code == SignedOffElsewhere;
-}
 
 QString signedOffText(const QString &name)
 {
@@ -102,7 +95,7 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
-    , m_signOnTimer(new QTimer(this))
+    , m_flow(new SignOnFlow(*btoc, this))
 {
     setObjectName(QStringLiteral("frmAimlogin"));
     setWindowTitle(QStringLiteral("Qiv"));
@@ -133,14 +126,12 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     connectSession();
     showSignOnPanel(true);
 
-    m_signOnTimer->setSingleShot(true);
-    m_signOnTimer->setInterval(DefaultSignOnTimeoutMs);
-    connect(m_signOnTimer, &QTimer::timeout, this, &frmAimlogin::abandonSignOn);
+    connect(m_flow, &SignOnFlow::gaveUp, this, &frmAimlogin::onSignOnGivenUp);
 }
 
 void frmAimlogin::setSignOnTimeout(int milliseconds)
 {
-    m_signOnTimer->setInterval(milliseconds);
+    m_flow->setTimeout(milliseconds);
 }
 
 frmAimlogin::~frmAimlogin() = default;
@@ -436,22 +427,18 @@ void frmAimlogin::reportSignOff(const QString &text)
 
 void frmAimlogin::signOn()
 {
-    m_sessionEndedByServer = false;
     lbStat->setText(QStringLiteral("Connecting..."));
     m_remembered.setValue(Remembered::Key::ScreenName, txtSn->text());
     m_remembered.setPassword(txtPw->text());
     btoc->Login(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
                 WireText::toWire(m_server.host), m_server.port);
     m_buddies.clear();
-    // Started after Login, which a second click may use to start over.
-    m_signOnTimer->start();
+    // Begun after Login, which a second click may use to start over.
+    m_flow->begin();
 }
 
-void frmAimlogin::abandonSignOn()
+void frmAimlogin::onSignOnGivenUp()
 {
-    m_abandoningSignOn = true;
-    btoc->LogOff();
-    m_abandoningSignOn = false;
     showSignOnPanel(true);
     endSessionState();
     reportSignOff(tr("The server did not complete the sign-on in time; the connection was closed."));
@@ -459,7 +446,7 @@ void frmAimlogin::abandonSignOn()
 
 void frmAimlogin::signOff()
 {
-    m_signOnTimer->stop();
+    m_flow->ended();
     // LogOff reports LoggedOut from inside itself, so its box comes first.
     btoc->LogOff();
     showSignOnPanel(true);
@@ -469,7 +456,7 @@ void frmAimlogin::signOff()
 
 void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 {
-    m_signOnTimer->stop();
+    m_flow->signedOn();
     btoc->SetProfile(WireText::toWire(defaultProfile()));
     // A privacy choice the user asked to keep is theirs at every sign-on.
     const QVariant privacy = m_remembered.value(Remembered::Key::Privacy);
@@ -481,7 +468,6 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     strMyName = name;
     m_preferences->setFormattedName(name);
     m_conversations->userSignedOn();
-    m_signedOn = true;
     showNotice(QString());
     // The sign-on panel had the focus; it goes where the user looks next.
     lstBuddyson->setFocus();
@@ -504,10 +490,9 @@ void frmAimlogin::showBuddyListCaption(const QString &name)
 
 void frmAimlogin::onLoggedOut(const QByteArray &strUserName)
 {
-    m_signOnTimer->stop();
-    m_signedOn = false;
-    if (m_abandoningSignOn)
+    if (m_flow->isGivingUp())
         return;
+    m_flow->ended();
     showSignOnPanel(true);
     reportSignOff(signedOffText(WireText::fromWire(strUserName)));
 }
@@ -519,15 +504,7 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
     // A password change refused by the server is answered where it was asked.
     if (frmAimPrefs *prefs = m_preferences->window(); prefs && prefs->awaitsPasswordAnswer())
         prefs->passwordAnswered(WireText::fromWire(strError));
-    // The server hangs up right after refusing a sign-on or signing the user
-    // off; that close is part of this answer, not news for the user. A wrong
-    // old password while signed on (980 too) ends nothing.
-    if (endsSignOn(intErrorCode) && (!m_signedOn || intErrorCode == TocProtocol::SignedOffElsewhere)) {
-        m_signOnTimer->stop();
-        m_sessionEndedByServer = true;
-    }
-    if (intErrorCode == TocProtocol::SignedOffElsewhere) {
-        m_signedOn = false;
+    if (m_flow->errorArrived(intErrorCode)) {
         showSignOnPanel(true);
         endSessionState();
         reportSignOff(signedOffText(strMyName));
@@ -540,9 +517,7 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 
 void frmAimlogin::onWinsockError(const QByteArray &strError)
 {
-    m_signOnTimer->stop();
-    m_signedOn = false;
-    if (m_sessionEndedByServer)
+    if (!m_flow->connectionLostIsNews())
         return;
     // A refused or dropped connection ends the session just as surely as a
     // sign-off by the server; say so instead of leaving a dead buddy list up.

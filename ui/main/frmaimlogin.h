@@ -12,6 +12,7 @@
 #include "exitquestion.h"
 #include "remembered.h"
 #include "serveraddress.h"
+#include "signonflow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -56,7 +57,7 @@ public:
 
     AppContext &context() { return m_context; }
     // How long a sign-on may wait for the server before it is given up.
-    static constexpr int DefaultSignOnTimeoutMs = 30000;
+    static constexpr int DefaultSignOnTimeoutMs = SignOnFlow::DefaultTimeoutMs;
     void setSignOnTimeout(int milliseconds);
     void setEndProgram(ExitQuestion::EndProgram endProgram) { m_endProgram = std::move(endProgram); }
 
@@ -156,10 +157,8 @@ private:
     // A session that ended, by the user or not, leaves no room open and no
     // away state behind (lbAway hidden, away window hidden, nobody answered).
     void endSessionState();
-    // A server that accepts the connection but never completes the sign-on
-    // would leave "Connecting..." up for ever; the connection is dropped and
-    // the user told, as for a lost connection.
-    void abandonSignOn();
+    // A sign-on the server never completed: the session is over.
+    void onSignOnGivenUp();
     void popUp(QMenu *menu, QToolButton *button);
     // Shows text in the buddy-list panel's notice line; empty hides the line.
     void showNotice(const QString &text);
@@ -183,12 +182,6 @@ private:
     BuddyActions *m_buddyActions = nullptr;
     QPointer<frmAbout> m_about;
     QPointer<frmCredits> m_credits;
-    QTimer *m_signOnTimer;
-    // Set while abandonSignOn drops the connection: that LogOff is not a
-    // sign-off the user asked for, and gets its own message.
-    bool m_abandoningSignOn = false;
-    // Set by an error after which the server closes the connection itself.
-    bool m_sessionEndedByServer = false;
-    bool m_signedOn = false;
+    SignOnFlow *m_flow;
     ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();
 };
