@@ -45,7 +45,7 @@ bool QuorTOCSock::isConnected() const
 void QuorTOCSock::Login(const QByteArray &UserName, const QByteArray &Password,
                         const QByteArray &TOCServer, qint32 Port, const QByteArray &AuthServer)
 {
-    freeChatTable();
+    ChatTable.clear();
     const QByteArray authServer = trimSpaces(AuthServer).isEmpty() ? DefaultAuthServer : AuthServer;
     strScreenName = ScreenName::NormalizeName(UserName);
     strRoastedPassword = ScreenName::RoastPassword(Password);
@@ -60,7 +60,7 @@ void QuorTOCSock::Login(const QByteArray &UserName, const QByteArray &Password,
 
 void QuorTOCSock::LogOff()
 {
-    freeChatTable();
+    ChatTable.clear();
     Sock->close();
     resetConnectionBuffers();
     emit LoggedOut(strScreenName);
@@ -135,22 +135,11 @@ void QuorTOCSock::resetConnectionBuffers()
     strConfigBuffer.clear();
 }
 
-void QuorTOCSock::freeChatTable()
-{
-    for (ChatEntry &entry : ChatTable)
-        entry = ChatEntry{};
-}
-
 std::optional<qint32> QuorTOCSock::chatIdFor(const QByteArray &strChatName, qint32 lngChatID) const
 {
     if (lngChatID != 0)
         return lngChatID;
-    // Free entries take part in the scan: an empty name finds chat 0.
-    for (const ChatEntry &entry : ChatTable) {
-        if (entry.strChatName == strChatName)
-            return entry.lngChatID;
-    }
-    return std::nullopt;
+    return ChatTable.idOf(strChatName);
 }
 
 void QuorTOCSock::JoinChat(const QByteArray &strRoomName, qint16 intExchange)
@@ -304,9 +293,5 @@ QByteArray QuorTOCSock::RemoveHtml(const QByteArray &strMessage)
 
 QByteArray QuorTOCSock::GetChatName(qint32 lngChatID) const
 {
-    for (const ChatEntry &entry : ChatTable) {
-        if (entry.lngChatID == lngChatID)
-            return entry.strChatName;
-    }
-    return QByteArrayLiteral("[No Chat Name Found for ID]");
+    return ChatTable.nameOf(lngChatID).value_or(QByteArrayLiteral("[No Chat Name Found for ID]"));
 }

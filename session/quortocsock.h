@@ -7,11 +7,11 @@
 // is emitted synchronously from the receive path, in the order of the frames.
 
 #include "flap.h"
+#include "tocchattable.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <array>
 #include <optional>
 
 class TocSocket;
@@ -21,13 +21,9 @@ class QuorTOCSock : public QObject
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QuorTOCSock)
 public:
-    struct ChatEntry
-    {
-        qint32 lngChatID = 0; // 0 with no name marks a free entry
-        QByteArray strChatName;
-    };
-    static constexpr int ChatTableSize = 11;
-    using ChatTableType = std::array<ChatEntry, ChatTableSize>;
+    using ChatEntry = TocChatTable::Entry;
+    static constexpr int ChatTableSize = TocChatTable::Size;
+    using ChatTableType = TocChatTable;
 
     static constexpr qint32 DefaultPort = 5190;
     // The typing states of toc2_client_event and CLIENT_EVENT2.
@@ -135,9 +131,6 @@ private:
     void ProcessPacket(const QByteArray &frame);
     void dispatchData(QByteArrayView payload);
     void handleConfig(QByteArrayView payload);
-    void enterChat(qint32 chatId, const QByteArray &chatName);
-    void leaveChatEntry(qint32 chatId);
-    void freeChatTable();
     void resetConnectionBuffers();
     // Sends a command line as one data frame unless it breaks the TOC limit.
     void sendCommand(const QByteArray &line);
@@ -150,7 +143,7 @@ private:
     QByteArray strRoastedPassword;
     QByteArray strAuthServer;
     QByteArray strTOCServer;
-    ChatTableType ChatTable;
+    TocChatTable ChatTable;
     Flap::FrameSplitter strRecvBuffer;
     qint32 lngSeqNum = 0;
     QByteArray strConfigBuffer;

@@ -85,7 +85,8 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
         const auto id = f ? toLong((*f)[1]) : std::nullopt;
         if (!id)
             return;
-        enterChat(*id, bytes((*f)[2]));
+        ChatTable.join(*id, bytes((*f)[2]));
+        LastChatID = *id;
         emit JoinedChat(bytes((*f)[2]), LastChatID);
     } else if (command == "CHAT_UPDATE_BUDDY") {
         const auto f = fieldsOf(payload, TocFields::AllPieces, 4);
@@ -109,7 +110,7 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
         const auto id = f ? toLong((*f)[1]) : std::nullopt;
         if (!id)
             return;
-        leaveChatEntry(*id);
+        ChatTable.leave(*id);
         emit LeftChat(*id);
     } else if (command == "IM_IN_ENC2") {
         if (const auto f = fieldsOf(payload, 10, 10))
@@ -217,35 +218,4 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
     // Sent after the handlers of LoggedIn have returned, so whatever they sent
     // (the profile) reaches the server first.
     SendPacket(Flap::Data, TocCommand::initDone());
-}
-
-namespace {
-// Some servers number a connection's chats from 0, so an entry with ID 0 that
-// holds a room name is in use; only one without a name is free.
-bool isFree(const QuorTOCSock::ChatEntry &entry)
-{
-    return entry.lngChatID == 0 && entry.strChatName.isEmpty();
-}
-} // namespace
-
-void QuorTOCSock::enterChat(qint32 chatId, const QByteArray &chatName)
-{
-    for (ChatEntry &entry : ChatTable) {
-        if (isFree(entry)) {
-            entry.lngChatID = chatId;
-            entry.strChatName = chatName;
-            break;
-        }
-    }
-    LastChatID = chatId;
-}
-
-void QuorTOCSock::leaveChatEntry(qint32 chatId)
-{
-    for (ChatEntry &entry : ChatTable) {
-        if (entry.lngChatID == chatId && !isFree(entry)) {
-            entry = ChatEntry{};
-            break;
-        }
-    }
 }
