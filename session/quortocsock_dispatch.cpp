@@ -5,26 +5,9 @@
 #include "toccommands.h"
 #include "tocconfig.h"
 #include "tocerrors.h"
-#include "tocfields.h"
+#include "tocmessages.h"
 
-using TocFields::flagF;
-using TocFields::flagT;
-using TocFields::toInteger;
-using TocFields::toLong;
-
-namespace {
-// The fields of a message cut into a fixed number of pieces, or nothing when
-// the message is shorter than the handler needs.
-std::optional<QList<QByteArrayView>> fieldsOf(QByteArrayView payload, int pieces, int needed)
-{
-    QList<QByteArrayView> fields = TocFields::split(payload, pieces);
-    if (fields.size() < needed)
-        return std::nullopt;
-    return fields;
-}
-
-QByteArray bytes(QByteArrayView view) { return view.toByteArray(); }
-} // namespace
+#include <algorithm>
 
 void QuorTOCSock::ProcessPacket(const QByteArray &frame)
 {
@@ -52,141 +35,146 @@ void QuorTOCSock::ProcessPacket(const QByteArray &frame)
 
 void QuorTOCSock::dispatchData(QByteArrayView payload)
 {
+    using namespace TocMessages;
+    using Handler = void (*)(QuorTOCSock &toc, QByteArrayView payload);
+    // Each handler decodes its whole message before raising anything, so a
+    // broken message raises nothing and leaves the chat table alone. SIGN_ON
+    // and UPDATED2 need nothing beyond IncomingPacket, like an unknown command.
+    struct Entry
+    {
+        QByteArrayView command;
+        Handler handler;
+    };
+    static constexpr Entry handlers[] = {
+        {"NICK", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto nick = parseNick(payload))
+                 emit toc.ScreennameFormat(nick->displayName);
+         }},
+        {"CONFIG2", [](QuorTOCSock &toc, QByteArrayView payload) { toc.handleConfig(payload); }},
+        {"ERROR", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto error = TocErrors::decode(payload))
+                 emit toc.Error(error->code, error->text);
+         }},
+        {"UPDATE_BUDDY2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto b = parseUpdateBuddy(payload))
+                 emit toc.BuddyUpdate(b->name, b->online, b->warningLevel, b->signOnTime, b->idleMinutes,
+                                      b->userClass);
+         }},
+        {"BUDDY_CAPS2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto caps = parseBuddyData(payload))
+                 emit toc.BuddyCapabilities(caps->name, caps->data);
+         }},
+        {"BART2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto bart = parseBuddyData(payload))
+                 emit toc.BuddyBart(bart->name, bart->data);
+         }},
+        {"CHAT_JOIN", [](QuorTOCSock &toc, QByteArrayView payload) {
+             const auto join = parseChatJoin(payload);
+             if (!join)
+                 return;
+             toc.ChatTable.join(join->chatId, join->roomName);
+             toc.LastChatID = join->chatId;
+             emit toc.JoinedChat(join->roomName, toc.LastChatID);
+         }},
+        {"CHAT_UPDATE_BUDDY", [](QuorTOCSock &toc, QByteArrayView payload) {
+             const auto update = parseChatUpdateBuddy(payload);
+             if (!update)
+                 return;
+             if (update->inside) {
+                 for (const QByteArray &name : update->names)
+                     emit toc.ChatUserUpdate(name, true, update->chatId);
+             } else {
+                 // A departure reports only the first name listed.
+                 emit toc.ChatUserUpdate(update->names.first(), false, update->chatId);
+             }
+         }},
+        {"CHAT_IN_ENC", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto chat = parseChatIn(payload))
+                 emit toc.ChatMessage(chat->chatId, chat->sender, chat->message);
+         }},
+        {"CHAT_LEFT", [](QuorTOCSock &toc, QByteArrayView payload) {
+             const auto left = parseChatLeft(payload);
+             if (!left)
+                 return;
+             toc.ChatTable.leave(left->chatId);
+             emit toc.LeftChat(left->chatId);
+         }},
+        {"IM_IN_ENC2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto im = parseImIn(payload))
+                 emit toc.InstantMessage(im->sender, im->message, im->autoResponse, im->userClass);
+         }},
+        {"INSERTED2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             const auto change = parseInserted(payload);
+             if (!change)
+                 return;
+             switch (change->kind) {
+             case ListChange::Buddy:
+                 emit toc.BuddyAdded(change->group, change->name, change->alias);
+                 break;
+             case ListChange::Permit:
+                 emit toc.PrivateBuddyAdded(change->name);
+                 break;
+             case ListChange::Deny:
+                 emit toc.BuddyBlocked(change->name);
+                 break;
+             case ListChange::Group:
+                 emit toc.GroupAdded(change->group);
+                 break;
+             }
+         }},
+        {"CHAT_INVITE", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto invite = parseChatInvite(payload))
+                 emit toc.ChatInvite(invite->roomName, invite->chatId, invite->from, invite->message);
+         }},
+        {"DELETED2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             const auto change = parseDeleted(payload);
+             if (!change)
+                 return;
+             switch (change->kind) {
+             case ListChange::Buddy:
+                 emit toc.BuddyRemoved(change->group, change->name);
+                 break;
+             case ListChange::Permit:
+                 emit toc.PrivateBuddyRemoved(change->name);
+                 break;
+             case ListChange::Deny:
+                 emit toc.BuddyUnblocked(change->name);
+                 break;
+             case ListChange::Group:
+                 emit toc.GroupRemoved(change->group);
+                 break;
+             }
+         }},
+        {"GOTO_URL", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto url = parseGotoUrl(payload))
+                 emit toc.UserProfile(url->url);
+         }},
+        {"EVILED", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto eviled = parseEviled(payload))
+                 emit toc.Warned(QByteArray::number(eviled->level), eviled->from);
+         }},
+        // The status is not examined: a failure is reported the same way.
+        {"ADMIN_NICK_STATUS", [](QuorTOCSock &toc, QByteArrayView) { emit toc.ScreenNameFormatted(); }},
+        {"ADMIN_PASSWD_STATUS", [](QuorTOCSock &toc, QByteArrayView) { emit toc.PasswordChanged(); }},
+        {"RVOUS_PROPOSE", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto p = parseRvousPropose(payload))
+                 emit toc.RendevousRequest(p->sender, p->uuid, p->cookie, p->rendezvousIp, p->proposerIp,
+                                           p->verifiedIp, p->port);
+         }},
+        {"CLIENT_EVENT2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             if (const auto event = parseClientEvent(payload))
+                 emit toc.TypingStatus(event->sender, event->typingStatus);
+         }},
+    };
+
+    // The command word is compared exactly, case included. A scan of so few
+    // words beats hashing one.
     const qsizetype colon = payload.indexOf(':');
     const QByteArrayView command = colon < 0 ? payload : payload.first(colon);
-
-    if (command == "SIGN_ON") {
-        return;
-    } else if (command == "NICK") {
-        if (const auto f = fieldsOf(payload, 2, 2))
-            emit ScreennameFormat(bytes((*f)[1]));
-    } else if (command == "CONFIG2") {
-        handleConfig(payload);
-    } else if (command == "ERROR") {
-        if (const auto error = TocErrors::decode(payload))
-            emit Error(error->code, error->text);
-    } else if (command == "UPDATE_BUDDY2") {
-        const auto f = fieldsOf(payload, 8, 7);
-        if (!f)
-            return;
-        const auto warning = toInteger((*f)[3]);
-        const auto onlineTime = toLong((*f)[4]);
-        const auto idle = toLong((*f)[5]);
-        if (warning && onlineTime && idle)
-            emit BuddyUpdate(bytes((*f)[1]), flagF((*f)[2]), *warning, *onlineTime, *idle, bytes((*f)[6]));
-    } else if (command == "BUDDY_CAPS2") {
-        if (const auto f = fieldsOf(payload, 3, 3))
-            emit BuddyCapabilities(bytes((*f)[1]), bytes((*f)[2]));
-    } else if (command == "BART2") {
-        if (const auto f = fieldsOf(payload, 3, 3))
-            emit BuddyBart(bytes((*f)[1]), bytes((*f)[2]));
-    } else if (command == "CHAT_JOIN") {
-        const auto f = fieldsOf(payload, 3, 3);
-        const auto id = f ? toLong((*f)[1]) : std::nullopt;
-        if (!id)
-            return;
-        ChatTable.join(*id, bytes((*f)[2]));
-        LastChatID = *id;
-        emit JoinedChat(bytes((*f)[2]), LastChatID);
-    } else if (command == "CHAT_UPDATE_BUDDY") {
-        const auto f = fieldsOf(payload, TocFields::AllPieces, 4);
-        const auto id = f ? toLong((*f)[1]) : std::nullopt;
-        if (!id)
-            return;
-        if (flagT((*f)[2])) {
-            for (qsizetype i = 3; i < f->size(); ++i)
-                emit ChatUserUpdate(bytes((*f)[i]), true, *id);
-        } else {
-            // A departure reports only the first name listed.
-            emit ChatUserUpdate(bytes((*f)[3]), false, *id);
-        }
-    } else if (command == "CHAT_IN_ENC") {
-        const auto f = fieldsOf(payload, 7, 7);
-        const auto id = f ? toLong((*f)[1]) : std::nullopt;
-        if (id)
-            emit ChatMessage(*id, bytes((*f)[2]), bytes((*f)[6]));
-    } else if (command == "CHAT_LEFT") {
-        const auto f = fieldsOf(payload, 2, 2);
-        const auto id = f ? toLong((*f)[1]) : std::nullopt;
-        if (!id)
-            return;
-        ChatTable.leave(*id);
-        emit LeftChat(*id);
-    } else if (command == "IM_IN_ENC2") {
-        if (const auto f = fieldsOf(payload, 10, 10))
-            emit InstantMessage(bytes((*f)[1]), bytes((*f)[9]), flagF((*f)[2]), bytes((*f)[5]));
-    } else if (command == "INSERTED2" || command == "DELETED2") {
-        const bool inserted = command == "INSERTED2";
-        const auto head = fieldsOf(payload, 3, 2);
-        if (!head)
-            return;
-        const QByteArrayView kindField = (*head)[1];
-        if (inserted) {
-            if (kindField == "b") {
-                if (const auto f = fieldsOf(payload, 5, 5))
-                    emit BuddyAdded(bytes((*f)[4]), bytes((*f)[3]), bytes((*f)[2]));
-            } else if (kindField == "p" || kindField == "d" || kindField == "g") {
-                const auto f = fieldsOf(payload, 3, 3);
-                if (!f)
-                    return;
-                if (kindField == "p")
-                    emit PrivateBuddyAdded(bytes((*f)[2]));
-                else if (kindField == "d")
-                    emit BuddyBlocked(bytes((*f)[2]));
-                else
-                    emit GroupAdded(bytes((*f)[2]));
-            }
-        } else {
-            if (kindField == "b" || kindField == "p") {
-                // Both are cut into four pieces; only a buddy needs the fourth (its group).
-                const auto f = fieldsOf(payload, 4, kindField == "b" ? 4 : 3);
-                if (!f)
-                    return;
-                if (kindField == "b")
-                    emit BuddyRemoved(bytes((*f)[3]), bytes((*f)[2]));
-                else
-                    emit PrivateBuddyRemoved(bytes((*f)[2]));
-            } else if (kindField == "d" || kindField == "g") {
-                const auto f = fieldsOf(payload, 3, 3);
-                if (!f)
-                    return;
-                if (kindField == "d")
-                    emit BuddyUnblocked(bytes((*f)[2]));
-                else
-                    emit GroupRemoved(bytes((*f)[2]));
-            }
-        }
-    } else if (command == "CHAT_INVITE") {
-        const auto f = fieldsOf(payload, 5, 5);
-        const auto id = f ? toLong((*f)[2]) : std::nullopt;
-        if (id)
-            emit ChatInvite(bytes((*f)[1]), *id, bytes((*f)[3]), bytes((*f)[4]));
-    } else if (command == "UPDATED2") {
-        return;
-    } else if (command == "GOTO_URL") {
-        if (const auto f = fieldsOf(payload, 3, 3))
-            emit UserProfile(bytes((*f)[2]));
-    } else if (command == "EVILED") {
-        const auto f = fieldsOf(payload, 3, 3);
-        const auto level = f ? toInteger((*f)[1]) : std::nullopt;
-        if (level)
-            emit Warned(QByteArray::number(*level), bytes((*f)[2]));
-    } else if (command == "ADMIN_NICK_STATUS") {
-        emit ScreenNameFormatted();
-    } else if (command == "ADMIN_PASSWD_STATUS") {
-        emit PasswordChanged();
-    } else if (command == "RVOUS_PROPOSE") {
-        const auto f = fieldsOf(payload, TocFields::AllPieces, 9);
-        const auto port = f ? toLong((*f)[8]) : std::nullopt;
-        if (port)
-            emit RendevousRequest(bytes((*f)[1]), bytes((*f)[2]), bytes((*f)[3]), bytes((*f)[5]),
-                                  bytes((*f)[6]), bytes((*f)[7]), *port);
-    } else if (command == "CLIENT_EVENT2") {
-        const auto f = fieldsOf(payload, 3, 3);
-        const auto status = f ? toInteger((*f)[2]) : std::nullopt;
-        if (status)
-            emit TypingStatus(bytes((*f)[1]), *status);
-    }
+    const auto found = std::find_if(std::begin(handlers), std::end(handlers),
+                                    [command](const Entry &entry) { return entry.command == command; });
+    if (found != std::end(handlers))
+        found->handler(*this, payload);
 }
 
 void QuorTOCSock::handleConfig(QByteArrayView payload)
