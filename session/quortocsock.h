@@ -21,6 +21,7 @@ class QuorTOCSock : public QObject
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QuorTOCSock)
 public:
+    // The chat table under the names the windows and the checks use.
     using ChatEntry = TocChatTable::Entry;
     static constexpr int ChatTableSize = TocChatTable::Size;
     using ChatTableType = TocChatTable;

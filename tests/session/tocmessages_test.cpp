@@ -119,7 +119,7 @@ TEST(TocMessageLines, ListChangesAreCutByTheirKind)
     });
 }
 
-TEST(TocMessageLines, SmallMessages)
+TEST(TocMessageLines, ShorterMessagesNeedEveryFieldAndCleanNumbers)
 {
     expectParsed<Nick>(parseNick, {{"NICK:a:b", Nick{"a:b"}}, {"NICK", std::nullopt}});
     expectParsed<GotoUrl>(parseGotoUrl, {
