@@ -7,12 +7,12 @@
 // is emitted synchronously from the receive path, in the order of the frames.
 
 #include "flap.h"
+#include "tocchattable.h"
 #include "tocprotocol.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <array>
 #include <optional>
 
 class TocSocket;
@@ -22,13 +22,10 @@ class QuorTOCSock : public QObject
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QuorTOCSock)
 public:
-    struct ChatEntry
-    {
-        qint32 lngChatID = 0; // 0 with no name marks a free entry
-        QByteArray strChatName;
-    };
-    static constexpr int ChatTableSize = 11;
-    using ChatTableType = std::array<ChatEntry, ChatTableSize>;
+    // The chat table under the names the windows and the checks use.
+    using ChatEntry = TocChatTable::Entry;
+    static constexpr int ChatTableSize = TocChatTable::Size;
+    using ChatTableType = TocChatTable;
 
     static constexpr qint32 DefaultPort = TocProtocol::DefaultPort;
     // The typing states of toc2_client_event and CLIENT_EVENT2.
@@ -151,9 +148,6 @@ private:
     void ProcessPacket(const QByteArray &frame);
     void dispatchData(QByteArrayView payload);
     void handleConfig(QByteArrayView payload);
-    void enterChat(qint32 chatId, const QByteArray &chatName);
-    void leaveChatEntry(qint32 chatId);
-    void freeChatTable();
     void resetConnectionBuffers();
     // Sends a command line as one data frame unless it breaks the TOC limit.
     void sendCommand(const QByteArray &line);
@@ -168,7 +162,7 @@ private:
     QByteArray strRoastedPassword;
     QByteArray strAuthServer;
     QByteArray strTOCServer;
-    ChatTableType ChatTable;
+    TocChatTable ChatTable;
     Flap::FrameSplitter strRecvBuffer;
     qint32 lngSeqNum = 0;
     QByteArray strConfigBuffer;

@@ -10,6 +10,7 @@ struct TocError
 {
     qint16 code = 0;
     QByteArray text;
+    bool operator==(const TocError &) const = default;
 };
 
 namespace TocErrors {

@@ -7,6 +7,10 @@ namespace TocFields {
 QList<QByteArrayView> split(QByteArrayView payload, int pieces)
 {
     QList<QByteArrayView> fields;
+    // One allocation for the fields of a message cut into a fixed number of
+    // pieces, not one per growth.
+    if (pieces != AllPieces)
+        fields.reserve(pieces);
     qsizetype start = 0;
     while (pieces == AllPieces || fields.size() < pieces - 1) {
         const qsizetype colon = payload.indexOf(':', start);
