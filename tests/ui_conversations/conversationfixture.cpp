@@ -46,8 +46,8 @@ ConversationTest::ConversationTest()
     : lbAway(*new QLabel(QStringLiteral("     Away Message is On."), &buddyPanel))
 {
     lbAway.hide();
-    QObject::connect(&btoc, &QuorTOCSock::InstantMessage, &router, &ConversationRouter::InstantMessage);
-    QObject::connect(&btoc, &QuorTOCSock::TypingStatus, &router, &ConversationRouter::TypingStatus);
+    QObject::connect(&btoc, &QuorTOCSock::InstantMessage, &router, &ConversationRouter::onInstantMessage);
+    QObject::connect(&btoc, &QuorTOCSock::TypingStatus, &router, &ConversationRouter::onTypingStatus);
     socket->acceptConnection();
     socket->takeWritten();
 }

@@ -1,6 +1,7 @@
 #include "frmaimchat.h"
 
 #include "appcontext.h"
+#include "conversation/history.h"
 #include "conversation/transcript.h"
 #include "dialogs.h"
 #include "escapekey.h"
@@ -25,6 +26,11 @@
 #include <QVBoxLayout>
 
 namespace {
+// The normalized screen name of a member, worked out once from the name as
+// the server sent it, so that a departure in a crowded room compares names
+// instead of normalizing every member again.
+constexpr int MemberKeyRole = Qt::UserRole;
+
 const QString TooLongLine = QStringLiteral(
     "\r\n* Your message is too long for the chat room and was not sent; shorten it and send again.*");
 } // namespace
@@ -148,6 +154,86 @@ void frmAimChat::refreshHeadCount()
     const QString count = QString::number(lstHere->count());
     if (lbhere->text() != count)
         lbhere->setText(count);
+}
+
+bool frmAimChat::holdsRoom() const
+{
+    return !chatname->text().isEmpty();
+}
+
+bool frmAimChat::isInRoom() const
+{
+    return !chatid->text().isEmpty();
+}
+
+QString frmAimChat::roomName() const
+{
+    return chatname->text();
+}
+
+void frmAimChat::enterRoom(const QByteArray &wireName, qint32 chatId)
+{
+    show();
+    const QString name = WireText::fromWire(wireName);
+    chatname->setText(name);
+    setWindowTitle(QStringLiteral("Qiv - ") + name);
+    chatid->setText(QString::number(chatId));
+    Transcript::setText(txtChat, QStringLiteral("You have just entered ") + name);
+    m_context.history.follow(txtChat, History::Place::ChatRoom, wireName);
+}
+
+void frmAimChat::clearTranscript()
+{
+    Transcript::setText(txtChat, QString());
+}
+
+bool frmAimChat::mutes(const QByteArray &normalizedName) const
+{
+    for (const QListWidgetItem *item : lstHere->selectedItems()) {
+        if (item->data(MemberKeyRole).toByteArray() == normalizedName)
+            return true;
+    }
+    return false;
+}
+
+void frmAimChat::appendMessage(Transcript::Speaker speaker, const QString &name, const QString &text)
+{
+    Transcript::appendEntry(txtChat, speaker, name, text);
+}
+
+void frmAimChat::memberArrived(const QString &name, const QByteArray &normalizedName)
+{
+    auto *item = new QListWidgetItem(name);
+    item->setData(MemberKeyRole, normalizedName);
+    lstHere->addItem(item);
+    Transcript::appendText(txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has entered the room.*"));
+}
+
+void frmAimChat::memberLeft(const QString &name, const QByteArray &normalizedName)
+{
+    for (int row = 0; row < lstHere->count();) {
+        if (lstHere->item(row)->data(MemberKeyRole).toByteArray() != normalizedName) {
+            ++row;
+            continue;
+        }
+        delete lstHere->takeItem(row);
+        Transcript::appendText(txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has left the room.*"));
+    }
+}
+
+void frmAimChat::dropRoom()
+{
+    chatname->clear();
+    chatid->clear();
+    Transcript::setText(txtChat, QString());
+    close();
+}
+
+void frmAimChat::closeForSignOff()
+{
+    // With chatid empty the close neither asks nor leaves the room.
+    chatid->clear();
+    close();
 }
 
 void frmAimChat::send()

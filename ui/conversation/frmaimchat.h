@@ -2,9 +2,12 @@
 
 // frmAimChat: one chat-room window (the main window keeps three of them as its
 // chat slots). Shows the room transcript and the people present, sends the
-// user's messages to the room and leaves the room when closed. Incoming room
-// traffic is written into it by the main window's chat slots, never read here.
+// user's messages to the room and leaves the room when closed. The main
+// window's chat slots hand it the room's traffic through the methods below.
 
+#include "conversation/transcript.h"
+
+#include <QByteArray>
 #include <QWidget>
 
 struct AppContext;
@@ -28,6 +31,26 @@ public:
     // Sets lbhere to the number of members; writing the value it already
     // shows changes nothing, so the refresh can never feed itself.
     void refreshHeadCount();
+
+    // The slot's room, as the hidden fields keep it.
+    bool holdsRoom() const;  // a room name: the slot is taken
+    bool isInRoom() const;   // a chat ID: leaving means telling the server
+    QString roomName() const;
+
+    // The server confirmed the join of wireName as chat chatId.
+    void enterRoom(const QByteArray &wireName, qint32 chatId);
+    // Empties the transcript, as a join about to start does.
+    void clearTranscript();
+    // Whether the user muted the member by selecting them in the list.
+    bool mutes(const QByteArray &normalizedName) const;
+    void appendMessage(Transcript::Speaker speaker, const QString &name, const QString &text);
+    void memberArrived(const QString &name, const QByteArray &normalizedName);
+    // Every entry of the member goes, with a line for each.
+    void memberLeft(const QString &name, const QByteArray &normalizedName);
+    // The room is over without the user leaving it (the server took them out,
+    // or the session ended): the window closes without asking or leaving.
+    void dropRoom();
+    void closeForSignOff();
 
     QTextEdit *txtChat;
     QListWidget *lstHere;

@@ -9,6 +9,7 @@
 #include "quortocsock.h"
 #include "remembered.h"
 #include "screenname.h"
+#include "history.h"
 #include "transcript.h"
 #include "windowregistry.h"
 #include "wiretext.h"
@@ -209,6 +210,37 @@ bool frmAimIM::refused(QuorTOCSock::SendCheck verdict, const QString &request)
         break;
     }
     return false;
+}
+
+void frmAimIM::openFor(const QByteArray &wireName, const QString &myName)
+{
+    // A caption is never read as markup, so the name can go in as received.
+    setWindowTitle(QStringLiteral("Qiv - ") + WireText::fromWire(wireName));
+    setCorrespondent(wireName);
+    m_context.history.follow(txtIM, History::Place::Conversation, wireName);
+    show();
+    setOwnName(myName);
+}
+
+void frmAimIM::setOwnName(const QString &myName)
+{
+    usersn->setText(myName);
+}
+
+void frmAimIM::appendIncoming(const QString &name, const QString &text)
+{
+    showTypingStatus(QuorTOCSock::NothingTyped);
+    Transcript::appendEntry(txtIM, Transcript::Speaker::Other, name, text);
+}
+
+void frmAimIM::appendAutoReply(const QString &myName, const QString &text)
+{
+    Transcript::appendEntry(txtIM, Transcript::Speaker::Self, myName, text, Transcript::AutoReplySeparator);
+}
+
+void frmAimIM::appendNotice(const QString &text)
+{
+    Transcript::appendNotice(txtIM, text);
 }
 
 void frmAimIM::setCorrespondent(const QByteArray &wireName)

@@ -51,6 +51,17 @@ public:
     void setCorrespondent(const QByteArray &wireName);
     QByteArray correspondent() const { return m_correspondent; }
 
+    // Opened for a correspondent: caption, whom it talks to, the user's own
+    // name for their lines, and the kept history if the user keeps one.
+    void openFor(const QByteArray &wireName, const QString &myName);
+    // The user is signed on under myName now.
+    void setOwnName(const QString &myName);
+    // The correspondent's line; what they were typing has arrived.
+    void appendIncoming(const QString &name, const QString &text);
+    // The automatic reply sent for the user while away.
+    void appendAutoReply(const QString &myName, const QString &text);
+    void appendNotice(const QString &text);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

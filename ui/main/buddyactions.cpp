@@ -154,7 +154,7 @@ void BuddyActions::sendMessage(const QByteArray &buddy)
     m_conversations.showConversation(buddy);
 }
 
-void BuddyActions::LoggedIn(const QByteArray &, const QList<QByteArray> &BuddyList,
+void BuddyActions::onLoggedIn(const QByteArray &, const QList<QByteArray> &BuddyList,
                             const QList<QByteArray> &BlockList)
 {
     m_groupOf.clear();
@@ -170,7 +170,7 @@ void BuddyActions::LoggedIn(const QByteArray &, const QList<QByteArray> &BuddyLi
     m_infoFor.clear();
 }
 
-void BuddyActions::UserProfile(const QByteArray &strURL)
+void BuddyActions::onUserProfile(const QByteArray &strURL)
 {
     // Only an answer to the user's own request opens anything.
     if (m_infoFor.isEmpty())

@@ -57,9 +57,9 @@ public:
     void sendMessage(const QByteArray &buddy);
 
     // Session events: the stored lists at sign-on, and a profile location.
-    void LoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList,
+    void onLoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList,
                   const QList<QByteArray> &BlockList);
-    void UserProfile(const QByteArray &strURL);
+    void onUserProfile(const QByteArray &strURL);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

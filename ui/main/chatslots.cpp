@@ -3,24 +3,14 @@
 #include "appcontext.h"
 #include "attention.h"
 #include "conversation/frmaimchat.h"
-#include "conversation/history.h"
-#include "conversation/transcript.h"
 #include "dialogs.h"
 #include "quortocsock.h"
 #include "screenname.h"
 #include "wiretext.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTextEdit>
 
 namespace {
 const QString Qiv = QStringLiteral("Qiv");
-
-// The normalized screen name of a member, worked out once from the name as
-// the server sent it, so that a departure in a crowded room compares names
-// instead of normalizing every member again.
-constexpr int MemberKeyRole = Qt::UserRole;
 
 // An empty or unreadable stored ID matches no chat.
 bool sameChat(const QString &storedId, qint32 lngChatID)
@@ -30,10 +20,6 @@ bool sameChat(const QString &storedId, qint32 lngChatID)
     return isNumber && id == lngChatID;
 }
 
-QByteArray normalizedMember(const QListWidgetItem *item)
-{
-    return item->data(MemberKeyRole).toByteArray();
-}
 } // namespace
 
 ChatSlots::ChatSlots(AppContext &context, const QString &strMyName, QWidget *owner)
@@ -43,11 +29,11 @@ ChatSlots::ChatSlots(AppContext &context, const QString &strMyName, QWidget *own
     , m_owner(owner)
 {
     QuorTOCSock &btoc = m_context.btoc;
-    connect(&btoc, &QuorTOCSock::JoinedChat, this, &ChatSlots::JoinedChat, Qt::DirectConnection);
-    connect(&btoc, &QuorTOCSock::ChatMessage, this, &ChatSlots::ChatMessage, Qt::DirectConnection);
-    connect(&btoc, &QuorTOCSock::ChatUserUpdate, this, &ChatSlots::ChatUserUpdate, Qt::DirectConnection);
-    connect(&btoc, &QuorTOCSock::LeftChat, this, &ChatSlots::LeftChat, Qt::DirectConnection);
-    connect(&btoc, &QuorTOCSock::ChatInvite, this, &ChatSlots::ChatInvite, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::JoinedChat, this, &ChatSlots::onJoinedChat, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::ChatMessage, this, &ChatSlots::onChatMessage, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::ChatUserUpdate, this, &ChatSlots::onChatUserUpdate, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::LeftChat, this, &ChatSlots::onLeftChat, Qt::DirectConnection);
+    connect(&btoc, &QuorTOCSock::ChatInvite, this, &ChatSlots::onChatInvite, Qt::DirectConnection);
 }
 
 ChatSlots::~ChatSlots()
@@ -123,20 +109,20 @@ void ChatSlots::joinRoom()
     strChatSlot = QString::number(slot);
     tmpChat = room;
     tmpExc = exchange;
-    Transcript::setText(window(slot)->txtChat, QString());
+    window(slot)->clearTranscript();
     m_context.btoc.JoinChat(WireText::toWire(tmpChat), intExchange);
 }
 
 int ChatSlots::freeSlot()
 {
     for (int s = 1; s <= SlotCount; ++s) {
-        if (window(s)->chatname->text().isEmpty())
+        if (!window(s)->holdsRoom())
             return s;
     }
     return 0;
 }
 
-void ChatSlots::ChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
+void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
                            const QByteArray &strInviteMessage)
 {
     const QString from = WireText::fromWire(QuorTOCSock::RemoveHtml(strFromUser));
@@ -159,72 +145,50 @@ void ChatSlots::ChatInvite(const QByteArray &strChatName, qint32 lngChatID, cons
     // From here on the room arrives exactly as one joined through the picture.
     strChatSlot = QString::number(slot);
     tmpChat = room;
-    Transcript::setText(window(slot)->txtChat, QString());
+    window(slot)->clearTranscript();
     m_context.btoc.AcceptChatInvite(lngChatID);
 }
 
-void ChatSlots::JoinedChat(const QByteArray &strChatName, qint32 lngChatID)
+void ChatSlots::onJoinedChat(const QByteArray &strChatName, qint32 lngChatID)
 {
     const int slot = strChatSlot == QLatin1String("1") ? 1 : strChatSlot == QLatin1String("2") ? 2 : 3;
-    frmAimChat *w = window(slot);
-    w->show();
-    const QString name = WireText::fromWire(strChatName);
-    w->chatname->setText(name);
-    w->setWindowTitle(QStringLiteral("Qiv - ") + name);
-    w->chatid->setText(QString::number(lngChatID));
+    window(slot)->enterRoom(strChatName, lngChatID);
     storedId(slot) = QString::number(lngChatID);
-    Transcript::setText(w->txtChat, QStringLiteral("You have just entered ") + name);
-    m_context.history.follow(w->txtChat, History::Place::ChatRoom, strChatName);
 }
 
-void ChatSlots::ChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage)
+void ChatSlots::onChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage)
 {
     frmAimChat *w = routeRoomTraffic(lngChatID);
     w->refreshHeadCount();
 
     // Selecting a member in the list mutes that member.
     const QByteArray sender = ScreenName::NormalizeName(strUserName);
-    for (const QListWidgetItem *item : w->lstHere->selectedItems()) {
-        if (normalizedMember(item) == sender)
-            return;
-    }
+    if (w->mutes(sender))
+        return;
 
     // The server echoes the user's own room messages back.
     const bool own = sender == ScreenName::NormalizeName(WireText::toWire(m_myName));
     const QString shownName = WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName));
     const QString text = WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage));
-    Transcript::appendEntry(w->txtChat, own ? Transcript::Speaker::Self : Transcript::Speaker::Other, shownName, text);
+    w->appendMessage(own ? Transcript::Speaker::Self : Transcript::Speaker::Other, shownName, text);
     if (!own)
         m_context.attention.messageArrived(w, shownName, text);
 }
 
-void ChatSlots::ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID)
+void ChatSlots::onChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID)
 {
     for (int s = 1; s <= SlotCount; ++s)
         window(s)->refreshHeadCount();
 
     frmAimChat *w = routeRoomTraffic(lngChatID);
     const QString name = WireText::fromWire(strUserName);
-    if (blnInside) {
-        auto *item = new QListWidgetItem(name);
-        item->setData(MemberKeyRole, ScreenName::NormalizeName(strUserName));
-        w->lstHere->addItem(item);
-        Transcript::appendText(w->txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has entered the room.*"));
-        return;
-    }
-
-    const QByteArray leaving = ScreenName::NormalizeName(strUserName);
-    for (int row = 0; row < w->lstHere->count();) {
-        if (normalizedMember(w->lstHere->item(row)) != leaving) {
-            ++row;
-            continue;
-        }
-        delete w->lstHere->takeItem(row);
-        Transcript::appendText(w->txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has left the room.*"));
-    }
+    if (blnInside)
+        w->memberArrived(name, ScreenName::NormalizeName(strUserName));
+    else
+        w->memberLeft(name, ScreenName::NormalizeName(strUserName));
 }
 
-void ChatSlots::LeftChat(qint32 lngChatID)
+void ChatSlots::onLeftChat(qint32 lngChatID)
 {
     int slot = 0;
     for (int s = 1; s <= SlotCount && slot == 0; ++s) {
@@ -232,33 +196,27 @@ void ChatSlots::LeftChat(qint32 lngChatID)
             slot = s;
     }
     QPointer<frmAimChat> w = slot ? existingWindow(slot) : nullptr;
-    // An empty chatid means the user already left by closing the window.
-    if (!w || w->chatid->text().isEmpty())
+    // Not in the room means the user already left by closing the window.
+    if (!w || !w->isInRoom())
         return;
 
     // The notice belongs to the main window: a sign-off while it is up closes
     // (and deletes) the room's window, which must not take the box with it.
     m_context.dialogs.notice(
         m_owner,
-        QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ") + w->chatname->text(),
+        QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ") + w->roomName(),
         Qiv);
     // Whatever ended the session meanwhile has already closed the window.
-    if (!w || w->chatid->text().isEmpty())
+    if (!w || !w->isInRoom())
         return;
-    // With chatid empty the window closes without asking and without leaving:
-    // the server has already taken the user out.
-    w->chatname->clear();
-    w->chatid->clear();
-    Transcript::setText(w->txtChat, QString());
-    w->close();
+    // The server has already taken the user out.
+    w->dropRoom();
 }
 
 void ChatSlots::closeAllForSignOff()
 {
     for (int s = 1; s <= SlotCount; ++s) {
-        if (frmAimChat *w = existingWindow(s)) {
-            w->chatid->clear();
-            w->close();
-        }
+        if (frmAimChat *w = existingWindow(s))
+            w->closeForSignOff();
     }
 }

@@ -36,12 +36,12 @@ public:
     // The window of slot 1 to 3 if it exists, else null.
     frmAimChat *existingWindow(int slot) const;
 
-    void JoinedChat(const QByteArray &strChatName, qint32 lngChatID);
-    void ChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage);
-    void ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID);
-    void LeftChat(qint32 lngChatID);
+    void onJoinedChat(const QByteArray &strChatName, qint32 lngChatID);
+    void onChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage);
+    void onChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID);
+    void onLeftChat(qint32 lngChatID);
     // An invitation: accepted, the room takes a free slot as a joined one does.
-    void ChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
+    void onChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
                     const QByteArray &strInviteMessage);
 
     // Slot ("1" to "3") of the latest join started.

@@ -5,15 +5,13 @@
 #include "awaymessages.h"
 #include "dialogs.h"
 #include "conversation/frmaimim.h"
-#include "conversation/history.h"
 #include "quortocsock.h"
 #include "screenname.h"
-#include "conversation/transcript.h"
 #include "windowregistry.h"
 #include "wiretext.h"
 
-#include <QLabel>
 #include <QLineEdit>
+
 
 ConversationRouter::ConversationRouter(AppContext &context, AwayMessages &away, const QString &strMyName,
                                        QObject *parent)
@@ -44,16 +42,11 @@ frmAimIM *ConversationRouter::openConversation(const QString &tag, const QByteAr
 {
     auto *window = new frmAimIM(m_context);
     WindowRegistry::setTag(window, tag);
-    // A caption is never read as markup, so the name can go in as received.
-    window->setWindowTitle(QStringLiteral("Qiv - ") + WireText::fromWire(wireName));
-    window->setCorrespondent(wireName);
-    m_context.history.follow(window->txtIM, History::Place::Conversation, wireName);
-    window->show();
-    window->usersn->setText(m_strMyName);
+    window->openFor(wireName, m_strMyName);
     return window;
 }
 
-void ConversationRouter::InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
+void ConversationRouter::onInstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
                                         bool, const QByteArray &)
 {
     const QString shownName = WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName));
@@ -65,9 +58,7 @@ void ConversationRouter::InstantMessage(const QByteArray &strUserName, const QBy
     const bool openedNow = !window;
     if (openedNow)
         window = openConversation(key, strUserName);
-    // Their message is what they were typing.
-    window->showTypingStatus(QuorTOCSock::NothingTyped);
-    Transcript::appendEntry(window->txtIM, Transcript::Speaker::Other, shownName, text);
+    window->appendIncoming(shownName, text);
     m_context.attention.messageArrived(window, shownName, text);
 
     if (m_away.isAway())
@@ -88,13 +79,12 @@ void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &str
     m_away.addAnswered(strUserName);
 
     if (m_context.btoc.checkSendIM(strUserName, message, true) == QuorTOCSock::SendCheck::TooLong) {
-        Transcript::appendNotice(window.txtIM, tr("No automatic reply was sent to %1: the away message "
+        window.appendNotice(tr("No automatic reply was sent to %1: the away message "
                                                   "is too long for the server.").arg(shownName));
         return;
     }
     m_context.btoc.SendIM(strUserName, message, true);
-    Transcript::appendEntry(window.txtIM, Transcript::Speaker::Self, m_strMyName, awayText,
-                            Transcript::AutoReplySeparator);
+    window.appendAutoReply(m_strMyName, awayText);
 }
 
 frmAimIM *ConversationRouter::conversationWith(const QByteArray &wireName) const
@@ -102,7 +92,7 @@ frmAimIM *ConversationRouter::conversationWith(const QByteArray &wireName) const
     return qobject_cast<frmAimIM *>(windowAt(FormByTag(WireText::fromWire(ScreenName::NormalizeName(wireName)))));
 }
 
-void ConversationRouter::TypingStatus(const QByteArray &strUserName, qint16 intTypingStatus)
+void ConversationRouter::onTypingStatus(const QByteArray &strUserName, qint16 intTypingStatus)
 {
     if (frmAimIM *window = conversationWith(strUserName))
         window->showTypingStatus(intTypingStatus);
@@ -136,6 +126,6 @@ void ConversationRouter::userSignedOn()
     // user's new lines under the name they now go out as.
     for (QWidget *open : m_context.windows.windows()) {
         if (auto *conversation = qobject_cast<frmAimIM *>(open))
-            conversation->usersn->setText(m_strMyName);
+            conversation->setOwnName(m_strMyName);
     }
 }

@@ -28,12 +28,12 @@ public:
     QWidget *windowAt(int position) const;
 
     // The handler for the session's InstantMessage event.
-    void InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
-                        bool blnAutoResponse, const QByteArray &strUserClass);
+    void onInstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
+                          bool blnAutoResponse, const QByteArray &strUserClass);
 
     // The handler for the session's TypingStatus event: shown in the
     // correspondent's open conversation; it opens none.
-    void TypingStatus(const QByteArray &strUserName, qint16 intTypingStatus);
+    void onTypingStatus(const QByteArray &strUserName, qint16 intTypingStatus);
 
     // Asks for a screen name, offering suggested, and opens a new conversation
     // with it, even when one is open already. Nothing for an empty answer.

@@ -400,12 +400,12 @@ void frmAimlogin::connectSession()
     connect(btoc, &QuorTOCSock::Error, this, &frmAimlogin::onError, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::WinsockError, this, &frmAimlogin::onWinsockError, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::BuddyUpdate, this, &frmAimlogin::onBuddyUpdate, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::InstantMessage, m_conversations, &ConversationRouter::InstantMessage,
+    connect(btoc, &QuorTOCSock::InstantMessage, m_conversations, &ConversationRouter::onInstantMessage,
             Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::TypingStatus, m_conversations, &ConversationRouter::TypingStatus,
+    connect(btoc, &QuorTOCSock::TypingStatus, m_conversations, &ConversationRouter::onTypingStatus,
             Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::LoggedIn, m_buddyActions, &BuddyActions::LoggedIn, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::UserProfile, m_buddyActions, &BuddyActions::UserProfile, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::LoggedIn, m_buddyActions, &BuddyActions::onLoggedIn, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::UserProfile, m_buddyActions, &BuddyActions::onUserProfile, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::Warned, this, &frmAimlogin::onWarned, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::PasswordChanged, this, &frmAimlogin::onPasswordChanged, Qt::DirectConnection);
 }
