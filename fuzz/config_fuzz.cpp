@@ -8,8 +8,9 @@
 #include "clientoutput.h"
 #include "flap.h"
 #include "fuzzinput.h"
-#include "fuzzsocket.h"
+#include "fakesocket.h"
 #include "quortocsock.h"
+#include "serverframes.h"
 #include "tocconfig.h"
 
 #include <cstdint>
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkParse(text);
     FUZZ_CHECK(TocConfigText::hasEnd(text) == text.contains("done:\n"));
 
-    auto *socket = new FuzzSocket;
+    auto *socket = new FakeSocket;
     QuorTOCSock toc(socket);
     Reported reported;
     QObject::connect(&toc, &QuorTOCSock::LoggedIn, &toc,
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                              reported.config = TocConfig{buddies, blocked, permitted, misc, prefs, mode, true};
                      });
     toc.Login("Fuzz User", "secret", "toc.example", 5190);
-    socket->accept();
+    socket->acceptConnection();
 
     // Equal cuts, each sent as its own CONFIG2 frame. A frame holding the end
     // marker, or completing one begun by the text before it, closes the text
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 expected.append(config);
             collected.clear();
         }
-        socket->deliver(Flap::buildFrame(Flap::Data, sequence++, "CONFIG2:" + part));
+        socket->deliver(ServerFrames::serverFrame("CONFIG2:" + part, sequence++));
     }
 
     FUZZ_CHECK(reported.count == expected.size());

@@ -8,9 +8,10 @@
 
 #include "clientoutput.h"
 #include "fuzzinput.h"
-#include "fuzzsocket.h"
+#include "fakesocket.h"
 #include "quortocsock.h"
 #include "screenname.h"
+#include "serverframes.h"
 #include "wiretext.h"
 
 #include "flap.h"
@@ -39,7 +40,7 @@ void touch(const QByteArray &bytes)
     FUZZ_CHECK(ScreenName::NormalizeName(bytes).size() <= bytes.size());
 }
 
-void connectHandlers(QuorTOCSock &toc, uint8_t flags, FuzzSocket &socket)
+void connectHandlers(QuorTOCSock &toc, uint8_t flags, FakeSocket &socket)
 {
     using Q = QuorTOCSock;
     QObject::connect(&toc, &Q::IncomingPacket, &toc, [](const QByteArray &frame) {
@@ -148,7 +149,7 @@ QByteArray framedStream(FuzzInput &input)
     while (!input.atEnd()) {
         // Server messages carry no terminating NUL.
         const QByteArray payload = input.until('\0');
-        stream.append(Flap::buildFrame(Flap::Data, sequence++, payload.left(Flap::MaxPayloadSize)));
+        stream.append(ServerFrames::serverFrame(payload.left(Flap::MaxPayloadSize), sequence++));
     }
     return stream;
 }
@@ -164,13 +165,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         chunkSizes.append(input.byte() + 1);
     const QByteArray stream = (flags & Framed) ? framedStream(input) : input.rest();
 
-    auto *socket = new FuzzSocket;
+    auto *socket = new FakeSocket;
     QuorTOCSock toc(socket);
     connectHandlers(toc, flags, *socket);
     if (flags & SignedOn)
         toc.Login("Fuzz User", "secret", "toc.example", 5190);
     if (!(flags & Disconnected))
-        socket->accept();
+        socket->acceptConnection();
 
     qsizetype pos = 0;
     for (int arrival = 0; pos < stream.size(); ++arrival) {
@@ -178,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         socket->deliver(stream.mid(pos, chunk));
         pos += chunk;
         if ((flags & FailMidway) && arrival == 1)
-            socket->fail();
+            socket->fail(QStringLiteral("The connection was reset."));
         // Between arrivals the control holds less than one whole frame.
         FUZZ_CHECK(toc.bufferedBytes() < Flap::HeaderSize + Flap::MaxPayloadSize);
     }

@@ -2,8 +2,8 @@
 // server stream to connected handlers, measured against a plain copy of the
 // same bytes in the same run.
 
-#include "flap.h"
 #include "quortocsock.h"
+#include "serverframes.h"
 #include "tocsocket.h"
 
 #include <benchmark/benchmark.h>
@@ -59,7 +59,7 @@ QByteArray makeStream(int frames)
                 + ":F:F:T: O:F:L:en:<HTML><BODY>see you at 10:30, bring the notes " + n
                 + "</BODY></HTML>";
         }
-        stream += Flap::buildFrame(Flap::Data, quint16(i), message);
+        stream += ServerFrames::serverFrame(message, quint16(i));
     }
     return stream;
 }

@@ -15,7 +15,7 @@ void BM_BuddySignOnStorm(benchmark::State &state)
     const int buddies = int(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        auto session = std::make_unique<SignedOnWindow>();
+        auto session = std::make_unique<BenchWindow>();
         state.ResumeTiming();
         for (int n = 0; n < buddies; ++n)
             session->receiveOnly(buddyUpdate(n, true));
@@ -37,7 +37,7 @@ template <typename Pick>
 void presenceChanges(benchmark::State &state, Pick pick)
 {
     const int buddies = int(state.range(0));
-    SignedOnWindow session;
+    BenchWindow session;
     for (int n = 0; n < buddies; ++n)
         session.receiveOnly(buddyUpdate(n, true));
     settle();

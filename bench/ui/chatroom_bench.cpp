@@ -20,7 +20,7 @@ QByteArray member(int n, bool inside)
 void BM_ChatMemberArrivalAndDeparture(benchmark::State &state)
 {
     const int members = int(state.range(0));
-    SignedOnWindow session;
+    BenchWindow session;
     session.receive("CHAT_JOIN:7:Bench Room");
     for (int n = 0; n < members; ++n)
         session.receiveOnly(member(n, true));

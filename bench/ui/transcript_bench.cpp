@@ -16,7 +16,7 @@ constexpr int AppendsMeasured = 200;
 // Fills a transcript with N lines read in one burst, then measures one more
 // line at a time, each its own arrival. `line` makes the n-th server message.
 template <typename Line>
-void appendsAfter(benchmark::State &state, SignedOnWindow &session, Line line)
+void appendsAfter(benchmark::State &state, BenchWindow &session, Line line)
 {
     const int lines = int(state.range(0));
     for (int n = 0; n < lines; ++n)
@@ -30,7 +30,7 @@ void appendsAfter(benchmark::State &state, SignedOnWindow &session, Line line)
 
 void BM_ImTranscriptAppend(benchmark::State &state)
 {
-    SignedOnWindow session;
+    BenchWindow session;
     appendsAfter(state, session, instantMessage);
 }
 BENCHMARK(BM_ImTranscriptAppend)->Arg(100)->Arg(1000)->Arg(10000)->Iterations(AppendsMeasured)
@@ -43,7 +43,7 @@ QByteArray chatLine(int n)
 
 void BM_ChatTranscriptAppend(benchmark::State &state)
 {
-    SignedOnWindow session;
+    BenchWindow session;
     session.receive("CHAT_JOIN:7:Bench Room");
     appendsAfter(state, session, chatLine);
 }

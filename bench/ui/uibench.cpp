@@ -1,72 +1,26 @@
 #include "uibench.h"
 
-#include "conversation/frmaimim.h"
-#include "flap.h"
-
 #include <QApplication>
-#include <QPushButton>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
-QByteArray BenchSocket::readAll()
+BenchWindow::BenchWindow()
 {
-    return std::exchange(m_pending, QByteArray());
-}
-
-void BenchSocket::accept()
-{
-    m_connected = true;
-    emit connected();
-}
-
-void BenchSocket::deliver(const QByteArray &bytes)
-{
-    m_pending += bytes;
-    emit dataArrived();
-}
-
-namespace {
-QByteArray frame(quint8 type, const QByteArray &payload)
-{
-    static quint16 sequence = 0;
-    return Flap::buildFrame(type, sequence++, payload);
-}
-} // namespace
-
-SignedOnWindow::SignedOnWindow()
-    : socket(new BenchSocket)
-    , window(std::make_unique<frmAimlogin>(dialogs, windows, ServerAddress{QStringLiteral("bench"), 5190}, socket))
-{
-    window->show();
-    window->cmdLogin->click();
-    socket->accept();
-    socket->deliver(frame(Flap::SignOn, QByteArray("\0\0\0\1", 4)));
-    receiveOnly("SIGN_ON:TOC2.0");
-    receiveOnly("NICK:Bench");
-    receiveOnly("CONFIG2:m:1\ng:Buddies\ndone:\n");
+    signOn("Bench", "CONFIG2:m:1\ng:Buddies\ndone:\n");
     settle();
 }
 
-SignedOnWindow::~SignedOnWindow()
-{
-    for (QWidget *w : windows.windows()) {
-        if (qobject_cast<frmAimIM *>(w))
-            delete w;
-    }
-}
-
-void SignedOnWindow::receive(const QByteArray &message)
+void BenchWindow::receive(const QByteArray &message)
 {
     receiveOnly(message);
     settle();
 }
 
-void SignedOnWindow::receiveOnly(const QByteArray &message)
+void BenchWindow::receiveOnly(const QByteArray &message)
 {
-    socket->deliver(frame(Flap::Data, message));
+    serverSays(message);
 }
 
 void settle()

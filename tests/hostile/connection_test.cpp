@@ -6,6 +6,7 @@
 #include "hostilesession.h"
 #include "conversation/frmaimim.h"
 #include "quortocsock.h"
+#include "serverframes.h"
 
 #include <QHostAddress>
 #include <QLabel>
@@ -17,17 +18,10 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
+using ServerFrames::serverFrame;
+using ServerFrames::serverFrameHeader;
+
 namespace {
-
-QByteArray header(quint8 type, quint16 length)
-{
-    return Flap::buildFrame(type, 7, QByteArray(length, 'x')).first(Flap::HeaderSize);
-}
-
-QByteArray dataFrame(const QByteArray &message)
-{
-    return Flap::buildFrame(Flap::Data, 9, message);
-}
 
 TEST(LyingServer, FullSizedFramesArriveWholeAndNothingPilesUp)
 {
@@ -36,7 +30,7 @@ TEST(LyingServer, FullSizedFramesArriveWholeAndNothingPilesUp)
     const QByteArray prefix = "IM_IN_ENC2:pal:F:F:T: O:F:L:en:";
     const QByteArray text(Flap::MaxPayloadSize - prefix.size(), 'a');
     // Two largest frames in one write, the second cut by whatever TCP makes of it.
-    s.sendRaw(dataFrame(prefix + text) + dataFrame(prefix + text));
+    s.sendRaw(serverFrame(prefix + text) + serverFrame(prefix + text));
     ASSERT_TRUE(s.sentinelGetsThrough());
 
     const QList<frmAimIM *> open = s.conversations();
@@ -51,8 +45,8 @@ TEST(LyingServer, AnOverstatedLengthSwallowsWhatFollowsUntilItIsMade)
     HostileSession s;
     ASSERT_TRUE(s.signOn());
     // Claims the largest payload, then sends a message the claim swallows.
-    const QByteArray swallowed = dataFrame("IM_IN_ENC2:ghost:F:F:T: O:F:L:en:hidden");
-    s.sendRaw(header(Flap::Data, 0xFFFF) + "FOO:" + swallowed);
+    const QByteArray swallowed = serverFrame("IM_IN_ENC2:ghost:F:F:T: O:F:L:en:hidden");
+    s.sendRaw(serverFrameHeader(Flap::Data, 0xFFFF) + "FOO:" + swallowed);
     const qsizetype held = Flap::HeaderSize + 4 + swallowed.size();
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.bufferedBytes() == held; }, 5000));
     EXPECT_TRUE(s.conversations().isEmpty());
@@ -76,10 +70,10 @@ TEST(LyingServer, AnUnderstatedLengthDerailsTheStreamButNeverOverfillsTheBuffer)
     ASSERT_TRUE(s.signOn());
     // "IM_IN" is taken as a whole message; "_ENC2:..." then reads as a header
     // that claims 0x323A bytes. Nothing resynchronises on the start marker.
-    QByteArray lie = dataFrame("IM_IN_ENC2:ghost:F:F:T: O:F:L:en:hidden");
+    QByteArray lie = serverFrame("IM_IN_ENC2:ghost:F:F:T: O:F:L:en:hidden");
     lie[4] = 0;
     lie[5] = 5;
-    const QByteArray honest = dataFrame("UPDATE_BUDDY2:ghost:T:0:0:0: O");
+    const QByteArray honest = serverFrame("UPDATE_BUDDY2:ghost:T:0:0:0: O");
     s.sendRaw(lie + honest);
     // Everything after the five-byte "message" waits for the derailed frame.
     const qsizetype held = lie.size() - (Flap::HeaderSize + 5) + honest.size();
@@ -113,7 +107,7 @@ TEST(ServerHangsUp, HalfAFrameThenCloseTellsTheUserTheConnectionIsLost)
             QTest::mouseClick(s.window->cmdLogin, Qt::LeftButton);
             ASSERT_TRUE(s.server.waitForCommand("toc2_login"));
         }
-        const QByteArray frame = dataFrame("IM_IN_ENC2:pal:F:F:T: O:F:L:en:cut short");
+        const QByteArray frame = serverFrame("IM_IN_ENC2:pal:F:F:T: O:F:L:en:cut short");
         s.sendRaw(frame.first(frame.size() / 2));
         s.server.closeClient();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !s.notices().isEmpty(); }, 5000));
@@ -156,7 +150,7 @@ private:
 TEST(SilentServer, ASignOnThatNeverEndsIsGivenUpWithAMessage)
 {
     constexpr int timeoutMs = 300;
-    const QByteArray signOnFrame = Flap::buildFrame(Flap::SignOn, 0, QByteArray("\0\0\0\1", 4));
+    const QByteArray signOnFrame = ServerFrames::serverSignOnFrame();
     const QString givenUp = QStringLiteral("The server did not complete the sign-on in time; the connection was closed.");
     struct Stall
     {
@@ -167,8 +161,8 @@ TEST(SilentServer, ASignOnThatNeverEndsIsGivenUpWithAMessage)
     const QList<Stall> stalls = {
         {"accepts and says nothing", {}, "Error|" + givenUp},
         {"sends its sign-on frame, then nothing", signOnFrame, "Error|" + givenUp},
-        {"promises a frame that never comes", header(Flap::SignOn, 0xFFFF) + "abc", "Error|" + givenUp},
-        {"refuses the account", signOnFrame + dataFrame("ERROR:980"), QStringLiteral("Error|Invalid account or password")},
+        {"promises a frame that never comes", serverFrameHeader(Flap::SignOn, 0xFFFF) + "abc", "Error|" + givenUp},
+        {"refuses the account", signOnFrame + serverFrame("ERROR:980"), QStringLiteral("Error|Invalid account or password")},
     };
     for (const Stall &stall : stalls) {
         SCOPED_TRACE(stall.what);

@@ -8,6 +8,7 @@
 #include "quortocsock.h"
 #include "screenname.h"
 #include "servermessages.h"
+#include "serverframes.h"
 #include "userdirectory.h"
 
 #include <QSignalSpy>
@@ -27,7 +28,7 @@ struct ClientUnderTest
     }
     void receive(const QByteArray &message)
     {
-        socket->deliver(Flap::buildFrame(Flap::Data, 0, message));
+        socket->deliver(ServerFrames::serverFrame(message));
     }
 };
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
 
-// A scripted connection for session tests: records every byte written and
-// lets a test connect, deliver arrivals in any chunking and fail, synchronously.
+// A scripted connection for tests, window benchmarks and the client's fuzz
+// targets: records every byte written and lets the caller connect, deliver
+// arrivals in any chunking and fail, synchronously.
 
 #include "tocsocket.h"
 

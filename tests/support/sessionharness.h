@@ -10,10 +10,10 @@
 #include "conversation/history.h"
 #include "remembered.h"
 #include "fakesocket.h"
-#include "flap.h"
 #include "printers.h"
 #include "quortocsock.h"
 #include "scripteddialogs.h"
+#include "serverframes.h"
 #include "screenshots.h"
 #include "windowregistry.h"
 #include "wirelines.h"
@@ -34,7 +34,6 @@ struct SessionHarness
     Remembered remembered; // keeps nothing on disk
     History history{remembered, QString()};
     AppContext context{btoc, dialogs, windows, txtFont, blocked, attention, remembered, history};
-    quint16 serverSequence = 0;
 
     SessionHarness()
     {
@@ -45,7 +44,7 @@ struct SessionHarness
     // One data frame from the server.
     void serverSays(const QByteArray &line)
     {
-        socket->deliver(Flap::buildFrame(Flap::Data, serverSequence++, line));
+        socket->deliver(ServerFrames::serverFrame(line));
     }
 
     // The command lines written since the last call, without their NUL.

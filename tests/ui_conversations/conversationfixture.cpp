@@ -1,9 +1,5 @@
 #include "conversationfixture.h"
 
-#include "wirelines.h"
-
-#include "flap.h"
-
 #include <QTextBlock>
 #include <QTextEdit>
 
@@ -45,21 +41,15 @@ bool hasRichContent(const QTextEdit *view)
 ConversationTest::ConversationTest()
     : lbAway(*new QLabel(QStringLiteral("     Away Message is On."), &buddyPanel))
 {
+    txtFont.setText(QStringLiteral("<font>"));
     lbAway.hide();
     QObject::connect(&btoc, &QuorTOCSock::InstantMessage, &router, &ConversationRouter::onInstantMessage);
     QObject::connect(&btoc, &QuorTOCSock::TypingStatus, &router, &ConversationRouter::onTypingStatus);
-    socket->acceptConnection();
-    socket->takeWritten();
 }
 
 void ConversationTest::receiveIm(const QByteArray &from, const QByteArray &text)
 {
-    socket->deliver(Flap::buildFrame(Flap::Data, 1, "IM_IN_ENC2:" + from + ":F:F:T: O:F:L:en:" + text));
-}
-
-QList<QByteArray> ConversationTest::sentLines()
-{
-    return commandLines(socket->takeWritten());
+    serverSays("IM_IN_ENC2:" + from + ":F:F:T: O:F:L:en:" + text);
 }
 
 QList<frmAimIM *> ConversationTest::conversations() const

@@ -4,7 +4,7 @@
 #include "conversationfixture.h"
 
 #include "conversation/typingreporter.h"
-#include "flap.h"
+#include "serverframes.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -119,13 +119,13 @@ TEST_F(ImWindowTest, TypingNewsGoesOutAtMostOnceAGapAndComesInAsPlainText)
     QTest::keyClicks(window->txtMessage, QStringLiteral("hi"));
     EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_client_event "somebuddy" 2)"});
 
-    socket->deliver(Flap::buildFrame(Flap::Data, 1, "CLIENT_EVENT2:Some Buddy:2"));
+    socket->deliver(ServerFrames::serverFrame("CLIENT_EVENT2:Some Buddy:2"));
     EXPECT_EQ(window->lbTyping->text(), QStringLiteral("Some Buddy is typing..."));
-    socket->deliver(Flap::buildFrame(Flap::Data, 1, "CLIENT_EVENT2:somebuddy:1"));
+    socket->deliver(ServerFrames::serverFrame("CLIENT_EVENT2:somebuddy:1"));
     EXPECT_EQ(window->lbTyping->text(), QStringLiteral("Some Buddy has typed"));
     receiveIm("Some Buddy", "done");
     EXPECT_TRUE(window->lbTyping->text().isEmpty());
-    socket->deliver(Flap::buildFrame(Flap::Data, 1, "CLIENT_EVENT2:Stranger:2"));
+    socket->deliver(ServerFrames::serverFrame("CLIENT_EVENT2:Stranger:2"));
     EXPECT_EQ(conversations().size(), 1) << "typing news opens no window";
 }
 

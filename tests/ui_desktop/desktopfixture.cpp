@@ -5,8 +5,6 @@
 #include "prefs/preferenceslauncher.h"
 #include "prefs/frmaimprefs.h"
 #include "main/frmaimaway.h"
-#include "serverframes.h"
-#include "wirelines.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,54 +12,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-
-void DesktopTest::SetUp()
-{
-    openMainWindow();
-}
-
-void DesktopTest::openMainWindow(const KeptPlaces &places, std::optional<ServerAddress> server)
-{
-    // Windows closed just before are deleted first, while what they use exists.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    main.reset();
-    socket = new FakeSocket;
-    main = std::make_unique<frmAimlogin>(dialogs, windows, std::move(server), socket, places);
-    main->setEndProgram([this] { ++endCalls; });
-    main->show();
-}
-
-void DesktopTest::TearDown()
-{
-    // Windows that close themselves are deleted later; let that happen now.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    main.reset();
-}
-
-void DesktopTest::signOn(const QByteArray &name, const QByteArray &config)
-{
-    main->txtSn->setText(QString::fromUtf8(name));
-    main->txtPw->setText(QStringLiteral("secret"));
-    main->cmdLogin->click();
-    socket->acceptConnection();
-    socket->takeWritten(); // the FLAPON preamble, after whatever came before
-    socket->deliver(ServerFrames::serverSignOnFrame());
-    serverSays("SIGN_ON:TOC2.0");
-    serverSays("NICK:" + name);
-    serverSays(config);
-    ASSERT_TRUE(main->Frame1->isVisible()) << "the buddy list should be up after sign-on";
-    signOnLines = sentLines();
-}
-
-void DesktopTest::serverSays(const QByteArray &line)
-{
-    socket->deliver(ServerFrames::serverFrame(line));
-}
-
-QList<QByteArray> DesktopTest::sentLines()
-{
-    return commandLines(socket->takeWritten());
-}
 
 frmAimIM *DesktopTest::openConversation()
 {

@@ -1,15 +1,12 @@
 // However a session ends, no room stays open and no away state is left behind.
 
 #include "conversation/frmaimchat.h"
-#include "fakesocket.h"
-#include "flap.h"
 #include "main/awaymessages.h"
 #include "main/chatslots.h"
 #include "main/frmaimaway.h"
 #include "main/frmaimlogin.h"
 #include "printers.h"
-#include "scripteddialogs.h"
-#include "windowregistry.h"
+#include "signedonwindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -23,19 +20,12 @@
 
 namespace {
 
-class SessionEnd : public ::testing::TestWithParam<const char *>
+class SessionEnd : public ::testing::TestWithParam<const char *>, protected SignedOnWindow
 {
 protected:
     void SetUp() override
     {
-        socket = new FakeSocket;
-        window = std::make_unique<frmAimlogin>(dialogs, windows, ServerAddress{QStringLiteral("toc.test"), 5190},
-                                               socket);
-        window->show();
-        QTest::mouseClick(window->cmdLogin, Qt::LeftButton);
-        socket->acceptConnection();
-        socket->deliver(Flap::buildFrame(Flap::SignOn, 0, QByteArray("\0\0\0\1", 4)));
-        serverSays("CONFIG2:done:\n");
+        signOn("Some Body", "CONFIG2:done:\n");
         ASSERT_TRUE(window->Frame1->isVisible());
 
         window->awyDef->trigger();
@@ -48,16 +38,7 @@ protected:
         ASSERT_EQ(window->away().window().lstAr->count(), 1);
     }
 
-    void serverSays(const QByteArray &line) { socket->deliver(Flap::buildFrame(Flap::Data, m_sequence++, line)); }
-
-    ScriptedDialogs dialogs;
-    WindowRegistry windows;
-    FakeSocket *socket = nullptr;
-    std::unique_ptr<frmAimlogin> window;
     QPointer<frmAimChat> room;
-
-private:
-    quint16 m_sequence = 1;
 };
 
 TEST_P(SessionEnd, ClosesRoomsWithoutAskingAndEndsTheAwayState)
@@ -82,10 +63,7 @@ TEST_P(SessionEnd, ClosesRoomsWithoutAskingAndEndsTheAwayState)
 
     // The next sign-on starts present: nobody gets an automatic reply.
     socket->takeWritten();
-    QTest::mouseClick(window->cmdLogin, Qt::LeftButton);
-    socket->acceptConnection();
-    socket->deliver(Flap::buildFrame(Flap::SignOn, 0, QByteArray("\0\0\0\1", 4)));
-    serverSays("CONFIG2:done:\n");
+    signOn("Some Body", "CONFIG2:done:\n");
     serverSays("IM_IN_ENC2:Amy:F:F:T: O:F:L:en:back?");
     EXPECT_FALSE(socket->written.contains("toc_send_im"));
     EXPECT_TRUE(window->lbAway->isHidden());

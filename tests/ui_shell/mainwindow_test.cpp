@@ -1,18 +1,16 @@
 // The main window driven like a person would, against a scripted server.
 
-#include "fakesocket.h"
 #include "listednames.h"
 #include "main/frmaimlogin.h"
 #include "printers.h"
 #include "productinfo.h"
 #include "quortocsock.h"
 #include "screenname.h"
-#include "scripteddialogs.h"
 #include "screenshots.h"
 #include "serverframes.h"
+#include "signedonwindow.h"
 #include "toccommands.h"
 #include "uniformlistview.h"
-#include "windowregistry.h"
 #include "wirelines.h"
 #include "wiretext.h"
 
@@ -31,15 +29,12 @@ using ServerFrames::serverFrame;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test
+class MainWindowTest : public ::testing::Test, protected SignedOnWindow
 {
 protected:
-    void SetUp() override
+    MainWindowTest()
+        : SignedOnWindow(ServerAddress{QStringLiteral("toc.test"), 5191})
     {
-        socket = new FakeSocket;
-        window = std::make_unique<frmAimlogin>(dialogs, windows, ServerAddress{QStringLiteral("toc.test"), 5191}, socket);
-        window->setEndProgram([this] { ++endCalls; });
-        window->show();
     }
 
     void typeInto(QLineEdit *box, const QString &text)
@@ -47,21 +42,6 @@ protected:
         QTest::mouseClick(box, Qt::LeftButton);
         box->selectAll();
         QTest::keyClicks(box, text);
-    }
-
-    // Signs on from the typed fields through the whole server exchange.
-    void signOn(const QString &name = QStringLiteral("Some Body"))
-    {
-        typeInto(window->txtSn, name);
-        typeInto(window->txtPw, QStringLiteral("secret"));
-        QTest::mouseClick(window->cmdLogin, Qt::LeftButton);
-        socket->acceptConnection();
-        socket->deliver(ServerFrames::serverSignOnFrame());
-        socket->deliver(serverFrame("SIGN_ON:TOC2.0"));
-        socket->deliver(serverFrame("NICK:" + WireText::toWire(name)));
-        // The stored configuration arrives over two frames.
-        socket->deliver(serverFrame("CONFIG2:m 1\ng Buddies\n"));
-        socket->deliver(serverFrame("CONFIG2:b friend\ndone:\n"));
     }
 
     void buddy(const QByteArray &name, bool online)
@@ -76,12 +56,6 @@ protected:
 
     bool onSignOnPanel() const { return window->Frame2->isVisible() && !window->Frame1->isVisible(); }
     bool onBuddyListPanel() const { return !window->Frame2->isVisible() && window->Frame1->isVisible(); }
-
-    ScriptedDialogs dialogs;
-    WindowRegistry windows;
-    FakeSocket *socket = nullptr;
-    std::unique_ptr<frmAimlogin> window;
-    int endCalls = 0;
 };
 
 TEST_F(MainWindowTest, SignsOnFromTheTypedFieldsAndSetsTheDefaultProfileBeforeInitDone)
