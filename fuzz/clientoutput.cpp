@@ -1,8 +1,8 @@
 #include "clientoutput.h"
 
-#include "flap.h"
+#include "session/flap.h"
 #include "fuzzinput.h"
-#include "toccommands.h"
+#include "session/toccommands.h"
 
 void checkClientOutput(QByteArrayView written)
 {

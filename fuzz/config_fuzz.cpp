@@ -6,12 +6,12 @@
 // to the frame that carries the end marker.
 
 #include "clientoutput.h"
-#include "flap.h"
+#include "session/flap.h"
 #include "fuzzinput.h"
 #include "fakesocket.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "serverframes.h"
-#include "tocconfig.h"
+#include "session/tocconfig.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // any line the splitter accepts must split the same after being re-quoted.
 
 #include "fuzzinput.h"
-#include "tocquote.h"
+#include "session/tocquote.h"
 
 #include <cstdint>
 

@@ -9,12 +9,12 @@
 #include "clientoutput.h"
 #include "fuzzinput.h"
 #include "fakesocket.h"
-#include "quortocsock.h"
-#include "screenname.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "serverframes.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
-#include "flap.h"
+#include "session/flap.h"
 
 #include <QList>
 #include <cstdint>

@@ -9,12 +9,12 @@
 
 #include "clientconnection.h"
 #include "commandhandler.h"
-#include "flap.h"
+#include "session/flap.h"
 #include "fuzzinput.h"
 #include "fuzztcpsocket.h"
-#include "tocquote.h"
-#include "toccommands.h"
-#include "screenname.h"
+#include "session/tocquote.h"
+#include "session/toccommands.h"
+#include "session/screenname.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "clientconnection.h"
 
-#include "toccommands.h"
-#include "tocprotocol.h"
+#include "session/toccommands.h"
+#include "session/tocprotocol.h"
 #include "updatenotice.h"
 
 #include <QTcpSocket>

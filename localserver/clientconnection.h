@@ -6,7 +6,7 @@
 // connection that starts with an HTTP request gets the update notice instead.
 // Anything a TOC client would never send ends the connection, never the server.
 
-#include "flap.h"
+#include "session/flap.h"
 
 #include <QByteArray>
 #include <QObject>

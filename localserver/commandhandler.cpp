@@ -1,12 +1,12 @@
 #include "commandhandler.h"
 
-#include "tocprotocol.h"
+#include "session/tocprotocol.h"
 
 #include "clientconnection.h"
 #include "qivbot.h"
-#include "screenname.h"
+#include "session/screenname.h"
 #include "servermessages.h"
-#include "tocquote.h"
+#include "session/tocquote.h"
 
 #include <QDateTime>
 

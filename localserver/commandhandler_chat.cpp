@@ -2,10 +2,10 @@
 
 #include "commandhandler.h"
 
-#include "tocprotocol.h"
+#include "session/tocprotocol.h"
 
 #include "qivbot.h"
-#include "screenname.h"
+#include "session/screenname.h"
 #include "servermessages.h"
 
 namespace {

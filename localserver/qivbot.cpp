@@ -1,6 +1,6 @@
 #include "qivbot.h"
 
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 
 namespace QivBot {
 

@@ -5,7 +5,7 @@
 // the one CommandHandler. Nothing a client does stops it.
 
 #include "commandhandler.h"
-#include "tocprotocol.h"
+#include "session/tocprotocol.h"
 
 #include <QHostAddress>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "userdirectory.h"
 
-#include "screenname.h"
+#include "session/screenname.h"
 
 #include <QDateTime>
 #include <algorithm>

@@ -6,7 +6,7 @@
 // password. Keys are normalized screen names. It sends nothing itself.
 
 #include "servermessages.h"
-#include "tocprotocol.h"
+#include "session/tocprotocol.h"
 
 #include <QByteArray>
 #include <QHash>

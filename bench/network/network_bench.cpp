@@ -14,9 +14,9 @@
 // every turn, and the measured session should see only its own, as Qiv does.
 
 #include "interoppeer.h"
-#include "quortocsock.h"
-#include "screenname.h"
-#include "tocsocket.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
+#include "session/tocsocket.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -2,9 +2,9 @@
 // server stream to connected handlers, measured against a plain copy of the
 // same bytes in the same run.
 
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "serverframes.h"
-#include "tocsocket.h"
+#include "session/tocsocket.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // never finish the sign-on: the window must end up telling the user, and the
 // receive buffer must never hold more than one frame.
 
-#include "flap.h"
+#include "session/flap.h"
 #include "hostilesession.h"
 #include "conversation/frmaimim.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "serverframes.h"
 
 #include <QHostAddress>

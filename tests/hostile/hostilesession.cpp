@@ -4,7 +4,7 @@
 #include "conversation/frmaimim.h"
 #include "listednames.h"
 #include "main/chatslots.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "uniformlistview.h"
 
 #include <QLineEdit>

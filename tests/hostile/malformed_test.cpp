@@ -4,7 +4,7 @@
 
 #include "conversation/frmaimchat.h"
 #include "hostilesession.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -4,7 +4,7 @@
 // names are compared normalized.
 
 #include "interoppeer.h"
-#include "screenname.h"
+#include "session/screenname.h"
 #include "testclient.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // Clients that do not speak TOC: whatever they send, the server drops only
 // them, and a signed-on user carries on as if nothing happened.
 
-#include "flap.h"
+#include "session/flap.h"
 #include "localnetwork.h"
 
 #include <QTcpSocket>

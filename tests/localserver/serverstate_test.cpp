@@ -3,10 +3,10 @@
 
 #include "chatrooms.h"
 #include "fakesocket.h"
-#include "flap.h"
+#include "session/flap.h"
 #include "printers.h"
-#include "quortocsock.h"
-#include "screenname.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "servermessages.h"
 #include "serverframes.h"
 #include "userdirectory.h"

@@ -2,8 +2,8 @@
 
 #include "sessiontest.h"
 
-#include "toccommands.h"
-#include "tocquote.h"
+#include "session/toccommands.h"
+#include "session/tocquote.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "flap.h"
+#include "session/flap.h"
 #include "printers.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "loopbacktocserver.h"
 #include "printers.h"
-#include "quortocsock.h"
-#include "tocsocket.h"
+#include "session/quortocsock.h"
+#include "session/tocsocket.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

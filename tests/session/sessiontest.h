@@ -7,7 +7,7 @@
 #include "fakesocket.h"
 #include "wirelines.h"
 #include "printers.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 
 #include <QByteArray>
 #include <QList>

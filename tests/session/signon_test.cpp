@@ -2,7 +2,7 @@
 
 #include "sessiontest.h"
 
-#include "screenname.h"
+#include "session/screenname.h"
 
 namespace {
 

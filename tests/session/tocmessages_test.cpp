@@ -3,8 +3,8 @@
 
 #include "printers.h"
 #include "servermessages.h"
-#include "tocerrors.h"
-#include "tocmessages.h"
+#include "session/tocerrors.h"
+#include "session/tocmessages.h"
 
 #include <gtest/gtest.h>
 

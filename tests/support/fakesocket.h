@@ -4,7 +4,7 @@
 // targets: records every byte written and lets the caller connect, deliver
 // arrivals in any chunking and fail, synchronously.
 
-#include "tocsocket.h"
+#include "session/tocsocket.h"
 
 #include <QByteArray>
 #include <QList>

@@ -5,7 +5,7 @@
 // answers toc2_login with SIGN_ON, NICK and CONFIG2, and from then on sends
 // whatever the test asks for and records every frame the client sends.
 
-#include "flap.h"
+#include "session/flap.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "serverframes.h"
 
-#include "flap.h"
+#include "session/flap.h"
 
 namespace ServerFrames {
 

@@ -11,7 +11,7 @@
 #include "remembered.h"
 #include "fakesocket.h"
 #include "printers.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "scripteddialogs.h"
 #include "serverframes.h"
 #include "screenshots.h"

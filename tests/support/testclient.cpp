@@ -1,6 +1,6 @@
 #include "testclient.h"
 
-#include "screenname.h"
+#include "session/screenname.h"
 
 #include <QTest>
 

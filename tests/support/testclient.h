@@ -4,7 +4,7 @@
 // of a whole network look at.
 
 #include "printers.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 
 #include <QSignalSpy>
 #include <optional>

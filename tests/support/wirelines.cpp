@@ -1,6 +1,6 @@
 #include "wirelines.h"
 
-#include "flap.h"
+#include "session/flap.h"
 
 #include <gtest/gtest.h>
 

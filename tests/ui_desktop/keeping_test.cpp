@@ -5,7 +5,7 @@
 
 #include "prefs/frmaimprefs.h"
 #include "remembered.h"
-#include "toccommands.h"
+#include "session/toccommands.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -4,15 +4,15 @@
 #include "main/frmaimlogin.h"
 #include "printers.h"
 #include "productinfo.h"
-#include "quortocsock.h"
-#include "screenname.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "screenshots.h"
 #include "serverframes.h"
 #include "signedonwindow.h"
-#include "toccommands.h"
+#include "session/toccommands.h"
 #include "uniformlistview.h"
 #include "wirelines.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,8 +3,8 @@
 
 #include "fakesocket.h"
 #include "main/signonflow.h"
-#include "quortocsock.h"
-#include "tocprotocol.h"
+#include "session/quortocsock.h"
+#include "session/tocprotocol.h"
 
 #include <QSignalSpy>
 #include <QTest>

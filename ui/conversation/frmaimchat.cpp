@@ -5,10 +5,10 @@
 #include "conversation/transcript.h"
 #include "dialogs.h"
 #include "escapekey.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "remembered.h"
 #include "windowregistry.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>

@@ -6,13 +6,13 @@
 #include "artwork.h"
 #include "main/blocklist.h"
 #include "typingreporter.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "remembered.h"
-#include "screenname.h"
+#include "session/screenname.h"
 #include "history.h"
 #include "transcript.h"
 #include "windowregistry.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -5,7 +5,7 @@
 // The main window creates it, fills in whom it talks to and writes the
 // correspondent's lines; the window itself never looks for its siblings.
 
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 
 #include <QByteArray>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "history.h"
 
 #include "remembered.h"
-#include "screenname.h"
+#include "session/screenname.h"
 
 #include <QDir>
 #include <QFile>

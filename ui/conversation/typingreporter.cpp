@@ -1,6 +1,6 @@
 #include "typingreporter.h"
 
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #include "updatecheck.h"
 
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

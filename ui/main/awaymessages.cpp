@@ -4,8 +4,8 @@
 #include "dialogs.h"
 #include "frmaimaway.h"
 #include "productinfo.h"
-#include "quortocsock.h"
-#include "wiretext.h"
+#include "session/quortocsock.h"
+#include "session/wiretext.h"
 
 #include <QAction>
 #include <QLabel>

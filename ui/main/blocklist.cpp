@@ -1,6 +1,6 @@
 #include "blocklist.h"
 
-#include "screenname.h"
+#include "session/screenname.h"
 
 void BlockList::reset(const QList<QByteArray> &names)
 {

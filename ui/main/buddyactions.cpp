@@ -5,10 +5,10 @@
 #include "buddylist.h"
 #include "conversationrouter.h"
 #include "dialogs.h"
-#include "quortocsock.h"
-#include "screenname.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "uniformlistview.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "buddylist.h"
 
-#include "screenname.h"
-#include "wiretext.h"
+#include "session/screenname.h"
+#include "session/wiretext.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 #include "attention.h"
 #include "conversation/frmaimchat.h"
 #include "dialogs.h"
-#include "quortocsock.h"
-#include "screenname.h"
-#include "wiretext.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
+#include "session/wiretext.h"
 
 
 namespace {

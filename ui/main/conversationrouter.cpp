@@ -5,10 +5,10 @@
 #include "awaymessages.h"
 #include "dialogs.h"
 #include "conversation/frmaimim.h"
-#include "quortocsock.h"
-#include "screenname.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "windowregistry.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
 #include "frmaimaway.h"
 
 #include "escapekey.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QCloseEvent>
 #include <QListWidget>

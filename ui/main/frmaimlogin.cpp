@@ -12,12 +12,12 @@
 #include "info/frmcredits.h"
 #include "artwork.h"
 #include "productinfo.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "info/systeminfo.h"
-#include "tocprotocol.h"
-#include "tocsocket.h"
+#include "session/tocprotocol.h"
+#include "session/tocsocket.h"
 #include "windowregistry.h"
-#include "wiretext.h"
+#include "session/wiretext.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

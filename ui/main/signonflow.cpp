@@ -1,7 +1,7 @@
 #include "signonflow.h"
 
-#include "quortocsock.h"
-#include "tocprotocol.h"
+#include "session/quortocsock.h"
+#include "session/tocprotocol.h"
 
 #include <QTimer>
 

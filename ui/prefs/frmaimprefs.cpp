@@ -4,10 +4,10 @@
 #include "dialogs.h"
 #include "escapekey.h"
 #include "productinfo.h"
-#include "quortocsock.h"
+#include "session/quortocsock.h"
 #include "remembered.h"
-#include "tocprotocol.h"
-#include "wiretext.h"
+#include "session/tocprotocol.h"
+#include "session/wiretext.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
