@@ -29,7 +29,7 @@ struct SessionHarness
     ScriptedDialogs dialogs;
     WindowRegistry windows;
     QLineEdit txtFont;
-    BlockList blocked;
+    BlockList blocked{btoc};
     Attention attention;
     Remembered remembered; // keeps nothing on disk
     History history{remembered, QString()};

@@ -273,11 +273,7 @@ void frmAimIM::refreshBlocked()
 
 void frmAimIM::Unblock()
 {
-    if (refused(m_context.btoc.checkUnblockUser(m_correspondent),
-                tr("The request to unblock %1").arg(currentname->text())))
-        return;
-    m_context.btoc.UnblockUser(m_correspondent);
-    m_context.blocked.setBlocked(m_correspondent, false);
+    refused(m_context.blocked.unblock(m_correspondent), tr("The request to unblock %1").arg(currentname->text()));
 }
 
 void frmAimIM::Block()
@@ -286,11 +282,8 @@ void frmAimIM::Block()
     if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to block %1?").arg(name),
                                     tr("Block %1").arg(name)))
         return;
-    const QByteArray &wireName = m_correspondent;
-    if (refused(m_context.btoc.checkBlockUser(wireName), tr("The request to block %1").arg(name)))
+    if (refused(m_context.blocked.block(m_correspondent), tr("The request to block %1").arg(name)))
         return;
-    m_context.btoc.BlockUser(wireName);
-    m_context.blocked.setBlocked(wireName, true);
     m_context.dialogs.notice(this, tr("%1 has been blocked!").arg(name), ProgramTitle);
 }
 

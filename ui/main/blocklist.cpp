@@ -2,6 +2,32 @@
 
 #include "session/screenname.h"
 
+BlockList::BlockList(QuorTOCSock &btoc, QObject *parent)
+    : QObject(parent)
+    , m_btoc(btoc)
+{
+}
+
+QuorTOCSock::SendCheck BlockList::block(const QByteArray &name)
+{
+    const QuorTOCSock::SendCheck verdict = m_btoc.checkBlockUser(name);
+    if (verdict == QuorTOCSock::SendCheck::Sendable) {
+        m_btoc.BlockUser(name);
+        setBlocked(name, true);
+    }
+    return verdict;
+}
+
+QuorTOCSock::SendCheck BlockList::unblock(const QByteArray &name)
+{
+    const QuorTOCSock::SendCheck verdict = m_btoc.checkUnblockUser(name);
+    if (verdict == QuorTOCSock::SendCheck::Sendable) {
+        m_btoc.UnblockUser(name);
+        setBlocked(name, false);
+    }
+    return verdict;
+}
+
 void BlockList::reset(const QList<QByteArray> &names)
 {
     m_blocked.clear();

@@ -129,16 +129,17 @@ void BuddyActions::block(const QByteArray &buddy)
     if (!m_context.dialogs.askYesNo(m_owner, tr("Are you sure you want to block %1?").arg(name),
                                     tr("Block %1").arg(name)))
         return;
-    m_context.btoc.BlockUser(buddy);
-    m_context.blocked.setBlocked(buddy, true);
-    m_notice(tr("%1 has been blocked.").arg(name));
+    m_notice(m_context.blocked.block(buddy) == QuorTOCSock::SendCheck::Sendable
+                 ? tr("%1 has been blocked.").arg(name)
+                 : tr("%1 was not blocked: the request could not be sent.").arg(name));
 }
 
 void BuddyActions::unblock(const QByteArray &buddy)
 {
-    m_context.btoc.UnblockUser(buddy);
-    m_context.blocked.setBlocked(buddy, false);
-    m_notice(tr("%1 has been unblocked.").arg(WireText::fromWire(buddy)));
+    const QString name = WireText::fromWire(buddy);
+    m_notice(m_context.blocked.unblock(buddy) == QuorTOCSock::SendCheck::Sendable
+                 ? tr("%1 has been unblocked.").arg(name)
+                 : tr("%1 was not unblocked: the request could not be sent.").arg(name));
 }
 
 void BuddyActions::getInfo(const QByteArray &buddy)

@@ -92,6 +92,7 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_remembered(places.settingsFile)
     , m_history(m_remembered, places.historyFolder)
     , m_server(serverToUse(server, m_remembered))
+    , m_blocked(*btoc)
     , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
