@@ -4,7 +4,7 @@
 // It is read before any window system is needed, so that --help, --version
 // and a bad value are answered on a terminal without a display.
 
-#include "main/serveraddress.h"
+#include "session/serveraddress.h"
 
 #include <QString>
 #include <QStringList>

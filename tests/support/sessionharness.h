@@ -6,9 +6,9 @@
 
 #include "appcontext.h"
 #include "attention.h"
-#include "main/blocklist.h"
+#include "blocklist.h"
 #include "conversation/history.h"
-#include "remembered.h"
+#include "store/remembered.h"
 #include "fakesocket.h"
 #include "printers.h"
 #include "session/quortocsock.h"
@@ -32,7 +32,8 @@ struct SessionHarness
     BlockList blocked{btoc};
     Attention attention;
     Remembered remembered; // keeps nothing on disk
-    History history{remembered, QString()};
+    HistoryStore historyStore{remembered, QString()};
+    History history{historyStore};
     AppContext context{btoc, dialogs, windows, txtFont, blocked, attention, remembered, history};
 
     SessionHarness()

@@ -4,7 +4,7 @@
 #include "desktopfixture.h"
 
 #include "prefs/frmaimprefs.h"
-#include "remembered.h"
+#include "store/remembered.h"
 #include "session/toccommands.h"
 
 #include <QCheckBox>

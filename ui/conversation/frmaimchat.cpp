@@ -6,7 +6,7 @@
 #include "dialogs.h"
 #include "escapekey.h"
 #include "session/quortocsock.h"
-#include "remembered.h"
+#include "store/remembered.h"
 #include "windowregistry.h"
 #include "session/wiretext.h"
 

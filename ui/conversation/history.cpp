@@ -1,70 +1,35 @@
 #include "history.h"
 
-#include "remembered.h"
-#include "session/screenname.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QDateTime>
 #include <QObject>
 #include <QTextEdit>
-#include <optional>
 
 namespace {
-const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-const QString Self = QStringLiteral("me");
-const QString SelfAutoReply = QStringLiteral("me-auto");
-const QString Other = QStringLiteral("them");
-// Enough for far more than ShownLines lines of ordinary length; a reader
-// never has to take in a whole year of talk to show the last few lines.
-constexpr qint64 TailBytes = 64 * 1024;
-
-// Fields are separated by tabs and a line ends at its line feed, so neither
-// may appear inside one; the body is the last field and may hold tabs.
-QString oneLine(QString text, bool allowTabs)
+HistoryStore::Speaker storedSpeaker(Transcript::Speaker speaker)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (!allowTabs)
-        text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return text;
+    return speaker == Transcript::Speaker::Self ? HistoryStore::Speaker::Self : HistoryStore::Speaker::Other;
 }
 
-std::optional<History::Line> parse(const QString &text)
+Transcript::Speaker shownSpeaker(HistoryStore::Speaker speaker)
 {
-    const QStringList fields = text.split(QLatin1Char('\t'));
-    if (fields.size() < 4)
-        return std::nullopt;
-    History::Line line;
-    line.time = QDateTime::fromString(fields[0], TimeFormat);
-    if (fields[1] == Other)
-        line.speaker = Transcript::Speaker::Other;
-    else if (fields[1] == Self || fields[1] == SelfAutoReply)
-        line.speaker = Transcript::Speaker::Self;
-    else
-        return std::nullopt;
-    line.autoReply = fields[1] == SelfAutoReply;
-    line.name = fields[2];
-    line.body = fields.mid(3).join(QLatin1Char('\t'));
-    return line;
+    return speaker == HistoryStore::Speaker::Self ? Transcript::Speaker::Self : Transcript::Speaker::Other;
 }
 
-// Rides on a transcript view and sends its entries to the history file of
-// the correspondent or room it shows.
+// Rides on a transcript view and sends its entries to the history of the
+// correspondent or room it shows.
 class Recorder : public QObject
 {
     Q_OBJECT
 public:
-    Recorder(const History &history, History::Place place, QByteArray name, QTextEdit *view)
+    Recorder(const HistoryStore &store, History::Place place, QByteArray name, QTextEdit *view)
         : QObject(view)
-        , history(history)
+        , store(store)
         , place(place)
         , name(std::move(name))
     {
     }
 
-    const History &history;
+    const HistoryStore &store;
     const History::Place place;
     const QByteArray name;
 };
@@ -75,109 +40,33 @@ Recorder *recorderOf(QTextEdit *view)
 }
 } // namespace
 
-History::History(const Remembered &remembered, const QString &folder)
-    : m_remembered(remembered)
-    , m_folder(folder)
+History::History(HistoryStore &store)
+    : m_store(store)
 {
-}
-
-QString History::fileStem(QByteArrayView normalizedName)
-{
-    QString stem;
-    for (const char c : normalizedName) {
-        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-            stem += QLatin1Char(c);
-        else
-            stem += QStringLiteral("%%1").arg(uchar(c), 2, 16, QLatin1Char('0')).toUpper();
-    }
-    return stem;
-}
-
-QString History::filePath(Place place, QByteArrayView name) const
-{
-    const QByteArray normalized = ScreenName::NormalizeName(name);
-    if (m_folder.isEmpty() || normalized.isEmpty())
-        return QString();
-    const QString folder = place == Place::ChatRoom ? m_folder + QStringLiteral("/rooms") : m_folder;
-    return folder + QLatin1Char('/') + fileStem(normalized) + QStringLiteral(".txt");
-}
-
-void History::append(Place place, QByteArrayView name, const Line &line) const
-{
-    const QString path = filePath(place, name);
-    if (!m_remembered.keepsHistory() || path.isEmpty())
-        return;
-    const QString folder = QFileInfo(path).path();
-    if (!QDir().mkpath(folder))
-        return;
-    // Private talk: only the user reads the folders and files.
-    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    QFile::setPermissions(m_folder, ownerOnly | QFileDevice::ExeOwner);
-    QFile::setPermissions(folder, ownerOnly | QFileDevice::ExeOwner);
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
-        return;
-    file.setPermissions(ownerOnly);
-    const QString kind = line.speaker == Transcript::Speaker::Other ? Other : line.autoReply ? SelfAutoReply : Self;
-    QByteArray bytes = (line.time.toString(TimeFormat) + QLatin1Char('\t') + kind + QLatin1Char('\t')
-                        + oneLine(line.name, false) + QLatin1Char('\t') + oneLine(line.body, true) + QLatin1Char('\n'))
-                           .toUtf8();
-    // A line cut short by a crash is ended first, so that it stays a broken
-    // line of its own instead of swallowing the beginning of this one.
-    if (file.size() > 0) {
-        char last = '\n';
-        if (file.seek(file.size() - 1) && file.getChar(&last) && last != '\n')
-            bytes.prepend('\n');
-    }
-    // One write of the whole line, straight to the file.
-    file.write(bytes);
-    file.flush();
-}
-
-QList<History::Line> History::lastLines(Place place, QByteArrayView name, int count) const
-{
-    QFile file(filePath(place, name));
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    const qint64 start = qMax<qint64>(0, file.size() - TailBytes);
-    file.seek(start);
-    QList<QByteArray> pieces = file.readAll().split('\n');
-    // The last piece is empty after a whole last line, or a line a crash cut
-    // short; the first may have been entered in the middle.
-    pieces.removeLast();
-    if (start > 0 && !pieces.isEmpty())
-        pieces.removeFirst();
-    QList<Line> lines;
-    for (auto it = pieces.crbegin(); it != pieces.crend() && lines.size() < count; ++it) {
-        if (const std::optional<Line> line = parse(QString::fromUtf8(*it)))
-            lines.prepend(*line);
-    }
-    return lines;
 }
 
 void History::follow(QTextEdit *view, Place place, QByteArrayView name)
 {
     delete recorderOf(view);
-    if (m_remembered.keepsHistory()) {
-        const QList<Line> lines = lastLines(place, name, ShownLines);
+    if (m_store.isKeeping()) {
+        const QList<HistoryStore::Line> lines = m_store.lastLines(place, name, ShownLines);
         if (!lines.isEmpty()) {
             Transcript::appendNotice(view, QObject::tr("History"));
-            for (const Line &line : lines)
-                Transcript::appendEntry(view, line.speaker, line.name, line.body,
+            for (const HistoryStore::Line &line : lines)
+                Transcript::appendEntry(view, shownSpeaker(line.speaker), line.name, line.body,
                                         line.autoReply ? Transcript::AutoReplySeparator : Transcript::NameSeparator);
         }
     }
-    new Recorder(*this, place, name.toByteArray(), view);
+    new Recorder(m_store, place, name.toByteArray(), view);
 }
 
 void History::recordEntry(QTextEdit *view, Transcript::Speaker speaker, const QString &name, const QString &body,
                           const QString &separator)
 {
     if (const Recorder *recorder = recorderOf(view)) {
-        recorder->history.append(recorder->place, recorder->name,
-                                 {QDateTime::currentDateTime(), speaker, separator == Transcript::AutoReplySeparator,
-                                  name, body});
+        recorder->store.append(recorder->place, recorder->name,
+                               {QDateTime::currentDateTime(), storedSpeaker(speaker),
+                                separator == Transcript::AutoReplySeparator, name, body});
     }
 }
 

@@ -6,7 +6,7 @@
 // Menu key and Shift+F10 too) and Enter on a selected buddy. Keeps the group
 // each buddy is stored in, since a removal must name it.
 
-#include "serveraddress.h"
+#include "session/serveraddress.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -90,7 +90,8 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_dialogs(dialogs)
     , m_windows(windows)
     , m_remembered(places.settingsFile)
-    , m_history(m_remembered, places.historyFolder)
+    , m_historyStore(m_remembered, places.historyFolder)
+    , m_history(m_historyStore)
     , m_server(serverToUse(server, m_remembered))
     , m_blocked(*btoc)
     , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history}

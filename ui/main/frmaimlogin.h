@@ -10,8 +10,9 @@
 #include "buddylist.h"
 #include "conversation/history.h"
 #include "exitquestion.h"
-#include "remembered.h"
-#include "serveraddress.h"
+#include "store/historystore.h"
+#include "store/remembered.h"
+#include "session/serveraddress.h"
 #include "signonflow.h"
 
 #include <QPointer>
@@ -166,6 +167,7 @@ private:
     Dialogs &m_dialogs;
     WindowRegistry &m_windows;
     Remembered m_remembered;
+    HistoryStore m_historyStore;
     History m_history;
     ServerAddress m_server;
     BlockList m_blocked;

@@ -5,7 +5,7 @@
 #include "escapekey.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
-#include "remembered.h"
+#include "store/remembered.h"
 #include "session/tocprotocol.h"
 #include "session/wiretext.h"
 

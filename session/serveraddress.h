@@ -2,7 +2,7 @@
 
 // Where "Sign On" connects: the TOC server's host and port.
 
-#include "session/tocprotocol.h"
+#include "tocprotocol.h"
 
 #include <QString>
 #include <optional>
