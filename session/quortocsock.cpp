@@ -102,47 +102,50 @@ void QuorTOCSock::sendCommand(const QByteArray &line)
     SendPacket(Flap::Data, line);
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::check(const QByteArray &line) const
+QuorTOCSock::SendCheck QuorTOCSock::trySend(const QByteArray &line)
 {
     if (!TocCommand::fits(line))
         return SendCheck::TooLong;
-    return isConnected() ? SendCheck::Sendable : SendCheck::NotSignedOn;
+    if (!isConnected())
+        return SendCheck::NotSignedOn;
+    SendPacket(Flap::Data, line);
+    return SendCheck::Sendable;
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::checkSendIM(const QByteArray &strUserName, const QByteArray &strMessage,
-                                                bool AutoResponse) const
+QuorTOCSock::SendCheck QuorTOCSock::trySendIM(const QByteArray &strUserName, const QByteArray &strMessage,
+                                              bool AutoResponse)
 {
-    return check(TocCommand::sendIm(strUserName, strMessage, AutoResponse));
+    return trySend(TocCommand::sendIm(strUserName, strMessage, AutoResponse));
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::checkSendChat(qint32 lngChatID, const QByteArray &strMessage) const
+QuorTOCSock::SendCheck QuorTOCSock::trySendChat(qint32 lngChatID, const QByteArray &strMessage)
 {
-    return check(TocCommand::sendChat(lngChatID, strMessage));
+    return trySend(TocCommand::sendChat(lngChatID, strMessage));
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::checkSetAwayMessage(const QByteArray &strAwayMessage) const
+QuorTOCSock::SendCheck QuorTOCSock::trySetAwayMessage(const QByteArray &strAwayMessage)
 {
-    return check(TocCommand::setAway(strAwayMessage));
+    return trySend(TocCommand::setAway(strAwayMessage));
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::checkSetProfile(const QByteArray &strProfile) const
+QuorTOCSock::SendCheck QuorTOCSock::trySetProfile(const QByteArray &strProfile)
 {
-    return check(TocCommand::setInfo(strProfile));
+    return trySend(TocCommand::setInfo(strProfile));
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::checkWarnUser(const QByteArray &strUserName, bool blnAnonymous) const
+QuorTOCSock::SendCheck QuorTOCSock::tryWarnUser(const QByteArray &strUserName, bool blnAnonymous)
 {
-    return check(TocCommand::evil(strUserName, blnAnonymous));
+    return trySend(TocCommand::evil(strUserName, blnAnonymous));
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::checkBlockUser(const QByteArray &strUserName) const
+QuorTOCSock::SendCheck QuorTOCSock::tryBlockUser(const QByteArray &strUserName)
 {
-    return check(TocCommand::addDeny(strUserName));
+    return trySend(TocCommand::addDeny(strUserName));
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::checkUnblockUser(const QByteArray &strUserName) const
+QuorTOCSock::SendCheck QuorTOCSock::tryUnblockUser(const QByteArray &strUserName)
 {
-    return check(TocCommand::removeDeny(strUserName));
+    return trySend(TocCommand::removeDeny(strUserName));
 }
 
 void QuorTOCSock::onConnect()

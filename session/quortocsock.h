@@ -84,20 +84,22 @@ public:
     // Whether commands reach the server now; commands themselves report nothing.
     bool isConnected() const;
 
-    // Whether a command would go out now, and if not, why: windows ask first
-    // so that they never show as sent what the session would drop.
+    // What became of a command a window tried to send.
     enum class SendCheck {
-        Sendable,
+        Sendable,    // it went out
         TooLong,     // never deliverable, whatever the connection
         NotSignedOn, // deliverable once signed on again
     };
-    SendCheck checkSendIM(const QByteArray &strUserName, const QByteArray &strMessage, bool AutoResponse) const;
-    SendCheck checkSendChat(qint32 lngChatID, const QByteArray &strMessage) const;
-    SendCheck checkSetAwayMessage(const QByteArray &strAwayMessage) const;
-    SendCheck checkSetProfile(const QByteArray &strProfile) const;
-    SendCheck checkWarnUser(const QByteArray &strUserName, bool blnAnonymous) const;
-    SendCheck checkBlockUser(const QByteArray &strUserName) const;
-    SendCheck checkUnblockUser(const QByteArray &strUserName) const;
+    // Each builds its command line once and sends it if it can go out now;
+    // otherwise nothing is sent and the answer says why, so that a window
+    // never shows as sent what never left.
+    SendCheck trySendIM(const QByteArray &strUserName, const QByteArray &strMessage, bool AutoResponse);
+    SendCheck trySendChat(qint32 lngChatID, const QByteArray &strMessage);
+    SendCheck trySetAwayMessage(const QByteArray &strAwayMessage);
+    SendCheck trySetProfile(const QByteArray &strProfile);
+    SendCheck tryWarnUser(const QByteArray &strUserName, bool blnAnonymous);
+    SendCheck tryBlockUser(const QByteArray &strUserName);
+    SendCheck tryUnblockUser(const QByteArray &strUserName);
     const ChatTableType &chatTable() const { return ChatTable; }
     qsizetype bufferedBytes() const { return strRecvBuffer.bufferedBytes(); }
 
@@ -152,7 +154,7 @@ private:
     // Sends a command line as one data frame unless it breaks the TOC limit.
     void sendCommand(const QByteArray &line);
     // Length first: a line that is too long is refused even when connected.
-    SendCheck check(const QByteArray &line) const;
+    SendCheck trySend(const QByteArray &line);
     // The chat ID given, or the first ChatTable entry named strChatName.
     std::optional<qint32> chatIdFor(const QByteArray &strChatName, qint32 lngChatID) const;
 

@@ -10,21 +10,17 @@ BlockList::BlockList(QuorTOCSock &btoc, QObject *parent)
 
 QuorTOCSock::SendCheck BlockList::block(const QByteArray &name)
 {
-    const QuorTOCSock::SendCheck verdict = m_btoc.checkBlockUser(name);
-    if (verdict == QuorTOCSock::SendCheck::Sendable) {
-        m_btoc.BlockUser(name);
+    const QuorTOCSock::SendCheck verdict = m_btoc.tryBlockUser(name);
+    if (verdict == QuorTOCSock::SendCheck::Sendable)
         setBlocked(name, true);
-    }
     return verdict;
 }
 
 QuorTOCSock::SendCheck BlockList::unblock(const QByteArray &name)
 {
-    const QuorTOCSock::SendCheck verdict = m_btoc.checkUnblockUser(name);
-    if (verdict == QuorTOCSock::SendCheck::Sendable) {
-        m_btoc.UnblockUser(name);
+    const QuorTOCSock::SendCheck verdict = m_btoc.tryUnblockUser(name);
+    if (verdict == QuorTOCSock::SendCheck::Sendable)
         setBlocked(name, false);
-    }
     return verdict;
 }
 

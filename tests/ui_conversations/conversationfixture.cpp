@@ -43,8 +43,6 @@ ConversationTest::ConversationTest()
 {
     txtFont.setText(QStringLiteral("<font>"));
     lbAway.hide();
-    QObject::connect(&btoc, &QuorTOCSock::InstantMessage, &router, &ConversationRouter::onInstantMessage);
-    QObject::connect(&btoc, &QuorTOCSock::TypingStatus, &router, &ConversationRouter::onTypingStatus);
 }
 
 void ConversationTest::receiveIm(const QByteArray &from, const QByteArray &text)

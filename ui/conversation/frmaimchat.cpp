@@ -246,12 +246,11 @@ void frmAimChat::send()
         return;
 
     const QByteArray message = WireText::toWire(m_context.txtFont.text() + txtMessage->toPlainText());
-    // The session drops an overlong line silently; say so and keep the text.
-    if (m_context.btoc.checkSendChat(id, message) == QuorTOCSock::SendCheck::TooLong) {
+    // An overlong line never leaves; say so and keep the text.
+    if (m_context.btoc.trySendChat(id, message) == QuorTOCSock::SendCheck::TooLong) {
         Transcript::appendText(txtChat, TooLongLine);
         return;
     }
-    m_context.btoc.SendChat(QByteArray(), message, id);
     if (chkClear->isChecked())
         txtMessage->setPlainText(QString());
 }

@@ -172,7 +172,7 @@ void frmAimIM::Send()
     // The style prefix is read now, so a style change reaches every open window.
     const QByteArray message = WireText::toWire(m_context.txtFont.text() + typed);
 
-    switch (m_context.btoc.checkSendIM(destination, message, false)) {
+    switch (m_context.btoc.trySendIM(destination, message, false)) {
     case QuorTOCSock::SendCheck::TooLong:
         // Nothing looks sent, and the text stays in the box to be shortened.
         Transcript::appendNotice(txtIM, tr("This message was not sent: it is too long for the server. "
@@ -188,7 +188,6 @@ void frmAimIM::Send()
         break;
     }
 
-    m_context.btoc.SendIM(destination, message, false);
     m_typing->messageSent();
     Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
     if (chkClear->isChecked())
@@ -293,9 +292,7 @@ void frmAimIM::Warn()
     if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to warn %1?").arg(name),
                                     tr("Warn %1").arg(name)))
         return;
-    const QByteArray &wireName = m_correspondent;
-    if (refused(m_context.btoc.checkWarnUser(wireName, false), tr("The warning to %1").arg(name)))
+    if (refused(m_context.btoc.tryWarnUser(m_correspondent, false), tr("The warning to %1").arg(name)))
         return;
-    m_context.btoc.WarnUser(wireName, false);
     m_context.dialogs.notice(this, tr("Warning was sent to %1").arg(name), ProgramTitle);
 }

@@ -53,14 +53,13 @@ void AwayMessages::setAway(const QString &text)
     const QByteArray message = WireText::toWire(m_context.txtFont.text() + text);
     // The server would never get a line this long; saying so beats showing
     // an away state the server knows nothing about.
-    if (m_context.btoc.checkSetAwayMessage(message) == QuorTOCSock::SendCheck::TooLong) {
+    if (m_context.btoc.trySetAwayMessage(message) == QuorTOCSock::SendCheck::TooLong) {
         m_context.dialogs.notice(m_lbAway.window(),
                                  tr("This away message is too long for the server, so it was not set. "
                                     "Please choose a shorter one."),
                                  QStringLiteral("Qiv"));
         return;
     }
-    m_context.btoc.SetAwayMessage(message);
     m_lbAway.show();
     m_window->show();
     m_window->setAwayText(text);

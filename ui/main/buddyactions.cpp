@@ -46,6 +46,8 @@ BuddyActions::BuddyActions(AppContext &context, ConversationRouter &conversation
                  m_list.viewport()->mapToGlobal(pos));
     });
     m_list.installEventFilter(this);
+    connect(&context.btoc, &QuorTOCSock::LoggedIn, this, &BuddyActions::onLoggedIn, Qt::DirectConnection);
+    connect(&context.btoc, &QuorTOCSock::UserProfile, this, &BuddyActions::onUserProfile, Qt::DirectConnection);
 }
 
 void BuddyActions::setInfoTimeout(int milliseconds)

@@ -20,6 +20,10 @@ ConversationRouter::ConversationRouter(AppContext &context, AwayMessages &away, 
     , m_away(away)
     , m_strMyName(strMyName)
 {
+    connect(&context.btoc, &QuorTOCSock::InstantMessage, this, &ConversationRouter::onInstantMessage,
+            Qt::DirectConnection);
+    connect(&context.btoc, &QuorTOCSock::TypingStatus, this, &ConversationRouter::onTypingStatus,
+            Qt::DirectConnection);
 }
 
 int ConversationRouter::FormByTag(const QString &strMatch) const
@@ -78,12 +82,11 @@ void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &str
     // reported once per away period rather than at every message.
     m_away.addAnswered(strUserName);
 
-    if (m_context.btoc.checkSendIM(strUserName, message, true) == QuorTOCSock::SendCheck::TooLong) {
+    if (m_context.btoc.trySendIM(strUserName, message, true) == QuorTOCSock::SendCheck::TooLong) {
         window.appendNotice(tr("No automatic reply was sent to %1: the away message "
-                                                  "is too long for the server.").arg(shownName));
+                               "is too long for the server.").arg(shownName));
         return;
     }
-    m_context.btoc.SendIM(strUserName, message, true);
     window.appendAutoReply(m_strMyName, awayText);
 }
 

@@ -2,7 +2,6 @@
 
 #include "awaymessages.h"
 #include "buddyactions.h"
-#include "signonflow.h"
 #include "chatslots.h"
 #include "conversationrouter.h"
 #include "dialogs.h"
@@ -13,6 +12,7 @@
 #include "artwork.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
+#include "session/signonflow.h"
 #include "info/systeminfo.h"
 #include "session/tocprotocol.h"
 #include "session/tocsocket.h"
@@ -87,6 +87,8 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , Frame2(new QWidget(this))
     , Frame1(new QWidget(this))
     , lstBuddyson(new UniformListView(Frame1))
+    // Before every handler of the session's events, so it hears each one first.
+    , m_flow(new SignOnFlow(*btoc, this))
     , m_dialogs(dialogs)
     , m_windows(windows)
     , m_remembered(places.settingsFile)
@@ -97,7 +99,6 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
-    , m_flow(new SignOnFlow(*btoc, this))
 {
     setObjectName(QStringLiteral("frmAimlogin"));
     setWindowTitle(QStringLiteral("Qiv"));
@@ -119,7 +120,7 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     m_away = new AwayMessages(m_context, *lbAway, this);
     m_conversations = new ConversationRouter(m_context, *m_away, strMyName, this);
     m_chatSlots = new ChatSlots(m_context, strMyName, this);
-    m_preferences = new PreferencesLauncher(m_context, this);
+    m_preferences = new PreferencesLauncher(m_context, this, [this](const QString &text) { showNotice(text); });
     m_buddyActions = new BuddyActions(m_context, *m_conversations, *lstBuddyson,
                                       [this](const QString &text) { showNotice(text); }, this);
     m_buddyActions->setServer(m_server);
@@ -127,8 +128,6 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     layOut();
     connectSession();
     showSignOnPanel(true);
-
-    connect(m_flow, &SignOnFlow::gaveUp, this, &frmAimlogin::onSignOnGivenUp);
 }
 
 void frmAimlogin::setSignOnTimeout(int milliseconds)
@@ -397,19 +396,11 @@ void frmAimlogin::layOut()
 
 void frmAimlogin::connectSession()
 {
+    connect(m_flow, &SignOnFlow::ended, this, &frmAimlogin::onSessionEnded, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::LoggedIn, this, &frmAimlogin::onLoggedIn, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::LoggedOut, this, &frmAimlogin::onLoggedOut, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::Error, this, &frmAimlogin::onError, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::WinsockError, this, &frmAimlogin::onWinsockError, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::BuddyUpdate, this, &frmAimlogin::onBuddyUpdate, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::InstantMessage, m_conversations, &ConversationRouter::onInstantMessage,
-            Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::TypingStatus, m_conversations, &ConversationRouter::onTypingStatus,
-            Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::LoggedIn, m_buddyActions, &BuddyActions::onLoggedIn, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::UserProfile, m_buddyActions, &BuddyActions::onUserProfile, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::Warned, this, &frmAimlogin::onWarned, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::PasswordChanged, this, &frmAimlogin::onPasswordChanged, Qt::DirectConnection);
 }
 
 void frmAimlogin::showSignOnPanel(bool shown)
@@ -432,33 +423,20 @@ void frmAimlogin::signOn()
     lbStat->setText(QStringLiteral("Connecting..."));
     m_remembered.setValue(Remembered::Key::ScreenName, txtSn->text());
     m_remembered.setPassword(txtPw->text());
-    btoc->Login(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
-                WireText::toWire(m_server.host), m_server.port);
+    m_flow->signOn(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
+                   WireText::toWire(m_server.host), m_server.port);
     m_buddies.clear();
-    // Begun after Login, which a second click may use to start over.
-    m_flow->begin();
-}
-
-void frmAimlogin::onSignOnGivenUp()
-{
-    showSignOnPanel(true);
-    endSessionState();
-    reportSignOff(tr("The server did not complete the sign-on in time; the connection was closed."));
 }
 
 void frmAimlogin::signOff()
 {
-    m_flow->ended();
-    // LogOff reports LoggedOut from inside itself, so its box comes first.
-    btoc->LogOff();
-    showSignOnPanel(true);
-    endSessionState();
+    // The sign-off is reported from inside, through onSessionEnded.
+    m_flow->signOff();
     emit signedOff();
 }
 
 void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 {
-    m_flow->signedOn();
     btoc->SetProfile(WireText::toWire(defaultProfile()));
     // A privacy choice the user asked to keep is theirs at every sign-on.
     const QVariant privacy = m_remembered.value(Remembered::Key::Privacy);
@@ -490,41 +468,40 @@ void frmAimlogin::showBuddyListCaption(const QString &name)
         resize(wanted, height());
 }
 
-void frmAimlogin::onLoggedOut(const QByteArray &strUserName)
+void frmAimlogin::onSessionEnded(SignOnFlow::Reason reason, const QByteArray &detail)
 {
-    if (m_flow->isGivingUp())
-        return;
-    m_flow->ended();
     showSignOnPanel(true);
-    reportSignOff(signedOffText(WireText::fromWire(strUserName)));
-}
-
-void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
-{
-    // A refused sign-on is the server's answer, not a silence; other errors
-    // leave a sign-on under way still waiting for its end.
-    // A password change refused by the server is answered where it was asked.
-    if (frmAimPrefs *prefs = m_preferences->window(); prefs && prefs->awaitsPasswordAnswer())
-        prefs->passwordAnswered(WireText::fromWire(strError));
-    if (m_flow->errorArrived(intErrorCode)) {
-        showSignOnPanel(true);
+    switch (reason) {
+    case SignOnFlow::Reason::SignedOff:
+        // The sign-off's box comes before the windows of the session close.
+        reportSignOff(signedOffText(WireText::fromWire(detail)));
+        endSessionState();
+        return;
+    case SignOnFlow::Reason::GaveUp:
+        endSessionState();
+        reportSignOff(tr("The server did not complete the sign-on in time; the connection was closed."));
+        return;
+    case SignOnFlow::Reason::SignedOnElsewhere:
         endSessionState();
         reportSignOff(signedOffText(strMyName));
         return;
+    case SignOnFlow::Reason::Refused:
+    case SignOnFlow::Reason::ConnectionLost:
+        // A refused or dropped connection ends the session just as surely as
+        // a sign-off by the server; say why instead of leaving a dead list up.
+        endSessionState();
+        reportSignOff(WireText::fromWire(detail));
+        return;
     }
-    // Other errors leave the panels alone: a failed sign-on stays on the
-    // sign-on panel, an error while signed on keeps the buddy list.
-    reportSignOff(WireText::fromWire(strError));
 }
 
-void frmAimlogin::onWinsockError(const QByteArray &strError)
+void frmAimlogin::onError(qint16, const QByteArray &strError)
 {
-    if (!m_flow->connectionLostIsNews())
+    // An answer that ended the session has been told as its end.
+    if (m_flow->state() == SignOnFlow::State::Ending)
         return;
-    // A refused or dropped connection ends the session just as surely as a
-    // sign-off by the server; say so instead of leaving a dead buddy list up.
-    showSignOnPanel(true);
-    endSessionState();
+    // Other errors leave the panels alone: a failed sign-on stays on the
+    // sign-on panel, an error while signed on keeps the buddy list.
     reportSignOff(WireText::fromWire(strError));
 }
 
@@ -545,15 +522,6 @@ void frmAimlogin::onWarned(const QByteArray &intWarningLevel, const QByteArray &
 {
     const QString who = strFromUser.isEmpty() ? tr("anonymous") : WireText::fromWire(strFromUser);
     showNotice(tr("Warned by %1: your warning level is now %2%.").arg(who, WireText::fromWire(intWarningLevel)));
-}
-
-void frmAimlogin::onPasswordChanged()
-{
-    const QString changed = tr("Your password has been changed.");
-    if (frmAimPrefs *prefs = m_preferences->window(); prefs && prefs->awaitsPasswordAnswer())
-        prefs->passwordAnswered(changed);
-    else
-        showNotice(changed);
 }
 
 void frmAimlogin::showNotice(const QString &text)

@@ -1,8 +1,13 @@
 #pragma once
 
 // The main window: owns the session control and the message style prefix,
-// signs on and off, keeps the buddy list, and opens the other windows. It is
-// the only receiver of the session's events.
+// signs on and off, keeps the buddy list, and opens the other windows.
+//
+// Wiring rule: every piece that handles the session's events connects itself
+// to them when it is created (ChatSlots, ConversationRouter, BuddyActions,
+// PreferencesLauncher, SignOnFlow); connectSession() holds only the main
+// window's own handlers. SignOnFlow is created first, so its state is current
+// when any other handler runs.
 
 #include "appcontext.h"
 #include "attention.h"
@@ -13,7 +18,7 @@
 #include "store/historystore.h"
 #include "store/remembered.h"
 #include "session/serveraddress.h"
-#include "signonflow.h"
+#include "session/signonflow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -60,6 +65,7 @@ public:
     // How long a sign-on may wait for the server before it is given up.
     static constexpr int DefaultSignOnTimeoutMs = SignOnFlow::DefaultTimeoutMs;
     void setSignOnTimeout(int milliseconds);
+    SignOnFlow &signOnFlow() { return *m_flow; }
     void setEndProgram(ExitQuestion::EndProgram endProgram) { m_endProgram = std::move(endProgram); }
 
     // The pieces the main window hands its events and launchers to.
@@ -130,12 +136,10 @@ private slots:
     void signOn();
     void signOff();
     void onLoggedIn(const QByteArray &strUserName);
-    void onLoggedOut(const QByteArray &strUserName);
+    void onSessionEnded(SignOnFlow::Reason reason, const QByteArray &detail);
     void onError(qint16 intErrorCode, const QByteArray &strError);
-    void onWinsockError(const QByteArray &strError);
     void onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline);
     void onWarned(const QByteArray &intWarningLevel, const QByteArray &strFromUser);
-    void onPasswordChanged();
     void showAbout();
     void showCredits();
 
@@ -158,12 +162,11 @@ private:
     // A session that ended, by the user or not, leaves no room open and no
     // away state behind (lbAway hidden, away window hidden, nobody answered).
     void endSessionState();
-    // A sign-on the server never completed: the session is over.
-    void onSignOnGivenUp();
     void popUp(QMenu *menu, QToolButton *button);
     // Shows text in the buddy-list panel's notice line; empty hides the line.
     void showNotice(const QString &text);
 
+    SignOnFlow *m_flow;
     Dialogs &m_dialogs;
     WindowRegistry &m_windows;
     Remembered m_remembered;
@@ -184,6 +187,5 @@ private:
     BuddyActions *m_buddyActions = nullptr;
     QPointer<frmAbout> m_about;
     QPointer<frmCredits> m_credits;
-    SignOnFlow *m_flow;
     ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();
 };

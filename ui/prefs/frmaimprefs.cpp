@@ -253,9 +253,8 @@ void frmAimPrefs::showPage(int index)
 void frmAimPrefs::setProfile()
 {
     const QByteArray profile = WireText::toWire(txtProfile->toPlainText() + profileFooter());
-    // The session would drop the overlong line without a word; the user keeps
-    // the text to shorten it.
-    switch (m_context.btoc.checkSetProfile(profile)) {
+    // An overlong line never leaves; the user keeps the text to shorten it.
+    switch (m_context.btoc.trySetProfile(profile)) {
     case QuorTOCSock::SendCheck::TooLong:
         m_context.dialogs.notice(this,
                                  QStringLiteral("Your profile is too long to be sent. Please shorten it and try again."),
@@ -267,7 +266,6 @@ void frmAimPrefs::setProfile()
     case QuorTOCSock::SendCheck::Sendable:
         break;
     }
-    m_context.btoc.SetProfile(profile);
     // The server does not acknowledge a profile; it takes effect once sent.
     lbStatus->setText(QStringLiteral("Your profile has been set."));
 }

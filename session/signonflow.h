@@ -1,0 +1,76 @@
+#pragma once
+
+// SignOnFlow: the life of one session, beside the session control. It signs
+// on and off, gives up a sign-on the server never completes (a server that
+// accepts the connection and then stays silent would leave "Connecting..." up
+// for ever), knows which server answers end a session and whether a dropped
+// connection is news or only the close that follows an answer already given.
+// It says all of that through state() and one ended() signal. Create it right
+// after the control and before any window's handler, so that it hears each of
+// the control's events first and its state is current when they run.
+
+#include <QByteArray>
+#include <QObject>
+
+class QTimer;
+class QuorTOCSock;
+
+class SignOnFlow : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SignOnFlow)
+public:
+    enum class State {
+        Offline,
+        Connecting, // from the sign-on until the server has sent the stored lists
+        SignedOn,
+        Ending,     // the server ended the session and is about to hang up
+    };
+    Q_ENUM(State)
+
+    enum class Reason {
+        SignedOff,         // LogOff: the user, or whoever asked for it
+        GaveUp,            // the server did not complete the sign-on in time
+        Refused,           // the server refused the sign-on
+        SignedOnElsewhere, // the server signed this session off
+        ConnectionLost,    // the connection could not be made or dropped
+    };
+    Q_ENUM(Reason)
+
+    // How long a sign-on may wait for the server before it is given up.
+    static constexpr int DefaultTimeoutMs = 30000;
+
+    explicit SignOnFlow(QuorTOCSock &btoc, QObject *parent = nullptr);
+    void setTimeout(int milliseconds);
+
+    // Signs name on; whatever session was under way is dropped first.
+    void signOn(const QByteArray &name, const QByteArray &password, const QByteArray &host, qint32 port);
+    void signOff();
+
+    State state() const { return m_state; }
+
+    // Whether code refuses a sign-on: bad account or password, too soon
+    // again, refused; or the server signing this session off.
+    static bool endsSignOn(qint16 code);
+
+signals:
+    void stateChanged(SignOnFlow::State state);
+    // The session is over. detail is what says why in the server's or the
+    // connection's words (the refusal, the socket's error); for SignedOff the
+    // name that was signed off; empty otherwise.
+    void ended(SignOnFlow::Reason reason, const QByteArray &detail);
+
+private:
+    void setState(State state);
+    void end(Reason reason, State state, const QByteArray &detail);
+    void onLoggedIn();
+    void onLoggedOut(const QByteArray &strUserName);
+    void onError(qint16 intErrorCode, const QByteArray &strError);
+    void onWinsockError(const QByteArray &strError);
+    void giveUp();
+
+    QuorTOCSock &m_btoc;
+    QTimer *m_timer;
+    State m_state = State::Offline;
+    bool m_givingUp = false;
+};

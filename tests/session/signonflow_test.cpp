@@ -1,0 +1,102 @@
+// A session's life without any window: its states, and the one end it
+// reports whatever way it ends.
+
+#include "fakesocket.h"
+#include "printers.h"
+#include "serverframes.h"
+#include "session/quortocsock.h"
+#include "session/signonflow.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Reason = SignOnFlow::Reason;
+using State = SignOnFlow::State;
+using ServerFrames::serverFrame;
+
+struct FlowTest : ::testing::Test
+{
+    FakeSocket *socket = new FakeSocket;
+    QuorTOCSock btoc{socket};
+    SignOnFlow flow{btoc};
+    QSignalSpy ended{&flow, &SignOnFlow::ended};
+    QSignalSpy states{&flow, &SignOnFlow::stateChanged};
+
+    void signOn()
+    {
+        flow.signOn("Me", "pw", "toc.test", 5190);
+        socket->acceptConnection();
+    }
+    void serverSays(const QByteArray &line) { socket->deliver(serverFrame(line)); }
+    Reason endReason(qsizetype i) const { return ended[i][0].value<Reason>(); }
+    QByteArray endDetail(qsizetype i) const { return ended[i][1].toByteArray(); }
+};
+
+TEST_F(FlowTest, EachEndIsReportedOnceWithWhyAndTheHangUpAfterAnAnswerIsNoNews)
+{
+    // A refused sign-on: the server's reason is the end, its hang-up is not.
+    for (const QByteArray code : {"980", "983", "989:7"}) {
+        SCOPED_TRACE(code.data());
+        signOn();
+        EXPECT_EQ(flow.state(), State::Connecting);
+        serverSays("ERROR:" + code);
+        socket->fail(QStringLiteral("closed"));
+        ASSERT_EQ(ended.size(), 1);
+        EXPECT_EQ(endReason(0), Reason::Refused);
+        EXPECT_FALSE(endDetail(0).isEmpty());
+        EXPECT_EQ(flow.state(), State::Offline);
+        ended.clear();
+    }
+
+    // Signed on, a wrong old password (980 too) ends nothing; other errors neither.
+    signOn();
+    serverSays("SIGN_ON:TOC2.0");
+    serverSays("CONFIG2:done:\n");
+    EXPECT_EQ(flow.state(), State::SignedOn);
+    serverSays("ERROR:980");
+    serverSays("ERROR:901:bob");
+    EXPECT_EQ(flow.state(), State::SignedOn);
+    EXPECT_TRUE(ended.isEmpty());
+
+    // Signed off by the server, then its hang-up: one end.
+    serverSays("ERROR:904");
+    socket->fail(QStringLiteral("closed"));
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(endReason(0), Reason::SignedOnElsewhere);
+
+    // The next session's own loss is news again, in the socket's words.
+    signOn();
+    socket->fail(QStringLiteral("The server closed the connection"));
+    ASSERT_EQ(ended.size(), 2);
+    EXPECT_EQ(endReason(1), Reason::ConnectionLost);
+    EXPECT_EQ(endDetail(1), "The server closed the connection");
+
+    // Signing off names whom.
+    signOn();
+    flow.signOff();
+    ASSERT_EQ(ended.size(), 3);
+    EXPECT_EQ(endReason(2), Reason::SignedOff);
+    EXPECT_EQ(endDetail(2), "me");
+    EXPECT_EQ(states.last()[0].value<State>(), State::Offline);
+}
+
+TEST_F(FlowTest, ASignOnTheServerNeverCompletesIsGivenUpButACompletedOneNever)
+{
+    flow.setTimeout(10);
+    signOn();
+    ASSERT_TRUE(ended.wait(2000));
+    EXPECT_EQ(endReason(0), Reason::GaveUp) << "that sign-off is not one the user asked for";
+    EXPECT_FALSE(btoc.isConnected());
+    EXPECT_EQ(flow.state(), State::Offline);
+
+    signOn();
+    serverSays("CONFIG2:done:\n");
+    QTest::qWait(40);
+    EXPECT_EQ(ended.size(), 1);
+    EXPECT_EQ(flow.state(), State::SignedOn);
+}
+
+} // namespace
