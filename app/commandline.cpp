@@ -76,8 +76,12 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
         QStringLiteral("update-url"),
         QStringLiteral("Where \"Check for updates\" asks (default %1).").arg(ProductInfo::DefaultUpdateUrl),
         QStringLiteral("URL"), ProductInfo::DefaultUpdateUrl);
+    const QCommandLineOption debugWireOption(
+        QStringLiteral("debug-wire"),
+        QStringLiteral("Logs every frame sent and received (the password masked) on standard error."));
     parser.addOption(serverOption);
     parser.addOption(updateOption);
+    parser.addOption(debugWireOption);
     if (!parser.parse(withoutQtOptions(arguments))) {
         error = parser.errorText();
         return std::nullopt;
@@ -108,6 +112,7 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
         line.server = *server;
         line.serverGiven = true;
     }
+    line.debugWire = parser.isSet(debugWireOption);
     const QString url = parser.value(updateOption);
     line.updateUrl = QUrl(url, QUrl::StrictMode);
     const QString scheme = line.updateUrl.scheme();

@@ -22,6 +22,8 @@ struct CommandLine
     // Whether --server was given; without it a remembered server is used.
     bool serverGiven = false;
     QUrl updateUrl;
+    // --debug-wire: the session's wire log on standard error.
+    bool debugWire = false;
 };
 
 // Reads the options. Qt's own window-system options (-platform, -style, ...)

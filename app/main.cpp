@@ -4,10 +4,13 @@
 #include "dialogs.h"
 #include "main/frmaimlogin.h"
 #include "info/frmint.h"
+#include "productinfo.h"
+#include "session/wirelog.h"
 #include "windowregistry.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -33,7 +36,7 @@ protected:
 
 int main(int argc, char **argv)
 {
-    QApplication::setApplicationName(QStringLiteral("Qiv"));
+    QApplication::setApplicationName(ProductInfo::ProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(QIV_VERSION));
 
     // Answered before the window system is needed: help, the version and a
@@ -57,6 +60,8 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
+    if (options->debugWire)
+        QLoggingCategory::setFilterRules(QLatin1String(WireLog::EnableRule));
     // Ties the windows to the installed qiv.desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("qiv"));
     QApplication::setWindowIcon(Artwork::icon(Artwork::Picture::ProgramIcon));

@@ -1,29 +1,19 @@
 #include "quortocsock.h"
 
+#include "htmltext.h"
 #include "screenname.h"
 #include "toccommands.h"
 #include "tocconfig.h"
 #include "tocerrors.h"
+#include "tocfields.h"
 #include "tocmessages.h"
 #include "tocsocket.h"
+#include "wirelog.h"
 #include "wiretext.h"
 
 #include <algorithm>
 
 const QByteArray QuorTOCSock::DefaultAuthServer = QByteArrayLiteral("login.oscar.aol.com");
-
-namespace {
-QByteArray trimSpaces(const QByteArray &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == ' ')
-        ++begin;
-    while (end > begin && text[end - 1] == ' ')
-        --end;
-    return text.sliced(begin, end - begin);
-}
-} // namespace
 
 QuorTOCSock::QuorTOCSock(QObject *parent)
     : QuorTOCSock(new TcpTocSocket, parent)
@@ -51,12 +41,13 @@ void QuorTOCSock::Login(const QByteArray &UserName, const QByteArray &Password,
                         const QByteArray &TOCServer, qint32 Port, const QByteArray &AuthServer)
 {
     ChatTable.clear();
+    using TocFields::trimSpaces;
     const QByteArray authServer = trimSpaces(AuthServer).isEmpty() ? DefaultAuthServer : AuthServer;
     strScreenName = ScreenName::NormalizeName(UserName);
     strRoastedPassword = ScreenName::RoastPassword(Password);
-    strTOCServer = trimSpaces(TOCServer);
+    strTOCServer = trimSpaces(TOCServer).toByteArray();
     lngServerPort = Port;
-    strAuthServer = trimSpaces(authServer);
+    strAuthServer = trimSpaces(authServer).toByteArray();
     Sock->close();
     // Bytes left from an earlier connection must never prefix the new one.
     resetConnectionBuffers();
@@ -92,6 +83,7 @@ void QuorTOCSock::SendPacket(qint16 intChannel, const QByteArray &strData)
         lngSeqNum = 0;
     const QByteArray frame = Flap::buildFrame(quint8(intChannel), quint16(lngSeqNum), payload);
     ++lngSeqNum;
+    qCDebug(lcWire).noquote() << "out" << WireLog::describeFrame(frame);
     Sock->write(frame);
 }
 
@@ -151,6 +143,7 @@ QuorTOCSock::SendCheck QuorTOCSock::tryUnblockUser(const QByteArray &strUserName
 void QuorTOCSock::onConnect()
 {
     // The preamble goes out raw: no FLAP header, no sequence number.
+    qCDebug(lcWire) << "out FLAPON";
     Sock->write(QByteArrayLiteral("FLAPON\n\n"));
 }
 
@@ -182,6 +175,7 @@ void QuorTOCSock::onSocketError(const QString &description)
 
 void QuorTOCSock::ProcessPacket(const QByteArray &frame)
 {
+    qCDebug(lcWire).noquote() << "in" << WireLog::describeFrame(frame);
     emit IncomingPacket(frame);
     const quint8 type = Flap::frameType(frame);
     switch (type) {
@@ -207,10 +201,11 @@ void QuorTOCSock::ProcessPacket(const QByteArray &frame)
 void QuorTOCSock::dispatchData(QByteArrayView payload)
 {
     using namespace TocMessages;
-    using Handler = void (*)(QuorTOCSock &toc, QByteArrayView payload);
+    using Handler = bool (*)(QuorTOCSock &toc, QByteArrayView payload);
     // Each handler decodes its whole message before raising anything, so a
-    // broken message raises nothing and leaves the chat table alone. SIGN_ON
-    // and UPDATED2 need nothing beyond IncomingPacket, like an unknown command.
+    // broken message raises nothing and leaves the chat table alone; it says
+    // whether the message could be read. SIGN_ON and UPDATED2 need nothing
+    // beyond IncomingPacket.
     struct Entry
     {
         QByteArrayView command;
@@ -218,39 +213,55 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
     };
     static constexpr Entry handlers[] = {
         {"NICK", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto nick = parseNick(payload))
+             const auto nick = parseNick(payload);
+             if (nick)
                  emit toc.ScreennameFormat(nick->displayName);
+             return nick.has_value();
          }},
-        {"CONFIG2", [](QuorTOCSock &toc, QByteArrayView payload) { toc.handleConfig(payload); }},
+        {"CONFIG2", [](QuorTOCSock &toc, QByteArrayView payload) {
+             toc.handleConfig(payload);
+             return true;
+         }},
+        {"SIGN_ON", [](QuorTOCSock &, QByteArrayView) { return true; }},
+        {"UPDATED2", [](QuorTOCSock &, QByteArrayView) { return true; }},
         {"ERROR", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto error = TocErrors::decode(payload))
+             const auto error = TocErrors::decode(payload);
+             if (error)
                  emit toc.Error(error->code, error->text);
+             return error.has_value();
          }},
         {"UPDATE_BUDDY2", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto b = parseUpdateBuddy(payload))
+             const auto b = parseUpdateBuddy(payload);
+             if (b)
                  emit toc.BuddyUpdate(b->name, b->online, b->warningLevel, b->signOnTime, b->idleMinutes,
                                       b->userClass);
+             return b.has_value();
          }},
         {"BUDDY_CAPS2", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto caps = parseBuddyData(payload))
+             const auto caps = parseBuddyData(payload);
+             if (caps)
                  emit toc.BuddyCapabilities(caps->name, caps->data);
+             return caps.has_value();
          }},
         {"BART2", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto bart = parseBuddyData(payload))
+             const auto bart = parseBuddyData(payload);
+             if (bart)
                  emit toc.BuddyBart(bart->name, bart->data);
+             return bart.has_value();
          }},
         {"CHAT_JOIN", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto join = parseChatJoin(payload);
              if (!join)
-                 return;
+                 return false;
              toc.ChatTable.join(join->chatId, join->roomName);
              toc.LastChatID = join->chatId;
              emit toc.JoinedChat(join->roomName, toc.LastChatID);
+             return true;
          }},
         {"CHAT_UPDATE_BUDDY", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto update = parseChatUpdateBuddy(payload);
              if (!update)
-                 return;
+                 return false;
              if (update->inside) {
                  for (const QByteArray &name : update->names)
                      emit toc.ChatUserUpdate(name, true, update->chatId);
@@ -258,26 +269,32 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
                  // A departure reports only the first name listed.
                  emit toc.ChatUserUpdate(update->names.first(), false, update->chatId);
              }
+             return true;
          }},
         {"CHAT_IN_ENC", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto chat = parseChatIn(payload))
+             const auto chat = parseChatIn(payload);
+             if (chat)
                  emit toc.ChatMessage(chat->chatId, chat->sender, chat->message);
+             return chat.has_value();
          }},
         {"CHAT_LEFT", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto left = parseChatLeft(payload);
              if (!left)
-                 return;
+                 return false;
              toc.ChatTable.leave(left->chatId);
              emit toc.LeftChat(left->chatId);
+             return true;
          }},
         {"IM_IN_ENC2", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto im = parseImIn(payload))
+             const auto im = parseImIn(payload);
+             if (im)
                  emit toc.InstantMessage(im->sender, im->message, im->autoResponse, im->userClass);
+             return im.has_value();
          }},
         {"INSERTED2", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto change = parseInserted(payload);
              if (!change)
-                 return;
+                 return false;
              switch (change->kind) {
              case ListChange::Buddy:
                  emit toc.BuddyAdded(change->group, change->name, change->alias);
@@ -292,15 +309,18 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
                  emit toc.GroupAdded(change->group);
                  break;
              }
+             return true;
          }},
         {"CHAT_INVITE", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto invite = parseChatInvite(payload))
+             const auto invite = parseChatInvite(payload);
+             if (invite)
                  emit toc.ChatInvite(invite->roomName, invite->chatId, invite->from, invite->message);
+             return invite.has_value();
          }},
         {"DELETED2", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto change = parseDeleted(payload);
              if (!change)
-                 return;
+                 return false;
              switch (change->kind) {
              case ListChange::Buddy:
                  emit toc.BuddyRemoved(change->group, change->name);
@@ -315,26 +335,41 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
                  emit toc.GroupRemoved(change->group);
                  break;
              }
+             return true;
          }},
         {"GOTO_URL", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto url = parseGotoUrl(payload))
+             const auto url = parseGotoUrl(payload);
+             if (url)
                  emit toc.UserProfile(url->url);
+             return url.has_value();
          }},
         {"EVILED", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto eviled = parseEviled(payload))
+             const auto eviled = parseEviled(payload);
+             if (eviled)
                  emit toc.Warned(QByteArray::number(eviled->level), eviled->from);
+             return eviled.has_value();
          }},
         // The status is not examined: a failure is reported the same way.
-        {"ADMIN_NICK_STATUS", [](QuorTOCSock &toc, QByteArrayView) { emit toc.ScreenNameFormatted(); }},
-        {"ADMIN_PASSWD_STATUS", [](QuorTOCSock &toc, QByteArrayView) { emit toc.PasswordChanged(); }},
+        {"ADMIN_NICK_STATUS", [](QuorTOCSock &toc, QByteArrayView) {
+             emit toc.ScreenNameFormatted();
+             return true;
+         }},
+        {"ADMIN_PASSWD_STATUS", [](QuorTOCSock &toc, QByteArrayView) {
+             emit toc.PasswordChanged();
+             return true;
+         }},
         {"RVOUS_PROPOSE", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto p = parseRvousPropose(payload))
+             const auto p = parseRvousPropose(payload);
+             if (p)
                  emit toc.RendevousRequest(p->sender, p->uuid, p->cookie, p->rendezvousIp, p->proposerIp,
                                            p->verifiedIp, p->port);
+             return p.has_value();
          }},
         {"CLIENT_EVENT2", [](QuorTOCSock &toc, QByteArrayView payload) {
-             if (const auto event = parseClientEvent(payload))
+             const auto event = parseClientEvent(payload);
+             if (event)
                  emit toc.TypingStatus(event->sender, event->typingStatus);
+             return event.has_value();
          }},
     };
 
@@ -344,8 +379,10 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
     const QByteArrayView command = colon < 0 ? payload : payload.first(colon);
     const auto found = std::find_if(std::begin(handlers), std::end(handlers),
                                     [command](const Entry &entry) { return entry.command == command; });
-    if (found != std::end(handlers))
-        found->handler(*this, payload);
+    if (found == std::end(handlers))
+        qCWarning(lcWire).noquote() << "unknown message:" << WireLog::printable(payload);
+    else if (!found->handler(*this, payload))
+        qCWarning(lcWire).noquote() << "unreadable message:" << WireLog::printable(payload);
 }
 
 void QuorTOCSock::handleConfig(QByteArrayView payload)
@@ -524,21 +561,7 @@ void QuorTOCSock::SendTypingStatus(const QByteArray &strUserName, qint16 intTypi
 
 QByteArray QuorTOCSock::RemoveHtml(const QByteArray &strMessage)
 {
-    // Each pass removes from the first "<" through the nearest ">" after it;
-    // what precedes that "<" never holds another one, so a single scan does.
-    QByteArray text;
-    text.reserve(strMessage.size());
-    qsizetype pos = 0;
-    while (true) {
-        const qsizetype open = strMessage.indexOf('<', pos);
-        const qsizetype close = open < 0 ? -1 : strMessage.indexOf('>', open + 1);
-        if (close < 0) {
-            text.append(QByteArrayView(strMessage).sliced(pos));
-            return text;
-        }
-        text.append(QByteArrayView(strMessage).sliced(pos, open - pos));
-        pos = close + 1;
-    }
+    return HtmlText::removeTags(strMessage);
 }
 
 QByteArray QuorTOCSock::GetChatName(qint32 lngChatID) const

@@ -3,6 +3,9 @@
 #include "sessiontest.h"
 
 #include "session/screenname.h"
+#include "session/wirelog.h"
+
+#include <QLoggingCategory>
 
 namespace {
 
@@ -166,6 +169,57 @@ TEST_F(SignOn, SignOnRefusalsAreErrors)
                                 "Error 989|Sign on Blocked",
                                 "Error 989|Unknown error code 989, sub error: 170",
                             }));
+}
+
+// Everything the wire log writes while the test runs.
+struct WireLogCapture
+{
+    WireLogCapture() { previous = qInstallMessageHandler(&WireLogCapture::keep); }
+    ~WireLogCapture()
+    {
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+        lines().clear();
+    }
+    static QStringList &lines()
+    {
+        static QStringList kept;
+        return kept;
+    }
+    static void keep(QtMsgType, const QMessageLogContext &context, const QString &text)
+    {
+        if (QByteArrayView(context.category) == "qiv.session.wire")
+            lines().append(text);
+    }
+    QtMessageHandler previous;
+};
+
+TEST_F(SignOn, TheWireLogIsSilentUntilAskedAndNeverShowsAPassword)
+{
+    WireLogCapture capture;
+    auto signOnAndChangePassword = [this] {
+        toc.Login("me", "secret", "h", 5190);
+        sock->acceptConnection();
+        deliver(frame(1, ""));
+        deliver(data("SIGN_ON:TOC2.0"));
+        deliver(data("NO_SUCH_WORD:x"));
+        deliver(data("CHAT_LEFT:not-a-number"));
+        toc.ChangePassword("old secret", "new secret");
+    };
+    signOnAndChangePassword();
+    EXPECT_TRUE(WireLogCapture::lines().isEmpty()) << WireLogCapture::lines().join('\n').toStdString();
+
+    QLoggingCategory::setFilterRules(QLatin1String(WireLog::EnableRule));
+    signOnAndChangePassword();
+    const QString log = WireLogCapture::lines().join('\n');
+    EXPECT_TRUE(log.contains(QStringLiteral("out FLAPON"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("toc2_login login.oscar.aol.com 5190 me ******** English")));
+    EXPECT_TRUE(log.contains(QStringLiteral("in type 2 seq 0: SIGN_ON:TOC2.0")));
+    EXPECT_TRUE(log.contains(QStringLiteral("unknown message: NO_SUCH_WORD:x")));
+    EXPECT_TRUE(log.contains(QStringLiteral("unreadable message: CHAT_LEFT:not-a-number")));
+    EXPECT_TRUE(log.contains(QStringLiteral("toc_change_passwd ********")));
+    EXPECT_FALSE(log.contains(QString::fromLatin1(ScreenName::RoastPassword("secret"))));
+    EXPECT_FALSE(log.contains(QStringLiteral("secret")));
 }
 
 } // namespace

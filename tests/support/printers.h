@@ -2,21 +2,15 @@
 
 // Readable gtest failure output for Qt's text types.
 
+#include "session/wirelog.h"
+
 #include <QByteArray>
 #include <QString>
 #include <ostream>
 
 inline void PrintTo(const QByteArray &bytes, std::ostream *os)
 {
-    *os << '"';
-    for (char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 32 && u < 127 && c != '\\')
-            *os << c;
-        else
-            *os << "\\x" << "0123456789abcdef"[u >> 4] << "0123456789abcdef"[u & 15];
-    }
-    *os << '"';
+    *os << '"' << WireLog::printable(bytes).toStdString() << '"';
 }
 
 inline void PrintTo(const QString &text, std::ostream *os)

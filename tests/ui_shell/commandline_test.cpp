@@ -59,14 +59,17 @@ TEST(CommandLine, DefaultsToTheLocalServerAndExplainsBadValues)
     EXPECT_EQ(defaults->server.host, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(defaults->server.port, 5190);
     EXPECT_EQ(defaults->updateUrl, QUrl(ProductInfo::DefaultUpdateUrl));
+    EXPECT_FALSE(defaults->debugWire);
 
     const auto given = parseCommandLine({QStringLiteral("qiv"), QStringLiteral("--server"), QStringLiteral("toc.test:9000"),
-                                         QStringLiteral("--update-url=http://127.0.0.1:8000/u")},
+                                         QStringLiteral("--update-url=http://127.0.0.1:8000/u"),
+                                         QStringLiteral("--debug-wire")},
                                         error);
     ASSERT_TRUE(given.has_value());
     EXPECT_EQ(given->server.host, QStringLiteral("toc.test"));
     EXPECT_EQ(given->server.port, 9000);
     EXPECT_EQ(given->updateUrl, QUrl(QStringLiteral("http://127.0.0.1:8000/u")));
+    EXPECT_TRUE(given->debugWire);
 
     const QStringList bad[] = {
         {"qiv", "--server", "toc.test:70000"},
