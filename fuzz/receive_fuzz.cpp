@@ -185,9 +185,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     int used = 0;
-    for (const QuorTOCSock::ChatEntry &entry : toc.chatTable())
+    for (const TocChatTable::Entry &entry : toc.chatTable())
         used += entry.lngChatID != 0;
-    FUZZ_CHECK(used <= QuorTOCSock::ChatTableSize);
+    FUZZ_CHECK(used <= TocChatTable::Size);
     checkClientOutput(socket->written);
     return 0;
 }

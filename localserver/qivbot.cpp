@@ -1,6 +1,6 @@
 #include "qivbot.h"
 
-#include "session/quortocsock.h"
+#include "session/htmltext.h"
 
 namespace QivBot {
 
@@ -8,7 +8,7 @@ namespace {
 // The sender's words without markup, so that a style prefix hides nothing.
 QByteArray plainText(QByteArrayView message)
 {
-    return QuorTOCSock::RemoveHtml(message.toByteArray()).trimmed().toLower();
+    return HtmlText::removeTags(message).trimmed().toLower();
 }
 } // namespace
 

@@ -22,11 +22,6 @@ class QuorTOCSock : public QObject
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QuorTOCSock)
 public:
-    // The chat table under the names the windows and the checks use.
-    using ChatEntry = TocChatTable::Entry;
-    static constexpr int ChatTableSize = TocChatTable::Size;
-    using ChatTableType = TocChatTable;
-
     static constexpr qint32 DefaultPort = TocProtocol::DefaultPort;
     // The typing states of toc2_client_event and CLIENT_EVENT2.
     enum TypingState : qint16 { NothingTyped = 0, TextTyped = 1, Typing = 2 };
@@ -100,7 +95,7 @@ public:
     SendCheck tryWarnUser(const QByteArray &strUserName, bool blnAnonymous);
     SendCheck tryBlockUser(const QByteArray &strUserName);
     SendCheck tryUnblockUser(const QByteArray &strUserName);
-    const ChatTableType &chatTable() const { return ChatTable; }
+    const TocChatTable &chatTable() const { return ChatTable; }
     qsizetype bufferedBytes() const { return strRecvBuffer.bufferedBytes(); }
 
 signals:

@@ -4,6 +4,7 @@
 
 #include "flap.h"
 #include "screenname.h"
+#include "tocfields.h"
 #include "tocquote.h"
 
 #include <limits>
@@ -16,15 +17,6 @@ namespace TocCommand {
 namespace {
 QByteArray dec(qint64 n) { return QByteArray::number(n); }
 QByteArray quotedName(QByteArrayView name) { return quoted(ScreenName::NormalizeName(name)); }
-
-QByteArrayView trimSpaces(QByteArrayView text)
-{
-    while (!text.isEmpty() && text.front() == ' ')
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == ' ')
-        text.chop(1);
-    return text;
-}
 } // namespace
 
 QByteArray signOnPayload(QByteArrayView screenName)
@@ -52,7 +44,7 @@ QByteArray initDone() { return "toc_init_done"; }
 
 QByteArray joinChat(QByteArrayView roomName, qint16 exchange)
 {
-    return "toc_chat_join " + quoted(dec(exchange)) + ' ' + quoted(trimSpaces(roomName));
+    return "toc_chat_join " + quoted(dec(exchange)) + ' ' + quoted(TocFields::trimSpaces(roomName));
 }
 
 QByteArray leaveChat(qint32 chatId) { return "toc_chat_leave " + quoted(dec(chatId)); }

@@ -31,6 +31,9 @@ std::optional<TocError> decode(QByteArrayView payload)
     const std::optional<qint16> code = TocFields::toInteger(codeText);
     if (!code)
         return std::nullopt;
+    // Known codes are matched as the server wrote them, not by their value: a
+    // code spelled another way ("0980") is not one the table knows, and is
+    // reported with its own digits rather than taken for a known refusal.
     // Chat failures carry the room name and then a sub-code after another colon.
     if (codeText == "951")
         fields = TocFields::split(payload, 4);

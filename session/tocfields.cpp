@@ -44,4 +44,13 @@ std::optional<T> parseDecimal(QByteArrayView field)
 std::optional<qint32> toLong(QByteArrayView field) { return parseDecimal<qint32>(field); }
 std::optional<qint16> toInteger(QByteArrayView field) { return parseDecimal<qint16>(field); }
 
+QByteArrayView trimSpaces(QByteArrayView text)
+{
+    while (!text.isEmpty() && text.front() == ' ')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == ' ')
+        text.chop(1);
+    return text;
+}
+
 } // namespace TocFields

@@ -1,7 +1,7 @@
 #pragma once
 
-// Pure decoding of TOC2 server messages: cutting a payload into fields and
-// reading numbers and flags. Nothing here touches a socket.
+// Pure text work on TOC2 lines: cutting a server payload into fields, reading
+// numbers and flags, trimming a host or room name. Nothing here touches a socket.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -20,6 +20,10 @@ QList<QByteArrayView> split(QByteArrayView payload, int pieces);
 // spaces, other characters, overflow and the empty field give nothing.
 std::optional<qint32> toLong(QByteArrayView field);
 std::optional<qint16> toInteger(QByteArrayView field);
+
+// Without leading and trailing spaces (only the space character, as the
+// server trims them).
+QByteArrayView trimSpaces(QByteArrayView text);
 
 // True unless the field is exactly "F".
 inline bool flagF(QByteArrayView field) { return field != "F"; }

@@ -1,5 +1,7 @@
 #include "attention.h"
 
+#include "productinfo.h"
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -42,7 +44,7 @@ void DBusNotifier::notify(const QString &summary, const QString &body)
         return;
     QDBusMessage message = QDBusMessage::createMethodCall(Service, Path, Service, QStringLiteral("Notify"));
     // The summary is always plain text; the body only when the service says so.
-    message << QStringLiteral("Qiv") << 0u << QStringLiteral("qiv") << summary
+    message << ProductInfo::ProgramTitle << 0u << QStringLiteral("qiv") << summary
             << (m_bodyIsMarkup ? body.toHtmlEscaped() : body) << QStringList() << QVariantMap() << -1;
     // Nobody waits for the answer: a missing service is no error worth telling.
     bus.call(message, QDBus::NoBlock);

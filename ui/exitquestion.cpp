@@ -1,6 +1,7 @@
 #include "exitquestion.h"
 
 #include "dialogs.h"
+#include "productinfo.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -14,7 +15,7 @@ EndProgram endApplication()
 
 bool ask(Dialogs &dialogs, QWidget *parent, const EndProgram &endProgram)
 {
-    if (!dialogs.askYesNo(parent, QStringLiteral("Are you sure you want to exit?"), QStringLiteral("Qiv")))
+    if (!dialogs.askYesNo(parent, QStringLiteral("Are you sure you want to exit?"), ProductInfo::ProgramTitle))
         return false;
     if (endProgram)
         endProgram();

@@ -46,7 +46,7 @@ TEST(LyingServer, AnOverstatedLengthSwallowsWhatFollowsUntilItIsMade)
     ASSERT_TRUE(s.signOn());
     // Claims the largest payload, then sends a message the claim swallows.
     const QByteArray swallowed = serverFrame("IM_IN_ENC2:ghost:F:F:T: O:F:L:en:hidden");
-    s.sendRaw(serverFrameHeader(Flap::Data, 0xFFFF) + "FOO:" + swallowed);
+    s.sendRaw(serverFrameHeader(Flap::Data, Flap::MaxPayloadSize) + "FOO:" + swallowed);
     const qsizetype held = Flap::HeaderSize + 4 + swallowed.size();
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.bufferedBytes() == held; }, 5000));
     EXPECT_TRUE(s.conversations().isEmpty());
@@ -161,7 +161,7 @@ TEST(SilentServer, ASignOnThatNeverEndsIsGivenUpWithAMessage)
     const QList<Stall> stalls = {
         {"accepts and says nothing", {}, "Error|" + givenUp},
         {"sends its sign-on frame, then nothing", signOnFrame, "Error|" + givenUp},
-        {"promises a frame that never comes", serverFrameHeader(Flap::SignOn, 0xFFFF) + "abc", "Error|" + givenUp},
+        {"promises a frame that never comes", serverFrameHeader(Flap::SignOn, Flap::MaxPayloadSize) + "abc", "Error|" + givenUp},
         {"refuses the account", signOnFrame + serverFrame("ERROR:980"), QStringLiteral("Error|Invalid account or password")},
     };
     for (const Stall &stall : stalls) {

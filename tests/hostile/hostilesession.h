@@ -7,6 +7,7 @@
 #include "loopbacktocserver.h"
 #include "main/frmaimlogin.h"
 #include "printers.h"
+#include "session/flap.h"
 #include "scripteddialogs.h"
 #include "windowregistry.h"
 
@@ -52,7 +53,7 @@ private:
 };
 
 // The largest number of bytes one frame can take: its header and a full payload.
-inline constexpr qsizetype LargestFrame = 6 + 65535;
+inline constexpr qsizetype LargestFrame = Flap::HeaderSize + Flap::MaxPayloadSize;
 
 // Whether the transcript holds anything but plain text runs: an image or a link.
 bool hasRichContent(const QTextEdit *view);

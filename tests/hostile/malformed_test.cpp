@@ -111,8 +111,8 @@ TEST(MalformedServerMessages, TwelveChatJoinsFillTheTableButStillReachTheThirdWi
     s.server.sendData("CHAT_IN_ENC:112:pal:F:F:en:still here");
     ASSERT_TRUE(s.sentinelGetsThrough());
 
-    const QuorTOCSock::ChatTableType &table = s.window->btoc->chatTable();
-    for (int i = 0; i < QuorTOCSock::ChatTableSize; ++i)
+    const TocChatTable &table = s.window->btoc->chatTable();
+    for (int i = 0; i < TocChatTable::Size; ++i)
         EXPECT_EQ(table[i].lngChatID, 101 + i) << "entry " << i;
     EXPECT_EQ(s.window->btoc->LastChatID, 112);
     EXPECT_EQ(s.shownChat(1), nullptr);

@@ -10,6 +10,44 @@
 
 using namespace TocMessages;
 
+// A failing row prints the fields it read and the ones it expected.
+namespace TocMessages {
+namespace {
+void printFields(std::ostream *os, const auto &...fields)
+{
+    *os << '{';
+    const char *separator = "";
+    ((*os << separator << ::testing::PrintToString(fields), separator = ", "), ...);
+    *os << '}';
+}
+} // namespace
+
+void PrintTo(const Nick &m, std::ostream *os) { printFields(os, m.displayName); }
+void PrintTo(const UpdateBuddy &m, std::ostream *os)
+{
+    printFields(os, m.name, m.online, m.warningLevel, m.signOnTime, m.idleMinutes, m.userClass);
+}
+void PrintTo(const BuddyData &m, std::ostream *os) { printFields(os, m.name, m.data); }
+void PrintTo(const ChatJoin &m, std::ostream *os) { printFields(os, m.chatId, m.roomName); }
+void PrintTo(const ChatUpdateBuddy &m, std::ostream *os) { printFields(os, m.chatId, m.inside, m.names); }
+void PrintTo(const ChatIn &m, std::ostream *os) { printFields(os, m.chatId, m.sender, m.message); }
+void PrintTo(const ChatLeft &m, std::ostream *os) { printFields(os, m.chatId); }
+void PrintTo(const ImIn &m, std::ostream *os) { printFields(os, m.sender, m.autoResponse, m.userClass, m.message); }
+void PrintTo(const ListChange &m, std::ostream *os) { printFields(os, int(m.kind), m.group, m.name, m.alias); }
+void PrintTo(const ChatInvite &m, std::ostream *os) { printFields(os, m.roomName, m.chatId, m.from, m.message); }
+void PrintTo(const GotoUrl &m, std::ostream *os) { printFields(os, m.window, m.url); }
+void PrintTo(const Eviled &m, std::ostream *os) { printFields(os, m.level, m.from); }
+void PrintTo(const RvousPropose &m, std::ostream *os)
+{
+    printFields(os, m.sender, m.uuid, m.cookie, m.rendezvousIp, m.proposerIp, m.verifiedIp, m.port);
+}
+void PrintTo(const ClientEvent &m, std::ostream *os) { printFields(os, m.sender, m.typingStatus); }
+} // namespace TocMessages
+
+namespace TocErrors {
+void PrintTo(const TocError &m, std::ostream *os) { TocMessages::printFields(os, m.code, m.text); }
+} // namespace TocErrors
+
 namespace {
 
 template <typename T>
@@ -27,7 +65,7 @@ void expectParsed(std::optional<T> (*parse)(QByteArrayView), std::initializer_li
         const std::optional<T> parsed = parse(c.line);
         EXPECT_EQ(parsed.has_value(), c.expected.has_value());
         if (parsed && c.expected) {
-            EXPECT_TRUE(*parsed == *c.expected);
+            EXPECT_EQ(*parsed, *c.expected);
         }
     }
 }

@@ -5,10 +5,11 @@
 #include "conversation/transcript.h"
 #include "dialogs.h"
 #include "escapekey.h"
+#include "productinfo.h"
 #include "session/quortocsock.h"
+#include "session/wiretext.h"
 #include "store/remembered.h"
 #include "windowregistry.h"
-#include "session/wiretext.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -51,7 +52,7 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     , m_context(context)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Qiv - Buddy Chat"));
+    setWindowTitle(ProductInfo::caption(QStringLiteral("Buddy Chat")));
 
     txtChat->setObjectName(QStringLiteral("txtChat"));
     lstHere->setObjectName(QStringLiteral("lstHere"));
@@ -176,7 +177,7 @@ void frmAimChat::enterRoom(const QByteArray &wireName, qint32 chatId)
     show();
     const QString name = WireText::fromWire(wireName);
     chatname->setText(name);
-    setWindowTitle(QStringLiteral("Qiv - ") + name);
+    setWindowTitle(ProductInfo::caption(name));
     chatid->setText(QString::number(chatId));
     Transcript::setText(txtChat, QStringLiteral("You have just entered ") + name);
     m_context.history.follow(txtChat, History::Place::ChatRoom, wireName);
@@ -276,7 +277,7 @@ void frmAimChat::closeEvent(QCloseEvent *event)
         // longer matters.
         const QPointer<frmAimChat> self(this);
         const bool leave = m_context.dialogs.askYesNo(
-            this, QStringLiteral("Are you sure you want to leave the chatroom?"), QStringLiteral("Qiv"));
+            this, QStringLiteral("Are you sure you want to leave the chatroom?"), ProductInfo::ProgramTitle);
         if (!self)
             return;
         const bool stillInRoom = !chatid->text().isEmpty();

@@ -1,18 +1,20 @@
 #include "frmaimim.h"
 
 #include "appcontext.h"
-#include "dialogs.h"
-#include "escapekey.h"
 #include "artwork.h"
 #include "blocklist.h"
-#include "typingreporter.h"
-#include "session/quortocsock.h"
-#include "store/remembered.h"
-#include "session/screenname.h"
+#include "dialogs.h"
+#include "escapekey.h"
 #include "history.h"
-#include "transcript.h"
-#include "windowregistry.h"
+#include "iconbutton.h"
+#include "productinfo.h"
+#include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "session/wiretext.h"
+#include "store/remembered.h"
+#include "transcript.h"
+#include "typingreporter.h"
+#include "windowregistry.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -25,22 +27,12 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString ProgramTitle = QStringLiteral("Qiv");
 
+// Tab reaches it and Space presses it; a click leaves focus in the entry box.
 QToolButton *pictureButton(QWidget *parent, const char *name, const QIcon &icon, const QString &label,
                            const QString &description)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(icon);
-    button->setIconSize(QSize(24, 24));
-    button->setAutoRaise(true);
-    button->setToolTip(label);
-    button->setAccessibleName(label);
-    button->setAccessibleDescription(description);
-    // Tab reaches it and Space presses it; a click leaves focus in the entry box.
-    button->setFocusPolicy(Qt::TabFocus);
-    return button;
+    return iconButton(parent, QLatin1String(name), icon, 24, label, description, Qt::TabFocus);
 }
 } // namespace
 
@@ -66,7 +58,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmAimIM"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Qiv - Instant Messages"));
+    setWindowTitle(ProductInfo::caption(tr("Instant Messages")));
 
     Label1->setObjectName(QStringLiteral("Label1"));
     currentname->setObjectName(QStringLiteral("currentname"));
@@ -199,11 +191,11 @@ bool frmAimIM::refused(QuorTOCSock::SendCheck verdict, const QString &request)
     switch (verdict) {
     case QuorTOCSock::SendCheck::TooLong:
         m_context.dialogs.notice(this, tr("%1 was not sent: it is too long for the server.").arg(request),
-                                 ProgramTitle);
+                                 ProductInfo::ProgramTitle);
         return true;
     case QuorTOCSock::SendCheck::NotSignedOn:
         m_context.dialogs.notice(this, tr("%1 was not sent because Qiv is not signed on.").arg(request),
-                                 ProgramTitle);
+                                 ProductInfo::ProgramTitle);
         return true;
     case QuorTOCSock::SendCheck::Sendable:
         break;
@@ -214,7 +206,7 @@ bool frmAimIM::refused(QuorTOCSock::SendCheck verdict, const QString &request)
 void frmAimIM::openFor(const QByteArray &wireName, const QString &myName)
 {
     // A caption is never read as markup, so the name can go in as received.
-    setWindowTitle(QStringLiteral("Qiv - ") + WireText::fromWire(wireName));
+    setWindowTitle(ProductInfo::caption(WireText::fromWire(wireName)));
     setCorrespondent(wireName);
     m_context.history.follow(txtIM, History::Place::Conversation, wireName);
     show();
@@ -283,7 +275,7 @@ void frmAimIM::Block()
         return;
     if (refused(m_context.blocked.block(m_correspondent), tr("The request to block %1").arg(name)))
         return;
-    m_context.dialogs.notice(this, tr("%1 has been blocked!").arg(name), ProgramTitle);
+    m_context.dialogs.notice(this, tr("%1 has been blocked!").arg(name), ProductInfo::ProgramTitle);
 }
 
 void frmAimIM::Warn()
@@ -294,5 +286,5 @@ void frmAimIM::Warn()
         return;
     if (refused(m_context.btoc.tryWarnUser(m_correspondent, false), tr("The warning to %1").arg(name)))
         return;
-    m_context.dialogs.notice(this, tr("Warning was sent to %1").arg(name), ProgramTitle);
+    m_context.dialogs.notice(this, tr("Warning was sent to %1").arg(name), ProductInfo::ProgramTitle);
 }

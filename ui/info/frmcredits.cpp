@@ -15,7 +15,7 @@ frmCredits::frmCredits(WindowRegistry &windows, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmCredits"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Qiv - Credits"));
+    setWindowTitle(ProductInfo::caption(QStringLiteral("Credits")));
     windows.add(this);
 
     lstCredits->setObjectName(QStringLiteral("lstCredits"));

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "escapekey.h"
 #include "artwork.h"
+#include "iconbutton.h"
 #include "productinfo.h"
 #include "updatecheck.h"
 #include "windowregistry.h"
@@ -37,7 +38,9 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , Image1(new QLabel(this))
     , Image2(centredLabel(QStringLiteral("Image2"), QString(), this))
-    , Image3(new QToolButton(this))
+    // Reached with Tab like the buttons, since the window has no frame to close it by.
+    , Image3(iconButton(this, QStringLiteral("Image3"), Artwork::icon(Artwork::Picture::Close), 16,
+                        QStringLiteral("Close"), QStringLiteral("Asks whether to exit Qiv"), Qt::StrongFocus))
     , lblAuthor(centredLabel(QStringLiteral("lblAuthor"), QStringLiteral("by the Qiv team"), this))
     , lblWeb(centredLabel(QStringLiteral("lblWeb"), ProductInfo::WebAddress, this))
     , Label2(centredLabel(QStringLiteral("Label2"), QStringLiteral("Version 1.0.0"), this))
@@ -60,18 +63,9 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     // The title strip doubles as the handle for moving the borderless window.
     Image2->setFixedSize(TitleStripSize);
     Image2->setPixmap(Artwork::pixmap(Artwork::Picture::TitleStrip, TitleStripSize));
-    Image2->setAccessibleName(QStringLiteral("Qiv"));
+    Image2->setAccessibleName(ProductInfo::ProgramTitle);
     Image2->installEventFilter(this);
 
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setIcon(Artwork::icon(Artwork::Picture::Close));
-    Image3->setIconSize(QSize(16, 16));
-    Image3->setAutoRaise(true);
-    Image3->setToolTip(QStringLiteral("Close"));
-    Image3->setAccessibleName(QStringLiteral("Close"));
-    Image3->setAccessibleDescription(QStringLiteral("Asks whether to exit Qiv"));
-    // Reached with Tab like the buttons, since the window has no frame to close it by.
-    Image3->setFocusPolicy(Qt::StrongFocus);
     Image3->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
     connect(Image3, &QToolButton::clicked, this, &QWidget::close);
     auto *stripLayout = new QHBoxLayout(Image2);

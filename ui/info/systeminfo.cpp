@@ -1,6 +1,7 @@
 #include "systeminfo.h"
 
 #include "dialogs.h"
+#include "productinfo.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -89,7 +90,7 @@ void start(const RegistryReader &registry, ProgramLauncher &launcher, Dialogs &d
 {
     const QString tool = locate(registry, launcher);
     if (tool.isEmpty() || !launcher.startDetached(tool))
-        dialogs.notice(parent, UnavailableNotice, QStringLiteral("Qiv"));
+        dialogs.notice(parent, UnavailableNotice, ProductInfo::ProgramTitle);
 }
 
 } // namespace SystemInfo

@@ -57,7 +57,7 @@ void AwayMessages::setAway(const QString &text)
         m_context.dialogs.notice(m_lbAway.window(),
                                  tr("This away message is too long for the server, so it was not set. "
                                     "Please choose a shorter one."),
-                                 QStringLiteral("Qiv"));
+                                 ProductInfo::ProgramTitle);
         return;
     }
     m_lbAway.show();

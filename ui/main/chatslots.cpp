@@ -4,13 +4,13 @@
 #include "attention.h"
 #include "conversation/frmaimchat.h"
 #include "dialogs.h"
+#include "productinfo.h"
 #include "session/quortocsock.h"
 #include "session/screenname.h"
 #include "session/wiretext.h"
 
 
 namespace {
-const QString Qiv = QStringLiteral("Qiv");
 
 // An empty or unreadable stored ID matches no chat.
 bool sameChat(const QString &storedId, qint32 lngChatID)
@@ -25,7 +25,7 @@ bool sameChat(const QString &storedId, qint32 lngChatID)
 ChatSlots::ChatSlots(AppContext &context, const QString &strMyName, QWidget *owner)
     : QObject(owner)
     , m_context(context)
-    , m_myName(strMyName)
+    , m_strMyName(strMyName)
     , m_owner(owner)
 {
     QuorTOCSock &btoc = m_context.btoc;
@@ -92,7 +92,7 @@ void ChatSlots::joinRoom()
 
     const int slot = freeSlot();
     if (slot == 0) {
-        m_context.dialogs.notice(m_owner, QStringLiteral("You are already in three chats!"), Qiv);
+        m_context.dialogs.notice(m_owner, QStringLiteral("You are already in three chats!"), ProductInfo::ProgramTitle);
         return;
     }
 
@@ -129,7 +129,7 @@ void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, co
     const QString room = WireText::fromWire(strChatName);
     const QString full = QStringLiteral("%1 invites you to %2, but you are already in three chats!").arg(from, room);
     if (freeSlot() == 0) {
-        m_context.dialogs.notice(m_owner, full, Qiv);
+        m_context.dialogs.notice(m_owner, full, ProductInfo::ProgramTitle);
         return;
     }
     const QString invitation = QStringLiteral("%1 invites you to %2: %3")
@@ -139,7 +139,7 @@ void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, co
     // A join may have taken the last free slot while the question was up.
     const int slot = freeSlot();
     if (slot == 0) {
-        m_context.dialogs.notice(m_owner, full, Qiv);
+        m_context.dialogs.notice(m_owner, full, ProductInfo::ProgramTitle);
         return;
     }
     // From here on the room arrives exactly as one joined through the picture.
@@ -167,7 +167,7 @@ void ChatSlots::onChatMessage(qint32 lngChatID, const QByteArray &strUserName, c
         return;
 
     // The server echoes the user's own room messages back.
-    const bool own = sender == ScreenName::NormalizeName(WireText::toWire(m_myName));
+    const bool own = sender == ScreenName::NormalizeName(WireText::toWire(m_strMyName));
     const QString shownName = WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName));
     const QString text = WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage));
     w->appendMessage(own ? Transcript::Speaker::Self : Transcript::Speaker::Other, shownName, text);
@@ -205,7 +205,7 @@ void ChatSlots::onLeftChat(qint32 lngChatID)
     m_context.dialogs.notice(
         m_owner,
         QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ") + w->roomName(),
-        Qiv);
+        ProductInfo::ProgramTitle);
     // Whatever ended the session meanwhile has already closed the window.
     if (!w || !w->isInRoom())
         return;

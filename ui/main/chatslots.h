@@ -62,7 +62,7 @@ private:
     int freeSlot();
 
     AppContext &m_context;
-    const QString &m_myName;
+    const QString &m_strMyName;
     QWidget *m_owner;
     std::array<QPointer<frmAimChat>, SlotCount> m_windows;
 };

@@ -1,6 +1,7 @@
 #include "frmaimaway.h"
 
 #include "escapekey.h"
+#include "productinfo.h"
 #include "session/wiretext.h"
 
 #include <QCloseEvent>
@@ -20,7 +21,7 @@ frmAimAway::frmAimAway(QWidget *parent)
     , lstAr(new QListWidget(this))
 {
     setObjectName(QStringLiteral("frmAimAway"));
-    setWindowTitle(QStringLiteral("Qiv - Away"));
+    setWindowTitle(ProductInfo::caption(QStringLiteral("Away")));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);

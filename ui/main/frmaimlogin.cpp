@@ -10,6 +10,7 @@
 #include "info/frmabout.h"
 #include "info/frmcredits.h"
 #include "artwork.h"
+#include "iconbutton.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
 #include "session/signonflow.h"
@@ -51,16 +52,7 @@ constexpr int WidestForCaption = 420;
 QToolButton *launcher(const QString &name, const QIcon &icon, const QString &tip, const QString &description,
                       QWidget *parent)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setIcon(icon);
-    button->setIconSize(QSize(26, 26));
-    button->setAutoRaise(true);
-    button->setToolTip(tip);
-    button->setAccessibleName(tip);
-    button->setAccessibleDescription(description);
-    button->setFocusPolicy(Qt::StrongFocus);
-    return button;
+    return iconButton(parent, name, icon, 26, tip, description, Qt::StrongFocus);
 }
 
 void paintBackground(QWidget *widget, const QColor &colour)
@@ -101,7 +93,7 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_launcher(ProgramLauncher::forSystem())
 {
     setObjectName(QStringLiteral("frmAimlogin"));
-    setWindowTitle(QStringLiteral("Qiv"));
+    setWindowTitle(ProductInfo::ProgramTitle);
     windows.add(this);
     paintBackground(this, Qt::white);
 
@@ -456,7 +448,7 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
 
 void frmAimlogin::showBuddyListCaption(const QString &name)
 {
-    const QString before = QStringLiteral("Qiv - ");
+    const QString before = ProductInfo::caption(QString());
     const QString after = QStringLiteral("'s Buddy List");
     const QFontMetrics metrics(font());
     const int roomForName =
@@ -574,7 +566,7 @@ bool frmAimlogin::eventFilter(QObject *watched, QEvent *event)
         else if (watched == txtPw && txtPw->text() == QLatin1String("Password"))
             txtPw->clear();
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == Image1) {
-        m_dialogs.notice(this, QStringLiteral("ohi mr leet!"), QStringLiteral("Qiv"));
+        m_dialogs.notice(this, QStringLiteral("ohi mr leet!"), ProductInfo::ProgramTitle);
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -44,7 +44,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmAimPrefs"));
-    setWindowTitle(QStringLiteral("Qiv - Preferences"));
+    setWindowTitle(ProductInfo::caption(QStringLiteral("Preferences")));
 
     auto *category = new QVBoxLayout;
     category->setSpacing(2);
