@@ -1,6 +1,7 @@
 #include "signonflow.h"
 
 #include "quortocsock.h"
+#include "screenname.h"
 #include "tocprotocol.h"
 
 #include <QTimer>
@@ -9,10 +10,13 @@ SignOnFlow::SignOnFlow(QuorTOCSock &btoc, QObject *parent)
     : QObject(parent)
     , m_btoc(btoc)
     , m_timer(new QTimer(this))
+    , m_holdOff(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     m_timer->setInterval(DefaultTimeoutMs);
     connect(m_timer, &QTimer::timeout, this, &SignOnFlow::giveUp);
+    m_holdOff->setSingleShot(true);
+    connect(m_holdOff, &QTimer::timeout, this, &SignOnFlow::connectNow);
     connect(&btoc, &QuorTOCSock::LoggedIn, this, &SignOnFlow::onLoggedIn, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::LoggedOut, this, &SignOnFlow::onLoggedOut, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::Error, this, &SignOnFlow::onError, Qt::DirectConnection);
@@ -32,8 +36,26 @@ bool SignOnFlow::endsSignOn(qint16 code)
 
 void SignOnFlow::signOn(const QByteArray &name, const QByteArray &password, const QByteArray &host, qint32 port)
 {
+    m_holdOff->stop();
+    m_timer->stop();
+    m_name = name;
+    m_password = password;
+    m_host = QString::fromUtf8(host);
+    m_port = port;
     setState(State::Connecting);
-    m_btoc.Login(name, password, host, port);
+    const bool sameName = ScreenName::NormalizeName(name) == m_endedName;
+    const qint64 since = m_sinceEnd.isValid() ? m_sinceEnd.elapsed() : m_reSignOnGapMs;
+    if (sameName && since < m_reSignOnGapMs) {
+        m_holdOff->start(int(m_reSignOnGapMs - since));
+        return;
+    }
+    connectNow();
+}
+
+void SignOnFlow::connectNow()
+{
+    const QByteArray password = std::exchange(m_password, QByteArray());
+    m_btoc.Login(m_name, password, m_host.toUtf8(), m_port);
     // Started after Login, which a second sign-on uses to start over; a
     // connection that failed inside Login has ended the wait already.
     if (m_state == State::Connecting)
@@ -42,7 +64,9 @@ void SignOnFlow::signOn(const QByteArray &name, const QByteArray &password, cons
 
 void SignOnFlow::signOff()
 {
+    m_holdOff->stop();
     m_timer->stop();
+    m_password.clear();
     m_btoc.LogOff();
 }
 
@@ -57,6 +81,12 @@ void SignOnFlow::setState(State state)
 void SignOnFlow::end(Reason reason, State state, const QByteArray &detail)
 {
     m_timer->stop();
+    m_holdOff->stop();
+    // Only a session the server had opened lingers there after it ends.
+    if (m_state == State::SignedOn) {
+        m_endedName = ScreenName::NormalizeName(m_name);
+        m_sinceEnd.start();
+    }
     setState(state);
     emit ended(reason, detail);
 }
@@ -74,7 +104,8 @@ void SignOnFlow::onLoggedOut(const QByteArray &strUserName)
 
 void SignOnFlow::onError(qint16 intErrorCode, const QByteArray &strError)
 {
-    if (!endsSignOn(intErrorCode))
+    // While a sign-on waits, what still arrives is the last connection's.
+    if (!endsSignOn(intErrorCode) || m_holdOff->isActive())
         return;
     // Signed on, a wrong old password on a password change is 980 too, and
     // ends nothing; a sign-off by the server ends the session at any time.
@@ -87,7 +118,10 @@ void SignOnFlow::onError(qint16 intErrorCode, const QByteArray &strError)
 void SignOnFlow::onWinsockError(const QByteArray &strError)
 {
     // After an answer that ended the session, the server's hang-up is part
-    // of that answer, not news of its own.
+    // of that answer, not news of its own; so is a hang-up of the last
+    // connection while a new sign-on waits.
+    if (m_holdOff->isActive())
+        return;
     if (m_state == State::Ending) {
         setState(State::Offline);
         return;

@@ -5,12 +5,16 @@
 // accepts the connection and then stays silent would leave "Connecting..." up
 // for ever), knows which server answers end a session and whether a dropped
 // connection is news or only the close that follows an answer already given.
+// A sign-on of the name whose session ended moments ago waits until the
+// server has let go of that session (see ReSignOnGapMs).
 // It says all of that through state() and one ended() signal. Create it right
 // after the control and before any window's handler, so that it hears each of
 // the control's events first and its state is current when they run.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
+#include <QString>
 
 class QTimer;
 class QuorTOCSock;
@@ -39,9 +43,15 @@ public:
 
     // How long a sign-on may wait for the server before it is given up.
     static constexpr int DefaultTimeoutMs = 30000;
+    // Open OSCAR Server takes a name's sign-on that comes within about 3 s of
+    // that name's last session ending as a second instance of the session
+    // that is going away; the new session then never hears of its buddies.
+    // So a sign-on that soon waits out the rest, still shown as connecting.
+    static constexpr int ReSignOnGapMs = 3000;
 
     explicit SignOnFlow(QuorTOCSock &btoc, QObject *parent = nullptr);
     void setTimeout(int milliseconds);
+    void setReSignOnGap(int milliseconds) { m_reSignOnGapMs = milliseconds; }
 
     // Signs name on; whatever session was under way is dropped first.
     void signOn(const QByteArray &name, const QByteArray &password, const QByteArray &host, qint32 port);
@@ -68,9 +78,21 @@ private:
     void onError(qint16 intErrorCode, const QByteArray &strError);
     void onWinsockError(const QByteArray &strError);
     void giveUp();
+    // Connects now; the wait for the server's answer starts.
+    void connectNow();
 
     QuorTOCSock &m_btoc;
     QTimer *m_timer;
+    QTimer *m_holdOff;
+    int m_reSignOnGapMs = ReSignOnGapMs;
+    // The sign-on under way, kept only until it has been sent.
+    QByteArray m_name;
+    QByteArray m_password;
+    QString m_host;
+    qint32 m_port = 0;
+    // Whose session ended last, and when.
+    QByteArray m_endedName;
+    QElapsedTimer m_sinceEnd;
     State m_state = State::Offline;
     bool m_givingUp = false;
 };

@@ -25,6 +25,10 @@ struct FlowTest : ::testing::Test
     QSignalSpy ended{&flow, &SignOnFlow::ended};
     QSignalSpy states{&flow, &SignOnFlow::stateChanged};
 
+    // Signing on again at once is the rule here; the wait for the server to
+    // let go of a session has a test of its own.
+    FlowTest() { flow.setReSignOnGap(0); }
+
     void signOn()
     {
         flow.signOn("Me", "pw", "toc.test", 5190);
@@ -97,6 +101,29 @@ TEST_F(FlowTest, ASignOnTheServerNeverCompletesIsGivenUpButACompletedOneNever)
     QTest::qWait(40);
     EXPECT_EQ(ended.size(), 1);
     EXPECT_EQ(flow.state(), State::SignedOn);
+}
+
+TEST_F(FlowTest, ASignOnSoonAfterTheSameNamesSessionEndedWaitsTheServerOut)
+{
+    flow.setReSignOnGap(300);
+    signOn();
+    serverSays("CONFIG2:done:\n");
+    flow.signOff();
+
+    // Another name goes at once; the same one, spelled another way, waits.
+    flow.signOn("Someone Else", "pw", "toc.test", 5190);
+    EXPECT_EQ(socket->connectCalls, 2);
+    flow.signOn("M e", "pw", "toc.test", 5190);
+    EXPECT_EQ(socket->connectCalls, 2);
+    EXPECT_EQ(flow.state(), State::Connecting);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket->connectCalls == 3; }, 2000));
+    EXPECT_EQ(socket->lastHost, "toc.test");
+
+    // A sign-on refused before it completed leaves nothing at the server to wait for.
+    socket->acceptConnection();
+    serverSays("ERROR:980");
+    flow.signOn("me", "pw", "toc.test", 5190);
+    EXPECT_EQ(socket->connectCalls, 4);
 }
 
 } // namespace
