@@ -2,6 +2,7 @@
 
 #include "conversation/frmaimim.h"
 #include "serverframes.h"
+#include "session/signonflow.h"
 #include "wirelines.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,8 @@ void SignedOnWindow::openMainWindow(const KeptPlaces &places, std::optional<Serv
     socket = new FakeSocket;
     window = std::make_unique<frmAimlogin>(dialogs, windows, std::move(server), socket, places);
     window->setEndProgram([this] { ++endCalls; });
+    // A scripted server has no session to let go of: sign on again at once.
+    window->signOnFlow().setReSignOnGap(0);
     window->show();
 }
 
