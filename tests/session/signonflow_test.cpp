@@ -106,24 +106,23 @@ TEST_F(FlowTest, ASignOnTheServerNeverCompletesIsGivenUpButACompletedOneNever)
 TEST_F(FlowTest, ASignOnSoonAfterTheSameNamesSessionEndedWaitsTheServerOut)
 {
     flow.setReSignOnGap(300);
-    signOn();
-    serverSays("CONFIG2:done:\n");
-    flow.signOff();
-
-    // Another name goes at once; the same one, spelled another way, waits.
-    flow.signOn("Someone Else", "pw", "toc.test", 5190);
-    EXPECT_EQ(socket->connectCalls, 2);
-    flow.signOn("M e", "pw", "toc.test", 5190);
-    EXPECT_EQ(socket->connectCalls, 2);
-    EXPECT_EQ(flow.state(), State::Connecting);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket->connectCalls == 3; }, 2000));
-    EXPECT_EQ(socket->lastHost, "toc.test");
-
     // A sign-on refused before it completed leaves nothing at the server to wait for.
-    socket->acceptConnection();
+    signOn();
     serverSays("ERROR:980");
     flow.signOn("me", "pw", "toc.test", 5190);
-    EXPECT_EQ(socket->connectCalls, 4);
+    EXPECT_EQ(socket->connectCalls, 2);
+
+    socket->acceptConnection();
+    serverSays("CONFIG2:done:\n");
+    flow.signOff();
+    // Another name goes at once; the same one, spelled another way, waits.
+    flow.signOn("Someone Else", "pw", "toc.test", 5190);
+    EXPECT_EQ(socket->connectCalls, 3);
+    flow.signOn("M e", "pw", "toc.test", 5190);
+    EXPECT_EQ(socket->connectCalls, 3);
+    EXPECT_EQ(flow.state(), State::Connecting);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket->connectCalls == 4; }, 2000));
+    EXPECT_EQ(socket->lastHost, "toc.test");
 }
 
 } // namespace
