@@ -5,8 +5,8 @@
 #include "store/passwordvault.h"
 #include "store/remembered.h"
 
-#include <QDBusInterface>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -95,12 +95,12 @@ TEST_F(KeyringTest, ALockedKeyringRefusesAndThePasswordStaysWhereItWas)
 {
     writeEarlierSettings("old secret");
     // Unlocking it again would need a person at a prompt, which nobody answers.
-    QDBusInterface service(QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
-                           QStringLiteral("org.freedesktop.Secret.Service"));
-    const QDBusMessage locked = service.call(
-        QStringLiteral("Lock"),
-        QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath("/org/freedesktop/secrets/collection/login")}));
-    ASSERT_EQ(locked.type(), QDBusMessage::ReplyMessage) << locked.errorMessage().toStdString();
+    QProcess lock;
+    lock.start(QStringLiteral("dbus-send"),
+               {"--session", "--print-reply", "--dest=org.freedesktop.secrets", "/org/freedesktop/secrets",
+                "org.freedesktop.Secret.Service.Lock", "array:objpath:/org/freedesktop/secrets/collection/login"});
+    ASSERT_TRUE(lock.waitForFinished(10000));
+    ASSERT_EQ(lock.exitCode(), 0) << lock.readAllStandardError().toStdString();
 
     Remembered remembered(settings);
     KeptPassword kept(remembered, noQuestion);
