@@ -6,7 +6,10 @@
 
 namespace {
 const QString RememberMe = QStringLiteral("SignOn/RememberMe");
+const QString KeepPassword = QStringLiteral("SignOn/KeepPassword");
+// The password in plain text, and the user's word that it may lie there.
 const QString Password = QStringLiteral("SignOn/Password");
+const QString PasswordUnencrypted = QStringLiteral("SignOn/PasswordUnencrypted");
 const QString KeepHistory = QStringLiteral("History/Keep");
 
 QString settingName(Remembered::Key key)
@@ -57,8 +60,11 @@ Remembered::Remembered(const QString &settingsFile)
         if (kept.isValid())
             m_values.insert(settingName(key), kept);
     }
-    m_keepsPassword = m_file->contains(Password);
-    m_password = m_file->value(Password).toString();
+    if (m_file->contains(Password))
+        m_unencrypted = m_file->value(Password).toString();
+    m_unencryptedAgreed = m_file->value(PasswordUnencrypted).toBool();
+    // An earlier Qiv kept the password by writing it here, with no mark of its own.
+    m_keepsPassword = m_file->value(KeepPassword).toBool() || m_unencrypted.has_value();
 }
 
 Remembered::~Remembered() = default;
@@ -72,11 +78,10 @@ void Remembered::setOn(bool on)
         writeAll();
         return;
     }
-    m_keepsPassword = false;
+    setKeepsPassword(false);
     if (m_file) {
         for (Key key : AllKeys)
             m_file->remove(settingName(key));
-        m_file->remove(Password);
         m_file->remove(RememberMe);
         settle();
     }
@@ -85,24 +90,46 @@ void Remembered::setOn(bool on)
 void Remembered::setKeepsPassword(bool keep)
 {
     m_keepsPassword = keep;
-    if (!m_on)
+    if (!keep) {
+        m_unencrypted.reset();
+        m_unencryptedAgreed = false;
+    }
+    if (!m_file)
         return;
-    if (keep)
-        write(Password, m_password);
-    else
-        remove(Password);
+    if (!keep)
+        remove({KeepPassword, Password, PasswordUnencrypted});
+    else if (m_on)
+        write(KeepPassword, true);
 }
 
-QString Remembered::password() const
+std::optional<QString> Remembered::unencryptedPassword() const
 {
-    return m_on && m_keepsPassword ? m_password : QString();
+    return m_on && m_keepsPassword ? m_unencrypted : std::nullopt;
 }
 
-void Remembered::setPassword(const QString &password)
+void Remembered::keepUnencrypted(const QString &password)
 {
-    m_password = password;
+    m_unencrypted = password;
+    m_unencryptedAgreed = true;
+    if (!m_file || !m_on)
+        return;
+    m_file->setValue(Password, password);
+    m_file->setValue(PasswordUnencrypted, true);
+    settle();
+}
+
+void Remembered::forgetUnencrypted()
+{
+    m_unencrypted.reset();
+    m_unencryptedAgreed = false;
+    if (!m_file)
+        return;
+    // A password an earlier Qiv left here was its only mark of being kept.
     if (m_on && m_keepsPassword)
-        write(Password, password);
+        m_file->setValue(KeepPassword, true);
+    m_file->remove(Password);
+    m_file->remove(PasswordUnencrypted);
+    settle();
 }
 
 QVariant Remembered::value(Key key) const
@@ -125,7 +152,7 @@ void Remembered::setKeepsHistory(bool keep)
     if (keep)
         write(KeepHistory, true);
     else
-        remove(KeepHistory);
+        remove({KeepHistory});
 }
 
 void Remembered::writeAll()
@@ -136,7 +163,11 @@ void Remembered::writeAll()
     for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
         m_file->setValue(it.key(), it.value());
     if (m_keepsPassword)
-        m_file->setValue(Password, m_password);
+        m_file->setValue(KeepPassword, true);
+    if (m_unencrypted)
+        m_file->setValue(Password, *m_unencrypted);
+    if (m_unencryptedAgreed)
+        m_file->setValue(PasswordUnencrypted, true);
     settle();
 }
 
@@ -148,13 +179,18 @@ void Remembered::write(const QString &name, const QVariant &value)
     settle();
 }
 
-void Remembered::remove(const QString &name)
+void Remembered::remove(const QStringList &names)
 {
     // Removing what was never there would still write the file.
-    if (!m_file || !m_file->contains(name))
-        return;
-    m_file->remove(name);
-    settle();
+    bool removed = false;
+    for (const QString &name : names) {
+        if (m_file && m_file->contains(name)) {
+            m_file->remove(name);
+            removed = true;
+        }
+    }
+    if (removed)
+        settle();
 }
 
 void Remembered::settle()
@@ -165,6 +201,7 @@ void Remembered::settle()
         QFile::remove(path);
         return;
     }
-    // It may hold the password: nobody else on the machine reads it.
+    // It may hold the password, with the user's word for it: nobody else on
+    // the machine reads it.
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

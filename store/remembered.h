@@ -2,13 +2,16 @@
 
 // Remembered: the one owner of the settings file. It keeps what the user asked
 // Qiv to keep between runs: with "Remember me" the sign-on fields, the server
-// and the preferences (the password only when asked for separately), and on
-// its own the "Keep a history" choice. With "Remember me" off it reads and
-// writes nothing of the first kind, so every start begins from the defaults.
+// and the preferences (whether the password is kept too, and where, is
+// KeptPassword's business), and on its own the "Keep a history" choice. With
+// "Remember me" off it reads and writes nothing of the first kind, so every
+// start begins from the defaults.
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -49,11 +52,22 @@ public:
     bool isOn() const { return m_on; }
     void setOn(bool on);
 
-    // Whether the password is kept too; only meaningful while isOn().
+    // "Remember password": whether the password is kept too; only meaningful
+    // while isOn(). Turning it off also forgets an unencrypted copy.
     bool keepsPassword() const { return m_keepsPassword; }
     void setKeepsPassword(bool keep);
-    QString password() const;
-    void setPassword(const QString &password);
+
+    // A password in this file in plain text: written with the user's word
+    // for it when no keyring answered, or by an earlier Qiv that knew no
+    // keyring. Absent while "Remember password" is off.
+    std::optional<QString> unencryptedPassword() const;
+    bool unencryptedAgreed() const { return m_unencryptedAgreed; }
+    // Only with the user's word that it may lie here unencrypted.
+    void keepUnencrypted(const QString &password);
+    void forgetUnencrypted();
+    // Whether anything is kept beyond the run at all; without a settings
+    // file the password goes nowhere either, not even to a keyring.
+    bool keepsOnDisk() const { return m_file != nullptr; }
 
     // A kept value, or a null QVariant while "Remember me" is off: without it
     // Qiv behaves as if nothing had ever been chosen.
@@ -68,14 +82,15 @@ public:
 private:
     void writeAll();
     void write(const QString &name, const QVariant &value);
-    void remove(const QString &name);
+    void remove(const QStringList &names);
     // Drops the file once it holds nothing, and keeps it private while it does.
     void settle();
 
     std::unique_ptr<QSettings> m_file;
     QVariantMap m_values;
-    QString m_password;
+    std::optional<QString> m_unencrypted;
     bool m_on = false;
     bool m_keepsPassword = false;
+    bool m_unencryptedAgreed = false;
     bool m_keepsHistory = false;
 };

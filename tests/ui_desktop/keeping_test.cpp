@@ -10,21 +10,26 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDirIterator>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextEdit>
 
 namespace {
-// The main window in the standard places, inside a home folder of the test's own.
+// The main window in the standard places, inside a home folder of the test's
+// own, on a machine where no desktop keyring answers (keyring_test.cpp has one).
 class KeepingTest : public DesktopTest
 {
 protected:
     void SetUp() override
     {
         qputenv("HOME", home.path().toUtf8());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.filePath(QStringLiteral("no-bus")).toUtf8());
         QStandardPaths::setTestModeEnabled(true);
         openMainWindow(KeptPlaces::standard());
     }
@@ -35,6 +40,10 @@ protected:
         DesktopTest::TearDown();
         QStandardPaths::setTestModeEnabled(false);
         qputenv("HOME", savedHome);
+        if (savedBus.isNull())
+            qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        else
+            qputenv("DBUS_SESSION_BUS_ADDRESS", savedBus);
     }
 
     void restart(std::optional<ServerAddress> server = std::nullopt)
@@ -62,7 +71,14 @@ protected:
         return found;
     }
 
+    QByteArray settingsText() const
+    {
+        QFile file(KeptPlaces::standard().settingsFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     QTemporaryDir home;
 };
 } // namespace
@@ -108,9 +124,20 @@ TEST_F(KeepingTest, RememberMeKeepsSignOnServerPreferencesAndClearBoxesAndThePas
     EXPECT_TRUE(openConversation()->chkClear->isChecked());
     EXPECT_TRUE(joinRoom()->chkClear->isChecked());
 
+    // No keyring answers: kept in plain text, since the user says yes to that.
+    dialogs.yesNoAnswers << true;
     main->chkRememberPassword->setChecked(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.yesNoAnswers.isEmpty(); }, 10000));
+    EXPECT_TRUE(dialogs.shown.last().text.contains(QStringLiteral("unencrypted")));
     restart();
-    EXPECT_EQ(main->txtPw->text(), QStringLiteral("secret"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->txtPw->text() == QStringLiteral("secret"); }, 10000));
+    EXPECT_TRUE(main->chkRememberPassword->isChecked());
+    // What the user types before the password arrives is what counts.
+    restart();
+    main->txtPw->clear();
+    QTest::keyClicks(main->txtPw, QStringLiteral("typed"));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(main->txtPw->text(), QStringLiteral("typed"));
 
     // Unticking forgets all of it, the password first.
     main->chkRemember->setChecked(false);
@@ -120,6 +147,20 @@ TEST_F(KeepingTest, RememberMeKeepsSignOnServerPreferencesAndClearBoxesAndThePas
     EXPECT_EQ(main->txtSn->text(), QStringLiteral("Screenname"));
     main->cmdLogin->click();
     EXPECT_EQ(socket->lastHost, QStringLiteral("127.0.0.1"));
+}
+
+TEST_F(KeepingTest, WithoutAKeyringAPasswordTheUserWillNotHaveUnencryptedIsNotKept)
+{
+    main->chkRemember->setChecked(true);
+    main->txtPw->setText(QStringLiteral("hunter2"));
+    dialogs.yesNoAnswers << false;
+    main->chkRememberPassword->setChecked(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main->chkRememberPassword->isChecked(); }, 10000));
+    EXPECT_EQ(main->lbStat->text(), QStringLiteral("Your password is not kept, since no desktop keyring answered."));
+    signOn();
+    EXPECT_FALSE(settingsText().contains("Password")) << settingsText().toStdString();
+    restart();
+    EXPECT_FALSE(main->chkRememberPassword->isChecked());
 }
 
 TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgain)

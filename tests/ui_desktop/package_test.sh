@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree, unpacks it into a scratch root
 # and checks what a desktop needs from it: the programs, a valid desktop entry,
-# the icons at their sizes, and Qt 6 runtime packages as dependencies.
+# the AppStream metainfo software centres list it by, the icons at their sizes,
+# and Qt 6 runtime packages (and the keyring's) as dependencies.
 #   package_test.sh BUILD_DIR CPACK
 set -euo pipefail
 build_dir=$1
 cpack=$2
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -33,6 +35,18 @@ for line in "Name=Qiv" "Exec=qiv" "Icon=qiv" "Categories=Network;InstantMessagin
 done
 grep -q '^Comment=.' "$desktop" || fail "desktop entry lacks a Comment"
 
+metainfo=$usr/share/metainfo/org.example.qiv.metainfo.xml
+[ -f "$metainfo" ] || fail "AppStream metainfo missing"
+appstreamcli validate --no-net --strict "$metainfo" || fail "metainfo does not validate"
+# The tree check also finds the desktop entry the metainfo launches.
+appstreamcli validate-tree --no-net "$usr" || fail "metainfo and desktop entry do not validate together"
+# Its screenshots are the user guide's pictures, as the home page publishes them.
+screenshots=$(grep -o '<image>[^<]*</image>' "$metainfo" | sed 's|<image>https://qiv.example.org/||; s|</image>||')
+[ -n "$screenshots" ] || fail "metainfo has no screenshots"
+for picture in $screenshots; do
+    [ -f "$source_dir/$picture" ] || fail "screenshot $picture is not one of the guide's pictures"
+done
+
 icons=$usr/share/icons/hicolor
 grep -q '<svg' "$icons/scalable/apps/qiv.svg" || fail "scalable icon missing"
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
@@ -45,7 +59,7 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6network6 libqt6svg6 qt6-qpa-plugins; do
+for lib in libqt6widgets6 libqt6network6 libqt6svg6 libqt6keychain1 libsecret-1-0 qt6-qpa-plugins; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = qiv ] || fail "package is not named qiv"
@@ -53,4 +67,5 @@ done
 # The unpacked program runs against the system's Qt.
 version=$(QT_QPA_PLATFORM=offscreen "$usr/bin/qiv" --version 2>&1) || fail "unpacked qiv --version failed: $version"
 grep -q '1\.0\.0' <<<"$version" || fail "unexpected version output: $version"
+grep -qF '<release version="1.0.0"' "$metainfo" || fail "metainfo has no release 1.0.0"
 echo "package ok: $(basename "$deb")"

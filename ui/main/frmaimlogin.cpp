@@ -15,6 +15,7 @@
 #include "session/quortocsock.h"
 #include "session/signonflow.h"
 #include "info/systeminfo.h"
+#include "passwordkeeping.h"
 #include "session/tocprotocol.h"
 #include "session/tocsocket.h"
 #include "windowregistry.h"
@@ -193,7 +194,7 @@ void frmAimlogin::buildSignOnPanel()
     chkRememberPassword = new QCheckBox(QStringLiteral("Remember pass&word"), Frame2);
     chkRememberPassword->setObjectName(QStringLiteral("chkRememberPassword"));
     chkRememberPassword->setAccessibleDescription(
-        QStringLiteral("Keeps your password too, unencrypted, in your settings file"));
+        QStringLiteral("Keeps your password too, in the desktop keyring"));
     chkRememberPassword->setEnabled(false);
 
     lbStat = new QLabel(Frame2);
@@ -229,12 +230,9 @@ void frmAimlogin::restoreRemembered()
     if (m_remembered.isOn()) {
         chkRemember->setChecked(true);
         chkRememberPassword->setEnabled(true);
-        chkRememberPassword->setChecked(m_remembered.keepsPassword());
         const QString name = m_remembered.value(Remembered::Key::ScreenName).toString();
         if (!name.isEmpty())
             txtSn->setText(name);
-        if (m_remembered.keepsPassword())
-            txtPw->setText(m_remembered.password());
         const QVariant prefix = m_remembered.value(Remembered::Key::StylePrefix);
         if (prefix.isValid())
             txtFont->setText(prefix.toString());
@@ -246,10 +244,7 @@ void frmAimlogin::restoreRemembered()
         chkRememberPassword->setEnabled(on);
         m_remembered.setOn(on);
     });
-    connect(chkRememberPassword, &QCheckBox::toggled, this, [this](bool on) {
-        m_remembered.setPassword(txtPw->text());
-        m_remembered.setKeepsPassword(on);
-    });
+    m_passwordKeeping = new PasswordKeeping(m_dialogs, m_remembered, *chkRememberPassword, *txtPw, *lbStat, this);
 }
 
 void frmAimlogin::buildBuddyListPanel()
@@ -414,7 +409,7 @@ void frmAimlogin::signOn()
 {
     lbStat->setText(QStringLiteral("Connecting..."));
     m_remembered.setValue(Remembered::Key::ScreenName, txtSn->text());
-    m_remembered.setPassword(txtPw->text());
+    m_passwordKeeping->signingOn(txtPw->text());
     m_flow->signOn(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
                    WireText::toWire(m_server.host), m_server.port);
     m_buddies.clear();

@@ -44,6 +44,7 @@ class AwayMessages;
 class BuddyActions;
 class ChatSlots;
 class ConversationRouter;
+class PasswordKeeping;
 class PreferencesLauncher;
 class frmAbout;
 class frmCredits;
@@ -184,6 +185,7 @@ private:
     ConversationRouter *m_conversations = nullptr;
     ChatSlots *m_chatSlots = nullptr;
     PreferencesLauncher *m_preferences = nullptr;
+    PasswordKeeping *m_passwordKeeping = nullptr;
     BuddyActions *m_buddyActions = nullptr;
     QPointer<frmAbout> m_about;
     QPointer<frmCredits> m_credits;
