@@ -3,6 +3,7 @@
 #include "tocprotocol.h"
 
 #include "flap.h"
+#include "htmltext.h"
 #include "screenname.h"
 #include "tocfields.h"
 #include "tocquote.h"
@@ -17,6 +18,9 @@ namespace TocCommand {
 namespace {
 QByteArray dec(qint64 n) { return QByteArray::number(n); }
 QByteArray quotedName(QByteArrayView name) { return quoted(ScreenName::NormalizeName(name)); }
+// Messages, away messages and profiles are HTML; Open OSCAR Server would end
+// the argument at a double quote followed by white space.
+QByteArray quotedHtml(QByteArrayView html) { return quoted(HtmlText::guardQuotes(html)); }
 } // namespace
 
 QByteArray signOnPayload(QByteArrayView screenName)
@@ -51,14 +55,14 @@ QByteArray leaveChat(qint32 chatId) { return "toc_chat_leave " + quoted(dec(chat
 
 QByteArray sendChat(qint32 chatId, QByteArrayView message)
 {
-    return "toc_chat_send " + quoted(dec(chatId)) + ' ' + quoted(message);
+    return "toc_chat_send " + quoted(dec(chatId)) + ' ' + quotedHtml(message);
 }
 
 QByteArray getInfo(QByteArrayView userName) { return "toc_get_info " + quotedName(userName); }
 
 QByteArray sendIm(QByteArrayView userName, QByteArrayView message, bool autoResponse)
 {
-    QByteArray line = "toc_send_im " + quotedName(userName) + ' ' + quoted(message);
+    QByteArray line = "toc_send_im " + quotedName(userName) + ' ' + quotedHtml(message);
     if (autoResponse)
         line += " auto";
     return line;
@@ -70,8 +74,8 @@ QByteArray changePassword(QByteArrayView oldPassword, QByteArrayView newPassword
 }
 
 QByteArray formatNickname(QByteArrayView formatted) { return "toc_format_nickname " + quoted(formatted); }
-QByteArray setAway(QByteArrayView awayMessage) { return "toc_set_away " + quoted(awayMessage); }
-QByteArray setInfo(QByteArrayView profile) { return "toc_set_info " + quoted(profile); }
+QByteArray setAway(QByteArrayView awayMessage) { return "toc_set_away " + quotedHtml(awayMessage); }
+QByteArray setInfo(QByteArrayView profile) { return "toc_set_info " + quotedHtml(profile); }
 QByteArray getStatus(QByteArrayView userName) { return "toc_get_status " + quotedName(userName); }
 
 std::optional<QByteArray> setIdle(qint32 minutes)
@@ -86,8 +90,7 @@ QByteArray chatAccept(qint32 chatId) { return "toc_chat_accept " + quoted(dec(ch
 
 QByteArray chatInvite(qint32 chatId, QByteArrayView inviteMessage, QByteArrayView users)
 {
-    return "toc_chat_invite " + quoted(dec(chatId)) + ' ' + quoted(inviteMessage) + ' '
-        + quotedName(users);
+    return "toc_chat_invite " + quoted(dec(chatId)) + ' ' + quotedHtml(inviteMessage) + ' ' + quotedName(users);
 }
 
 QByteArray evil(QByteArrayView userName, bool anonymous)

@@ -1,5 +1,7 @@
 #include "wiretext.h"
 
+#include "htmltext.h"
+
 #include <QStringDecoder>
 
 namespace WireText {
@@ -16,6 +18,16 @@ QString fromWire(QByteArrayView bytes)
 QByteArray toWire(const QString &text)
 {
     return text.toUtf8();
+}
+
+QString fromWireHtml(QByteArrayView bytes)
+{
+    return HtmlText::toPlainText(fromWire(bytes));
+}
+
+QByteArray toWireHtml(const QString &stylePrefix, const QString &typed)
+{
+    return toWire(stylePrefix + HtmlText::escape(typed));
 }
 
 } // namespace WireText

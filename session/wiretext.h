@@ -13,4 +13,10 @@ namespace WireText {
 QString fromWire(QByteArrayView bytes);
 QByteArray toWire(const QString &text);
 
+// A message from the network as the text a person reads (HtmlText::toPlainText).
+QString fromWireHtml(QByteArrayView bytes);
+// What the user typed, after the message style prefix (which is markup), as
+// the bytes of an HTML message that shows exactly what was typed.
+QByteArray toWireHtml(const QString &stylePrefix, const QString &typed);
+
 } // namespace WireText

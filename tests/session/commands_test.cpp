@@ -90,8 +90,10 @@ TEST_F(Commands, TypedQuotesAndBackslashesCannotInjectArguments)
     toc.FormatUserName(hostile);
     toc.SetCapability(hostile);
     toc.GetProfile(hostile);
+    // A message is HTML: a quote that Open OSCAR Server would take for the
+    // argument's end is written as the entity it means.
     const QList<QList<QByteArray>> expected = {
-        {"toc_send_im", "bob", hostile},
+        {"toc_send_im", "bob", R"~(x&quot; "evil&quot; \&quot; \)~"},
         {"toc_chat_join", "4", hostile},
         {"toc2_remove_buddy", hostile, hostile},
         {"toc_format_nickname", hostile},

@@ -85,7 +85,7 @@ TEST_F(LocalNetworkWindows, PresenceConversationAndAwayReplyTravelBetweenTwoWind
         << alice->buddies().join(u',').toStdString();
     EXPECT_TRUE(alice->buddies().contains(QStringLiteral("QivBot")));
 
-    // Bob opens a conversation by name and sends markup, which arrives as words.
+    // Bob opens a conversation by name and types markup, which arrives as he typed it.
     bob->dialogs.textAnswers << QStringLiteral(" Alice ");
     QTest::mouseClick(bob->main.imgIM, Qt::LeftButton);
     frmAimIM *bobsWindow = bob->conversationWith(QStringLiteral("alice"));
@@ -97,7 +97,7 @@ TEST_F(LocalNetworkWindows, PresenceConversationAndAwayReplyTravelBetweenTwoWind
     ASSERT_TRUE(QTest::qWaitFor([&] { return (alicesWindow = alice->conversationWith(QStringLiteral("bob"))); },
                                 WaitMs));
     EXPECT_EQ(alicesWindow->windowTitle(), QStringLiteral("Qiv - bob"));
-    EXPECT_EQ(alicesWindow->txtIM->toPlainText(), QStringLiteral("\nbob: hi there"));
+    EXPECT_EQ(alicesWindow->txtIM->toPlainText(), QStringLiteral("\nbob: hi <b>there</b>"));
 
     // Alice goes away: Bob's next message is answered once, automatically.
     alice->main.awyDef->trigger();
@@ -137,7 +137,7 @@ TEST_F(LocalNetworkWindows, ARoomSharedByTwoWindowsShowsArrivalsMessagesAndDepar
     QTest::keyClick(bobsRoom->txtMessage, Qt::Key_Return);
     for (frmAimChat *room : {alicesRoom, bobsRoom}) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return room->txtChat->toPlainText().contains(
-                                            QStringLiteral("bob: hello room")); }, WaitMs))
+                                            QStringLiteral("bob: hello <i>room</i>")); }, WaitMs))
             << room->txtChat->toPlainText().toStdString();
     }
 

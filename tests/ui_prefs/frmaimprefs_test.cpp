@@ -49,7 +49,9 @@ TEST_F(PrefsTest, OkWithoutEditsGivesTheSixtyTwoCharacterPrefixAndHides)
     EXPECT_FALSE(w->privacyNone->isChecked());
     click(w->cmdOK);
 
-    const QString expected = QStringLiteral(R"(<font face="Trebuchet MS" color=#000000><body bgcolor=#EEEEEE>)");
+    // The face in single quotes: a double quote followed by a space would cut
+    // every message short on Open OSCAR Server.
+    const QString expected = QStringLiteral(R"(<font face='Trebuchet MS' color=#000000><body bgcolor=#EEEEEE>)");
     EXPECT_EQ(session.txtFont.text(), expected);
     EXPECT_EQ(session.txtFont.text().size(), 62);
     EXPECT_FALSE(w->isVisible());
@@ -62,8 +64,8 @@ TEST_F(PrefsTest, FontFieldsAreTakenAsTypedEvenWhenEmpty)
     const struct {
         QString face, color, background, prefix;
     } cases[] = {
-        {"", "", "", R"(<font face="" color=><body bgcolor=>)"},
-        {" Arial ", "#1\"2", "<x>", R"(<font face=" Arial " color=#1"2><body bgcolor=<x>>)"},
+        {"", "", "", R"(<font face='' color=><body bgcolor=>)"},
+        {" Arial's ", "#1\"2", "<x>", R"(<font face=' Arial&#39;s ' color=#1&quot;2><body bgcolor=&lt;x&gt;>)"},
     };
     for (const auto &c : cases) {
         w->txtFface->setText(c.face);
@@ -88,7 +90,7 @@ TEST_F(PrefsTest, CancelAppliesNothingAndTheEditsWaitForTheNextOk)
     EXPECT_EQ(launcher.window(), w);
     EXPECT_EQ(w->txtFface->text(), QStringLiteral("Verdana"));
     click(w->cmdOK);
-    EXPECT_EQ(session.txtFont.text(), QStringLiteral(R"(<font face="Verdana" color=#000000><body bgcolor=#EEEEEE>)"));
+    EXPECT_EQ(session.txtFont.text(), QStringLiteral(R"(<font face='Verdana' color=#000000><body bgcolor=#EEEEEE>)"));
     EXPECT_EQ(session.sentLines(), QList<QByteArray>{"toc2_set_pdmode 2"});
 }
 

@@ -246,7 +246,7 @@ void frmAimChat::send()
     if (chatid->text().isEmpty() || !isNumber)
         return;
 
-    const QByteArray message = WireText::toWire(m_context.txtFont.text() + txtMessage->toPlainText());
+    const QByteArray message = WireText::toWireHtml(m_context.txtFont.text(), txtMessage->toPlainText());
     // An overlong line never leaves; say so and keep the text.
     if (m_context.btoc.trySendChat(id, message) == QuorTOCSock::SendCheck::TooLong) {
         Transcript::appendText(txtChat, TooLongLine);

@@ -162,7 +162,7 @@ void frmAimIM::Send()
     const QString typed = txtMessage->text();
     const QByteArray destination = ScreenName::NormalizeName(m_correspondent);
     // The style prefix is read now, so a style change reaches every open window.
-    const QByteArray message = WireText::toWire(m_context.txtFont.text() + typed);
+    const QByteArray message = WireText::toWireHtml(m_context.txtFont.text(), typed);
 
     switch (m_context.btoc.trySendIM(destination, message, false)) {
     case QuorTOCSock::SendCheck::TooLong:

@@ -50,7 +50,7 @@ void AwayMessages::setCustom()
 
 void AwayMessages::setAway(const QString &text)
 {
-    const QByteArray message = WireText::toWire(m_context.txtFont.text() + text);
+    const QByteArray message = WireText::toWireHtml(m_context.txtFont.text(), text);
     // The server would never get a line this long; saying so beats showing
     // an away state the server knows nothing about.
     if (m_context.btoc.trySetAwayMessage(message) == QuorTOCSock::SendCheck::TooLong) {

@@ -125,7 +125,7 @@ int ChatSlots::freeSlot()
 void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
                            const QByteArray &strInviteMessage)
 {
-    const QString from = WireText::fromWire(QuorTOCSock::RemoveHtml(strFromUser));
+    const QString from = WireText::fromWireHtml(strFromUser);
     const QString room = WireText::fromWire(strChatName);
     const QString full = QStringLiteral("%1 invites you to %2, but you are already in three chats!").arg(from, room);
     if (freeSlot() == 0) {
@@ -133,7 +133,7 @@ void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, co
         return;
     }
     const QString invitation = QStringLiteral("%1 invites you to %2: %3")
-                                   .arg(from, room, WireText::fromWire(QuorTOCSock::RemoveHtml(strInviteMessage)));
+                                   .arg(from, room, WireText::fromWireHtml(strInviteMessage));
     if (!m_context.dialogs.askYesNo(m_owner, invitation, QStringLiteral("Chat Invitation")))
         return;
     // A join may have taken the last free slot while the question was up.
@@ -168,8 +168,8 @@ void ChatSlots::onChatMessage(qint32 lngChatID, const QByteArray &strUserName, c
 
     // The server echoes the user's own room messages back.
     const bool own = sender == ScreenName::NormalizeName(WireText::toWire(m_strMyName));
-    const QString shownName = WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName));
-    const QString text = WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage));
+    const QString shownName = WireText::fromWireHtml(strUserName);
+    const QString text = WireText::fromWireHtml(strMessage);
     w->appendMessage(own ? Transcript::Speaker::Self : Transcript::Speaker::Other, shownName, text);
     if (!own)
         m_context.attention.messageArrived(w, shownName, text);

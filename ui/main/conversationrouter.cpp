@@ -53,8 +53,8 @@ frmAimIM *ConversationRouter::openConversation(const QString &tag, const QByteAr
 void ConversationRouter::onInstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
                                         bool, const QByteArray &)
 {
-    const QString shownName = WireText::fromWire(QuorTOCSock::RemoveHtml(strUserName));
-    const QString text = WireText::fromWire(QuorTOCSock::RemoveHtml(strMessage));
+    const QString shownName = WireText::fromWireHtml(strUserName);
+    const QString text = WireText::fromWireHtml(strMessage);
     const QString key = WireText::fromWire(ScreenName::NormalizeName(strUserName));
 
     // Only conversations carry a Tag, so the window found is one.
@@ -76,8 +76,7 @@ void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &str
         return;
     const QString awayText = m_away.awayText();
     // Only a conversation that this message opened gets the style prefix.
-    const QString reply = openedNow ? m_context.txtFont.text() + awayText : awayText;
-    const QByteArray message = WireText::toWire(reply);
+    const QByteArray message = WireText::toWireHtml(openedNow ? m_context.txtFont.text() : QString(), awayText);
     // Counted as answered either way, so a reply that cannot go out is
     // reported once per away period rather than at every message.
     m_away.addAnswered(strUserName);

@@ -216,9 +216,15 @@ QString frmAimPrefs::profileFooter()
 
 QString frmAimPrefs::stylePrefix(const QString &face, const QString &color, const QString &background)
 {
-    // Face quoted, colours not; the font element comes before the body element.
-    return QStringLiteral("<font face=\"") + face + QStringLiteral("\" color=") + color
-        + QStringLiteral("><body bgcolor=") + background + QStringLiteral(">");
+    // The face in single quotes, which HTML reads as it reads double ones: a
+    // double quote followed by a space would end the whole message early on
+    // Open OSCAR Server. The colours stay unquoted. Whatever is typed stays
+    // text inside its value. The font element comes before the body element.
+    auto text = [](const QString &typed) {
+        return typed.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;"));
+    };
+    return QStringLiteral("<font face='") + text(face) + QStringLiteral("' color=") + text(color)
+        + QStringLiteral("><body bgcolor=") + text(background) + QStringLiteral(">");
 }
 
 void frmAimPrefs::restoreRemembered()
