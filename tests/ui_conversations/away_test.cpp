@@ -108,6 +108,16 @@ TEST_F(AwayTest, EachSenderIsAnsweredOncePerAwayPeriodComparedByExactName)
     EXPECT_EQ(sentLines().size(), 1);
 }
 
+TEST_F(AwayTest, AnAutomaticReplyReadsAsOneAndIsNeverAnsweredWithAnother)
+{
+    goAway();
+    serverSays("IM_IN_ENC2:Other Away:T:F:T: OU:F:L:en:<b>gone</b> fishing");
+    EXPECT_TRUE(sentLines().isEmpty()) << "two people away would trade away messages for ever";
+    ASSERT_EQ(conversations().size(), 1);
+    EXPECT_EQ(runsOf(conversations()[0]->txtIM),
+              (QList<TextRun>{{QStringLiteral("Other Away:(Auto) "), true, Blue}, {QStringLiteral("gone fishing"), false, Black}}));
+}
+
 TEST_F(AwayTest, ClosingTheAwayWindowByItsFrameIsTheSameAsImBack)
 {
     goAway();

@@ -3,6 +3,9 @@
 
 #include "conversationfixture.h"
 
+#include <QApplication>
+#include <QTest>
+
 #include <QTextEdit>
 
 namespace {
@@ -32,6 +35,22 @@ TEST_F(RoutingTest, TheFirstMessageOpensATaggedWindowAndOtherSpellingsReachIt)
 
     receiveIm("some.body", "hi"); // only case and spaces are ignored
     EXPECT_EQ(conversations().size(), 2);
+}
+
+TEST_F(RoutingTest, AWindowAMessageOpensLeavesTheKeyboardWhereTheUserIsTyping)
+{
+    frmAimIM *mine = router.showConversation("Friend");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mine));
+    mine->txtMessage->setFocus();
+    receiveIm("Stranger", "hi!");
+    ASSERT_EQ(conversations().size(), 2);
+    frmAimIM *theirs = conversations()[1];
+    EXPECT_TRUE(theirs->isVisible());
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeWindow(), mine);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
+    EXPECT_EQ(mine->txtMessage->text(), QStringLiteral("typed"));
+    EXPECT_TRUE(theirs->txtMessage->text().isEmpty());
 }
 
 TEST_F(RoutingTest, MarkupIsStrippedBeforeDisplayAndWhatRemainsIsNeverInterpreted)

@@ -16,6 +16,7 @@
 #include "typingreporter.h"
 #include "windowregistry.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -203,14 +204,37 @@ bool frmAimIM::refused(QuorTOCSock::SendCheck verdict, const QString &request)
     return false;
 }
 
-void frmAimIM::openFor(const QByteArray &wireName, const QString &myName)
+void frmAimIM::openFor(const QByteArray &wireName, const QString &myName, Opening opening)
 {
     // A caption is never read as markup, so the name can go in as received.
     setWindowTitle(ProductInfo::caption(WireText::fromWire(wireName)));
     setCorrespondent(wireName);
     m_context.history.follow(txtIM, History::Place::Conversation, wireName);
+    // Typing meant for another window must not land here; this one asks for
+    // attention instead.
+    const bool byMessage = opening == Opening::ByAMessage;
+    if (byMessage) {
+        m_keyboardOwner = QApplication::activeWindow();
+        m_shownByMessage.start();
+    }
+    setAttribute(Qt::WA_ShowWithoutActivating, byMessage);
     show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
     setOwnName(myName);
+}
+
+void frmAimIM::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !m_keyboardOwner)
+        return;
+    // A window system that activates every new window regardless: the
+    // keyboard goes back at once, before a key can land here. Later the
+    // user activates this window themselves.
+    constexpr int PoppingUpMs = 500;
+    QPointer<QWidget> owner = std::exchange(m_keyboardOwner, nullptr);
+    if (m_shownByMessage.elapsed() < PoppingUpMs && owner->isVisible())
+        owner->activateWindow();
 }
 
 void frmAimIM::setOwnName(const QString &myName)
@@ -218,10 +242,11 @@ void frmAimIM::setOwnName(const QString &myName)
     usersn->setText(myName);
 }
 
-void frmAimIM::appendIncoming(const QString &name, const QString &text)
+void frmAimIM::appendIncoming(const QString &name, const QString &text, bool autoReply)
 {
     showTypingStatus(QuorTOCSock::NothingTyped);
-    Transcript::appendEntry(txtIM, Transcript::Speaker::Other, name, text);
+    Transcript::appendEntry(txtIM, Transcript::Speaker::Other, name, text,
+                            autoReply ? Transcript::AutoReplySeparator : Transcript::NameSeparator);
 }
 
 void frmAimIM::appendAutoReply(const QString &myName, const QString &text)

@@ -8,6 +8,8 @@
 #include "session/quortocsock.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 
 struct AppContext;
@@ -52,18 +54,22 @@ public:
     QByteArray correspondent() const { return m_correspondent; }
 
     // Opened for a correspondent: caption, whom it talks to, the user's own
-    // name for their lines, and the kept history if the user keeps one.
-    void openFor(const QByteArray &wireName, const QString &myName);
+    // name for their lines, and the kept history if the user keeps one. A
+    // window the user did not ask for shows without taking the keyboard.
+    enum class Opening { ByTheUser, ByAMessage };
+    void openFor(const QByteArray &wireName, const QString &myName, Opening opening = Opening::ByTheUser);
     // The user is signed on under myName now.
     void setOwnName(const QString &myName);
-    // The correspondent's line; what they were typing has arrived.
-    void appendIncoming(const QString &name, const QString &text);
+    // The correspondent's line (an automatic reply marked as one); what they
+    // were typing has arrived.
+    void appendIncoming(const QString &name, const QString &text, bool autoReply = false);
     // The automatic reply sent for the user while away.
     void appendAutoReply(const QString &myName, const QString &text);
     void appendNotice(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildLayout();
@@ -75,4 +81,8 @@ private:
     AppContext &m_context;
     QByteArray m_correspondent;
     TypingReporter *m_typing;
+    // Opened by a message while the user typed elsewhere: where the keyboard
+    // goes back to should the window system hand it to this window anyway.
+    QPointer<QWidget> m_keyboardOwner;
+    QElapsedTimer m_shownByMessage;
 };

@@ -42,16 +42,17 @@ QWidget *ConversationRouter::windowAt(int position) const
     return position >= 0 && position < open.size() ? open[position] : nullptr;
 }
 
-frmAimIM *ConversationRouter::openConversation(const QString &tag, const QByteArray &wireName)
+frmAimIM *ConversationRouter::openConversation(const QString &tag, const QByteArray &wireName,
+                                               frmAimIM::Opening opening)
 {
     auto *window = new frmAimIM(m_context);
     WindowRegistry::setTag(window, tag);
-    window->openFor(wireName, m_strMyName);
+    window->openFor(wireName, m_strMyName, opening);
     return window;
 }
 
 void ConversationRouter::onInstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
-                                        bool, const QByteArray &)
+                                          bool blnAutoResponse, const QByteArray &)
 {
     const QString shownName = WireText::fromWireHtml(strUserName);
     const QString text = WireText::fromWireHtml(strMessage);
@@ -61,11 +62,13 @@ void ConversationRouter::onInstantMessage(const QByteArray &strUserName, const Q
     auto *window = qobject_cast<frmAimIM *>(windowAt(FormByTag(key)));
     const bool openedNow = !window;
     if (openedNow)
-        window = openConversation(key, strUserName);
-    window->appendIncoming(shownName, text);
+        window = openConversation(key, strUserName, frmAimIM::Opening::ByAMessage);
+    window->appendIncoming(shownName, text, blnAutoResponse);
     m_context.attention.messageArrived(window, shownName, text);
 
-    if (m_away.isAway())
+    // An automatic reply is never answered with another: two people away
+    // would trade their away messages for ever.
+    if (m_away.isAway() && !blnAutoResponse)
         answerWhileAway(*window, strUserName, shownName, openedNow);
 }
 

@@ -4,6 +4,8 @@
 // conversation window for each incoming message, writes the sender's line,
 // answers once per sender while away, and opens conversations on request.
 
+#include "conversation/frmaimim.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -11,7 +13,6 @@
 struct AppContext;
 class AwayMessages;
 class QWidget;
-class frmAimIM;
 
 class ConversationRouter : public QObject
 {
@@ -45,7 +46,8 @@ public:
 
 private:
     frmAimIM *conversationWith(const QByteArray &wireName) const;
-    frmAimIM *openConversation(const QString &tag, const QByteArray &wireName);
+    frmAimIM *openConversation(const QString &tag, const QByteArray &wireName,
+                               frmAimIM::Opening opening = frmAimIM::Opening::ByTheUser);
     void answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName,
                          bool openedNow);
 
