@@ -104,7 +104,8 @@ TEST_F(LocalNetworkWindows, PresenceConversationAndAwayReplyTravelBetweenTwoWind
     ASSERT_FALSE(alice->main.lbAway->isHidden());
     bobsWindow->txtMessage->setText(QStringLiteral("still there?"));
     QTest::keyClick(bobsWindow->txtMessage, Qt::Key_Return);
-    const QString awayReply = QStringLiteral("alice: I am away from my computer right now.");
+    // It reads as an automatic reply on Bob's side too.
+    const QString awayReply = QStringLiteral("alice:(Auto) I am away from my computer right now.");
     ASSERT_TRUE(QTest::qWaitFor([&] { return bobsWindow->txtIM->toPlainText().endsWith(awayReply); }, WaitMs))
         << bobsWindow->txtIM->toPlainText().toStdString();
     EXPECT_TRUE(alicesWindow->txtIM->toPlainText().endsWith(
