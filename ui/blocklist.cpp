@@ -6,29 +6,67 @@ BlockList::BlockList(QuorTOCSock &btoc, QObject *parent)
     : QObject(parent)
     , m_btoc(btoc)
 {
+    connect(&btoc, &QuorTOCSock::LoggedIn, this,
+            [this](const QByteArray &, const QList<QByteArray> &, const QList<QByteArray> &blocked,
+                   const QList<QByteArray> &, const QList<QByteArray> &, const QByteArray &,
+                   qint16 mode) { reset(blocked, mode); },
+            Qt::DirectConnection);
 }
 
-QuorTOCSock::SendCheck BlockList::block(const QByteArray &name)
+QuorTOCSock::SendCheck BlockList::block(const QByteArray &name, QString *news)
 {
     const QuorTOCSock::SendCheck verdict = m_btoc.tryBlockUser(name);
-    if (verdict == QuorTOCSock::SendCheck::Sendable)
+    if (verdict == QuorTOCSock::SendCheck::Sendable) {
         setBlocked(name, true);
+        followList(news);
+    }
     return verdict;
 }
 
-QuorTOCSock::SendCheck BlockList::unblock(const QByteArray &name)
+QuorTOCSock::SendCheck BlockList::unblock(const QByteArray &name, QString *news)
 {
     const QuorTOCSock::SendCheck verdict = m_btoc.tryUnblockUser(name);
-    if (verdict == QuorTOCSock::SendCheck::Sendable)
+    if (verdict == QuorTOCSock::SendCheck::Sendable) {
         setBlocked(name, false);
+        followList(news);
+    }
     return verdict;
 }
 
-void BlockList::reset(const QList<QByteArray> &names)
+void BlockList::followList(QString *news)
+{
+    QString sentence;
+    if (m_mode == TocProtocol::PermitAll && !m_blocked.isEmpty()) {
+        sendMode(TocProtocol::DenySome);
+        sentence = tr("The people you block are kept out from now on: your privacy mode is now "
+                      "\"block the people listed\".");
+    } else if (m_mode == TocProtocol::DenySome && m_blocked.isEmpty()) {
+        // Blocking the people listed when nobody is listed is allowing everyone.
+        sendMode(TocProtocol::PermitAll);
+        sentence = tr("Nobody is blocked any more: your privacy mode allows everyone again.");
+    }
+    if (news)
+        *news = sentence;
+}
+
+void BlockList::setPrivacyMode(qint16 mode)
+{
+    sendMode(mode == TocProtocol::PermitAll && !m_blocked.isEmpty() ? qint16(TocProtocol::DenySome) : mode);
+}
+
+void BlockList::sendMode(qint16 mode)
+{
+    m_btoc.SetPrivacy(mode);
+    if (m_btoc.isConnected())
+        m_mode = mode;
+}
+
+void BlockList::reset(const QList<QByteArray> &names, qint16 privacyMode)
 {
     m_blocked.clear();
     for (const QByteArray &name : names)
         m_blocked.insert(ScreenName::NormalizeName(name));
+    m_mode = privacyMode == 0 ? qint16(TocProtocol::PermitAll) : privacyMode;
     emit changed(QByteArray(), false);
 }
 

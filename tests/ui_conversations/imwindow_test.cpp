@@ -82,7 +82,8 @@ TEST_F(ImWindowTest, ANameThatIsNotUtf8GoesBackAsTheBytesThatCame)
     QTest::mouseClick(window->cmdBlock, Qt::LeftButton);
     QTest::mouseClick(window->cmdWarn, Qt::LeftButton);
     EXPECT_EQ(sentLines(), (QList<QByteArray>{"toc_send_im \"j\xe9r\xf4me\" \"<font>hi\"",
-                                              "toc2_add_deny \"j\xe9r\xf4me\"", "toc_evil \"j\xe9r\xf4me\" \"norm\""}));
+                                              "toc2_add_deny \"j\xe9r\xf4me\"", "toc2_set_pdmode 4",
+                                              "toc_evil \"j\xe9r\xf4me\" \"norm\""}));
 }
 
 TEST_F(ImWindowTest, OwnLinesCarryTheNameTheUserIsSignedOnAsNow)
@@ -150,7 +151,8 @@ TEST_F(ImWindowTest, BlockAndWarnAskFirstAndTellTheTruthAfterwards)
         QString notice;
     };
     const QList<Case> cases = {
-        {true, true, true, {R"(toc2_add_deny "somebuddy")"}, "Some Buddy has been blocked!"},
+        // Everyone was allowed: the block takes effect by blocking the people listed.
+        {true, true, true, {R"(toc2_add_deny "somebuddy")", "toc2_set_pdmode 4"}, "Some Buddy has been blocked!"},
         {true, false, true, {}, {}},
         {true, true, false, {}, "The request to block Some Buddy was not sent because Qiv is not signed on."},
         {false, true, true, {R"(toc_evil "somebuddy" "norm")"}, "Warning was sent to Some Buddy"},

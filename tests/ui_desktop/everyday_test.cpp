@@ -94,7 +94,9 @@ TEST_F(EverydayTest, BuddiesAreAddedRemovedBlockedAndReachedFromTheKeyboard)
     QTest::keyClick(main->lstBuddyson, Qt::Key_Menu);
     dialogs.yesNoAnswers << true;
     choose(QStringLiteral("&Block"));
-    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_add_deny "friend")"});
+    // Everyone was allowed, so the privacy mode now keeps the people listed out.
+    EXPECT_EQ(sentLines(), (QList<QByteArray>{R"(toc2_add_deny "friend")", "toc2_set_pdmode 4"}));
+    EXPECT_TRUE(main->lbNotice->text().startsWith(QStringLiteral("Friend has been blocked. The people you block")));
     auto *im = qobject_cast<frmAimIM *>(windows.windows().value(main->FormByTag(QStringLiteral("friend"))));
     ASSERT_NE(im, nullptr);
     EXPECT_TRUE(im->cmdUnblock->isVisibleTo(im));
@@ -102,6 +104,7 @@ TEST_F(EverydayTest, BuddiesAreAddedRemovedBlockedAndReachedFromTheKeyboard)
     EXPECT_TRUE(menuItems().contains(QStringLiteral("&Unblock")));
     main->buddyActions().menu()->close();
     im->cmdUnblock->click();
+    // Pest, from the stored list, is still blocked: the privacy mode stays.
     EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_remove_deny "friend")"});
     EXPECT_FALSE(im->cmdUnblock->isVisibleTo(im));
 

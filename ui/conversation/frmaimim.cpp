@@ -289,7 +289,10 @@ void frmAimIM::refreshBlocked()
 
 void frmAimIM::Unblock()
 {
-    refused(m_context.blocked.unblock(m_correspondent), tr("The request to unblock %1").arg(currentname->text()));
+    QString news;
+    if (!refused(m_context.blocked.unblock(m_correspondent, &news), tr("The request to unblock %1").arg(currentname->text()))
+        && !news.isEmpty())
+        Transcript::appendNotice(txtIM, news);
 }
 
 void frmAimIM::Block()
@@ -298,8 +301,11 @@ void frmAimIM::Block()
     if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to block %1?").arg(name),
                                     tr("Block %1").arg(name)))
         return;
-    if (refused(m_context.blocked.block(m_correspondent), tr("The request to block %1").arg(name)))
+    QString news;
+    if (refused(m_context.blocked.block(m_correspondent, &news), tr("The request to block %1").arg(name)))
         return;
+    if (!news.isEmpty())
+        Transcript::appendNotice(txtIM, news);
     m_context.dialogs.notice(this, tr("%1 has been blocked!").arg(name), ProductInfo::ProgramTitle);
 }
 

@@ -131,16 +131,18 @@ void BuddyActions::block(const QByteArray &buddy)
     if (!m_context.dialogs.askYesNo(m_owner, tr("Are you sure you want to block %1?").arg(name),
                                     tr("Block %1").arg(name)))
         return;
-    m_notice(m_context.blocked.block(buddy) == QuorTOCSock::SendCheck::Sendable
-                 ? tr("%1 has been blocked.").arg(name)
+    QString news;
+    m_notice(m_context.blocked.block(buddy, &news) == QuorTOCSock::SendCheck::Sendable
+                 ? (tr("%1 has been blocked.").arg(name) + QLatin1Char(' ') + news).trimmed()
                  : tr("%1 was not blocked: the request could not be sent.").arg(name));
 }
 
 void BuddyActions::unblock(const QByteArray &buddy)
 {
     const QString name = WireText::fromWire(buddy);
-    m_notice(m_context.blocked.unblock(buddy) == QuorTOCSock::SendCheck::Sendable
-                 ? tr("%1 has been unblocked.").arg(name)
+    QString news;
+    m_notice(m_context.blocked.unblock(buddy, &news) == QuorTOCSock::SendCheck::Sendable
+                 ? (tr("%1 has been unblocked.").arg(name) + QLatin1Char(' ') + news).trimmed()
                  : tr("%1 was not unblocked: the request could not be sent.").arg(name));
 }
 
@@ -157,8 +159,7 @@ void BuddyActions::sendMessage(const QByteArray &buddy)
     m_conversations.showConversation(buddy);
 }
 
-void BuddyActions::onLoggedIn(const QByteArray &, const QList<QByteArray> &BuddyList,
-                            const QList<QByteArray> &BlockList)
+void BuddyActions::onLoggedIn(const QByteArray &, const QList<QByteArray> &BuddyList)
 {
     m_groupOf.clear();
     QByteArray group = DefaultGroup;
@@ -168,7 +169,6 @@ void BuddyActions::onLoggedIn(const QByteArray &, const QList<QByteArray> &Buddy
         else
             m_groupOf.insert(ScreenName::NormalizeName(entry), group);
     }
-    m_context.blocked.reset(BlockList);
     m_infoTimer->stop();
     m_infoFor.clear();
 }

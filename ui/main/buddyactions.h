@@ -57,8 +57,7 @@ public:
     void sendMessage(const QByteArray &buddy);
 
     // Session events: the stored lists at sign-on, and a profile location.
-    void onLoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList,
-                  const QList<QByteArray> &BlockList);
+    void onLoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList);
     void onUserProfile(const QByteArray &strURL);
 
 protected:

@@ -383,6 +383,7 @@ void frmAimlogin::layOut()
 
 void frmAimlogin::connectSession()
 {
+
     connect(m_flow, &SignOnFlow::ended, this, &frmAimlogin::onSessionEnded, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::LoggedIn, this, &frmAimlogin::onLoggedIn, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::Error, this, &frmAimlogin::onError, Qt::DirectConnection);
@@ -428,7 +429,7 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     // A privacy choice the user asked to keep is theirs at every sign-on.
     const QVariant privacy = m_remembered.value(Remembered::Key::Privacy);
     if (privacy.isValid())
-        btoc->SetPrivacy(qint16(privacy.toInt()));
+        m_blocked.setPrivacyMode(qint16(privacy.toInt()));
     showSignOnPanel(false);
     const QString name = WireText::fromWire(strUserName);
     showBuddyListCaption(name);

@@ -1,6 +1,7 @@
 #include "frmaimprefs.h"
 
 #include "appcontext.h"
+#include "blocklist.h"
 #include "dialogs.h"
 #include "escapekey.h"
 #include "productinfo.h"
@@ -300,7 +301,7 @@ void frmAimPrefs::confirm()
                          : privacyNone->isChecked() ? TocProtocol::DenyAll
                                                     : 0;
     if (privacy != 0) {
-        m_context.btoc.SetPrivacy(privacy);
+        m_context.blocked.setPrivacyMode(privacy);
         kept.setValue(Remembered::Key::Privacy, privacy);
     }
     m_context.txtFont.setText(stylePrefix(txtFface->text(), txtFcolor->text(), txtFbackground->text()));
