@@ -143,6 +143,12 @@ TEST_F(EverydayTest, GetInfoOpensOnlyTheAnswerToTheUsersOwnRequest)
     serverSays("GOTO_URL:profile:javascript:alert(1)");
     EXPECT_EQ(opened.size(), 1) << "only web locations are opened";
 
+    // No browser would take it: the line says so instead of claiming it is open.
+    main->buddyActions().setUrlOpener([](const QUrl &) { return false; });
+    main->buddyActions().getInfo("Friend");
+    serverSays("GOTO_URL:profile:info?cookie=c2&user=friend");
+    EXPECT_EQ(notice(), QStringLiteral("Friend's profile could not be opened: http://toc.test:5190/info?cookie=c2&user=friend"));
+
     main->buddyActions().setInfoTimeout(20);
     main->buddyActions().getInfo("Friend");
     EXPECT_TRUE(QTest::qWaitFor([&] { return notice() == QStringLiteral("No answer came for Friend's profile."); }));

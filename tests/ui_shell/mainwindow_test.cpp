@@ -272,6 +272,15 @@ TEST_F(MainWindowTest, OnlyAClickOnTheExactPlaceholderClearsIt)
         EXPECT_EQ(box->text(), QLatin1String(c.after)) << c.box << " '" << c.text << "' click=" << c.click;
     }
     EXPECT_EQ(window->txtPw->echoMode(), QLineEdit::Password);
+
+    // Typed straight in, a name replaces the placeholder however the box got the keyboard.
+    window->txtSn->setText(QStringLiteral("Screenname"));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->txtPw->setFocus(Qt::OtherFocusReason);
+    window->txtSn->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(window->txtSn, QStringLiteral("Some Body"));
+    EXPECT_EQ(window->txtSn->text(), QStringLiteral("Some Body"));
 }
 
 TEST_F(MainWindowTest, KeyboardAndPictureLaunchersReachTheirTargets)

@@ -555,12 +555,21 @@ void frmAimlogin::closeEvent(QCloseEvent *event)
 
 bool frmAimlogin::eventFilter(QObject *watched, QEvent *event)
 {
+    const auto placeholderOf = [this](QObject *box) {
+        return box == txtSn ? QLatin1String("Screenname") : box == txtPw ? QLatin1String("Password") : QLatin1String();
+    };
     if (event->type() == QEvent::MouseButtonPress) {
         // Only a click clears a placeholder, and only the exact placeholder.
-        if (watched == txtSn && txtSn->text() == QLatin1String("Screenname"))
-            txtSn->clear();
-        else if (watched == txtPw && txtPw->text() == QLatin1String("Password"))
-            txtPw->clear();
+        auto *box = qobject_cast<QLineEdit *>(watched);
+        if (box && !placeholderOf(box).isEmpty() && box->text() == placeholderOf(box))
+            box->clear();
+    } else if (event->type() == QEvent::FocusIn
+               && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason) {
+        // Reached from the keyboard, the placeholder is selected, so that
+        // what is typed replaces it rather than following it.
+        auto *box = qobject_cast<QLineEdit *>(watched);
+        if (box && !placeholderOf(box).isEmpty() && box->text() == placeholderOf(box))
+            box->selectAll();
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == Image1) {
         m_dialogs.notice(this, QStringLiteral("ohi mr leet!"), ProductInfo::ProgramTitle);
         return true;
