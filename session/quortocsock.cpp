@@ -23,8 +23,12 @@ QuorTOCSock::QuorTOCSock(QObject *parent)
 QuorTOCSock::QuorTOCSock(TocSocket *socket, QObject *parent)
     : QObject(parent)
     , Sock(socket)
+    , m_pacer([this](const QByteArray &line) { SendPacket(Flap::Data, line); })
 {
     Sock->setParent(this);
+    connect(&m_pacer, &SendPacer::settled, this, [this](Ticket ticket, bool sent) {
+        emit SendSettled(ticket, sent ? SendOutcome::Sent : SendOutcome::NotSent);
+    });
     connect(Sock, &TocSocket::connected, this, &QuorTOCSock::onConnect);
     connect(Sock, &TocSocket::dataArrived, this, &QuorTOCSock::onDataArrival);
     connect(Sock, &TocSocket::failed, this, &QuorTOCSock::onSocketError);
@@ -49,6 +53,7 @@ void QuorTOCSock::Login(const QByteArray &UserName, const QByteArray &Password,
     lngServerPort = Port;
     strAuthServer = trimSpaces(authServer).toByteArray();
     Sock->close();
+    endSession();
     // Bytes left from an earlier connection must never prefix the new one.
     resetConnectionBuffers();
     Sock->connectToServer(QString::fromUtf8(strTOCServer), lngServerPort);
@@ -58,6 +63,7 @@ void QuorTOCSock::LogOff()
 {
     ChatTable.clear();
     Sock->close();
+    endSession();
     resetConnectionBuffers();
     emit LoggedOut(strScreenName);
     strScreenName.clear();
@@ -91,28 +97,32 @@ void QuorTOCSock::sendCommand(const QByteArray &line)
 {
     if (!TocCommand::fits(line))
         return;
-    SendPacket(Flap::Data, line);
+    m_pacer.submit(line);
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::trySend(const QByteArray &line)
+void QuorTOCSock::endSession()
+{
+    m_pacer.stop();
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::trySend(const QByteArray &line, Ticket *ticket)
 {
     if (!TocCommand::fits(line))
         return SendCheck::TooLong;
     if (!isConnected())
         return SendCheck::NotSignedOn;
-    SendPacket(Flap::Data, line);
-    return SendCheck::Sendable;
+    return m_pacer.submit(line, ticket) == SendPacer::Verdict::Waiting ? SendCheck::Waiting : SendCheck::Sendable;
 }
 
 QuorTOCSock::SendCheck QuorTOCSock::trySendIM(const QByteArray &strUserName, const QByteArray &strMessage,
-                                              bool AutoResponse)
+                                              bool AutoResponse, Ticket *ticket)
 {
-    return trySend(TocCommand::sendIm(strUserName, strMessage, AutoResponse));
+    return trySend(TocCommand::sendIm(strUserName, strMessage, AutoResponse), ticket);
 }
 
-QuorTOCSock::SendCheck QuorTOCSock::trySendChat(qint32 lngChatID, const QByteArray &strMessage)
+QuorTOCSock::SendCheck QuorTOCSock::trySendChat(qint32 lngChatID, const QByteArray &strMessage, Ticket *ticket)
 {
-    return trySend(TocCommand::sendChat(lngChatID, strMessage));
+    return trySend(TocCommand::sendChat(lngChatID, strMessage), ticket);
 }
 
 QuorTOCSock::SendCheck QuorTOCSock::trySetAwayMessage(const QByteArray &strAwayMessage)
@@ -170,6 +180,7 @@ void QuorTOCSock::onSocketError(const QString &description)
 {
     emit WinsockError(WireText::toWire(description));
     Sock->close();
+    endSession();
     resetConnectionBuffers();
 }
 
@@ -226,9 +237,16 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
         {"UPDATED2", [](QuorTOCSock &, QByteArrayView) { return true; }},
         {"ERROR", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto error = TocErrors::decode(payload);
-             if (error)
-                 emit toc.Error(error->code, error->text);
-             return error.has_value();
+             if (!error)
+                 return false;
+             // The server's speed limit dropped what went last.
+             if (error->code == TocProtocol::RateLimitHit && toc.m_pacer.lastSent() != 0)
+                 emit toc.SendSettled(toc.m_pacer.lastSent(), SendOutcome::Refused);
+             const QList<QByteArrayView> fields = TocFields::split(payload, 3);
+             toc.m_errorArgument = fields.size() > 2 ? fields[2].toByteArray() : QByteArray();
+             emit toc.Error(error->code, error->text);
+             toc.m_errorArgument.clear();
+             return true;
          }},
         {"UPDATE_BUDDY2", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto b = parseUpdateBuddy(payload);
@@ -408,6 +426,8 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
     strConfigBuffer.clear();
     const TocConfig config = TocConfigText::parse(whole);
     if (config.complete) {
+        // The server has a session for us now, with its rate limits.
+        m_pacer.start();
         emit LoggedIn(strScreenName, config.BuddyList, config.BlockList, config.PrivateList,
                       config.MiscData, config.strPreferences, config.PrivacyMode);
     }

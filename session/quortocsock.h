@@ -7,6 +7,7 @@
 // is emitted synchronously from the receive path, in the order of the frames.
 
 #include "flap.h"
+#include "sendpacer.h"
 #include "tocchattable.h"
 #include "tocprotocol.h"
 
@@ -82,20 +83,39 @@ public:
     // What became of a command a window tried to send.
     enum class SendCheck {
         Sendable,    // it went out
+        Waiting,     // it goes as soon as the server's rate limit allows
         TooLong,     // never deliverable, whatever the connection
         NotSignedOn, // deliverable once signed on again
     };
-    // Each builds its command line once and sends it if it can go out now;
-    // otherwise nothing is sent and the answer says why, so that a window
-    // never shows as sent what never left.
-    SendCheck trySendIM(const QByteArray &strUserName, const QByteArray &strMessage, bool AutoResponse);
-    SendCheck trySendChat(qint32 lngChatID, const QByteArray &strMessage);
+    // Whether the command went or will go by itself.
+    static bool goesOut(SendCheck verdict) { return verdict == SendCheck::Sendable || verdict == SendCheck::Waiting; }
+    // Names a command until its fate is known (SendSettled).
+    using Ticket = SendPacer::Ticket;
+    // What finally became of a command: it went, it never went because the
+    // session ended first, or the server dropped it for its speed limit.
+    enum class SendOutcome { Sent, NotSent, Refused };
+    Q_ENUM(SendOutcome)
+
+    // Each builds its command line once and sends it if it can go out now
+    // (or as soon as the rate limit allows); otherwise nothing is sent and
+    // the answer says why, so that a window never shows as sent what never
+    // left. ticket names the command for SendSettled.
+    SendCheck trySendIM(const QByteArray &strUserName, const QByteArray &strMessage, bool AutoResponse,
+                        Ticket *ticket = nullptr);
+    SendCheck trySendChat(qint32 lngChatID, const QByteArray &strMessage, Ticket *ticket = nullptr);
     SendCheck trySetAwayMessage(const QByteArray &strAwayMessage);
     SendCheck trySetProfile(const QByteArray &strProfile);
     SendCheck tryWarnUser(const QByteArray &strUserName, bool blnAnonymous);
     SendCheck tryBlockUser(const QByteArray &strUserName);
     SendCheck tryUnblockUser(const QByteArray &strUserName);
     const TocChatTable &chatTable() const { return ChatTable; }
+    // Keeping within the server's rate limits; off for an account the
+    // server does not limit.
+    void setRatePacing(bool on) { m_pacer.setEnabled(on); }
+    SendPacer &pacer() { return m_pacer; }
+    // The argument of the ERROR being raised (the screen name of a 901),
+    // for the Error event's handlers.
+    const QByteArray &errorArgument() const { return m_errorArgument; }
     qsizetype bufferedBytes() const { return strRecvBuffer.bufferedBytes(); }
 
 signals:
@@ -135,6 +155,9 @@ signals:
                           const QByteArray &strProposerIP, const QByteArray &strVerifiedIP,
                           qint32 lngPort);
     void IncomingPacket(const QByteArray &strPacket);
+    // A command that waited for the rate limit went, or never will, or the
+    // server dropped a command that went ("ERROR:903").
+    void SendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome);
     void PasswordChanged();
     void ScreenNameFormatted();
 
@@ -149,7 +172,9 @@ private:
     // Sends a command line as one data frame unless it breaks the TOC limit.
     void sendCommand(const QByteArray &line);
     // Length first: a line that is too long is refused even when connected.
-    SendCheck trySend(const QByteArray &line);
+    SendCheck trySend(const QByteArray &line, Ticket *ticket = nullptr);
+    // The connection is gone or replaced: nothing held back goes any more.
+    void endSession();
     // The chat ID given, or the first ChatTable entry named strChatName.
     std::optional<qint32> chatIdFor(const QByteArray &strChatName, qint32 lngChatID) const;
 
@@ -166,4 +191,6 @@ private:
     // A handler that opens a modal box runs a nested event loop; arrivals
     // during it stay in the socket and are read in order once it returns.
     bool m_receiving = false;
+    SendPacer m_pacer;
+    QByteArray m_errorArgument;
 };

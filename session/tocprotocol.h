@@ -20,6 +20,7 @@ inline constexpr QByteArrayView ScreenNameTag("\0\1", 2);
 enum ErrorCode : qint16 {
     NotAvailable = 901,
     WarningNotAvailable = 902,
+    RateLimitHit = 903,
     SignedOffElsewhere = 904,
     InvalidInput = 911,
     ChatJoinFailed = 951,

@@ -16,7 +16,7 @@ BlockList::BlockList(QuorTOCSock &btoc, QObject *parent)
 QuorTOCSock::SendCheck BlockList::block(const QByteArray &name, QString *news)
 {
     const QuorTOCSock::SendCheck verdict = m_btoc.tryBlockUser(name);
-    if (verdict == QuorTOCSock::SendCheck::Sendable) {
+    if (QuorTOCSock::goesOut(verdict)) {
         setBlocked(name, true);
         followList(news);
     }
@@ -26,7 +26,7 @@ QuorTOCSock::SendCheck BlockList::block(const QByteArray &name, QString *news)
 QuorTOCSock::SendCheck BlockList::unblock(const QByteArray &name, QString *news)
 {
     const QuorTOCSock::SendCheck verdict = m_btoc.tryUnblockUser(name);
-    if (verdict == QuorTOCSock::SendCheck::Sendable) {
+    if (QuorTOCSock::goesOut(verdict)) {
         setBlocked(name, false);
         followList(news);
     }

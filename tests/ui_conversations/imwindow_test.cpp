@@ -242,4 +242,34 @@ TEST_F(ImWindowTest, ClosingAsksAndSendsNothing)
     EXPECT_EQ(router.FormByTag(QStringLiteral("somebuddy")), -1);
 }
 
+TEST_F(ImWindowTest, ALineHeldBackForTheSpeedLimitSaysSoUntilItGoesOrNeverCan)
+{
+    qint64 now = 0;
+    btoc.pacer().setClock([&] { return now; });
+    serverSays("CONFIG2:done:\n"); // signed on: the server's limits count from here
+    frmAimIM *window = openedBySomeBuddy();
+    window->chkClear->setChecked(true);
+    for (int i = 1; i <= 9; ++i) {
+        window->txtMessage->setText(QStringLiteral("line %1").arg(i));
+        pressReturn(window);
+    }
+    EXPECT_EQ(sentLines().size(), 7);
+    const QString waiting = QStringLiteral("line 8 (waiting: the server limits how fast messages go)");
+    EXPECT_TRUE(window->txtIM->toPlainText().contains(waiting)) << window->txtIM->toPlainText().toStdString();
+
+    now += 600;
+    btoc.pacer().sendDue();
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc_send_im "somebuddy" "<font>line 8")"});
+    EXPECT_TRUE(window->txtIM->toPlainText().contains(QStringLiteral("line 8\nMe Myself: line 9 (waiting")));
+
+    // The server drops line 8 anyway; the session ends before line 9 may go.
+    serverSays("ERROR:903");
+    btoc.LogOff();
+    EXPECT_TRUE(window->txtIM->toPlainText().endsWith(
+        QStringLiteral("line 8 (not delivered: the server dropped it for sending too fast)"
+                       "\nMe Myself: line 9 (not sent: the connection ended first)")))
+        << window->txtIM->toPlainText().toStdString();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << "no box takes the next Enter";
+}
+
 } // namespace

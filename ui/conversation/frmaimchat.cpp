@@ -90,6 +90,7 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
             [this](bool on) { m_context.remembered.setValue(Remembered::Key::ChatClearOnSend, on); });
 
     connect(cmdSend, &QPushButton::clicked, this, &frmAimChat::send);
+    connect(&m_context.btoc, &QuorTOCSock::SendSettled, this, &frmAimChat::onSendSettled);
     connect(cmdsndlol, &QPushButton::clicked, this, &frmAimChat::send);
     connect(cmdClearWindow, &QPushButton::clicked, this, [this] { Transcript::setText(txtChat, QString()); });
     txtMessage->installEventFilter(this);
@@ -248,12 +249,34 @@ void frmAimChat::send()
 
     const QByteArray message = WireText::toWireHtml(m_context.txtFont.text(), txtMessage->toPlainText());
     // An overlong line never leaves; say so and keep the text.
-    if (m_context.btoc.trySendChat(id, message) == QuorTOCSock::SendCheck::TooLong) {
+    QuorTOCSock::Ticket ticket = 0;
+    const QuorTOCSock::SendCheck verdict = m_context.btoc.trySendChat(id, message, &ticket);
+    if (verdict == QuorTOCSock::SendCheck::TooLong) {
         Transcript::appendText(txtChat, TooLongLine);
         return;
     }
+    // The room shows the message when the server sends it back; until then
+    // a message held back for the speed limit says it waits.
+    if (verdict == QuorTOCSock::SendCheck::Waiting) {
+        m_waiting.insert(ticket);
+        Transcript::appendNotice(txtChat, tr("Your message waits: the server limits how fast messages go."));
+    } else if (verdict == QuorTOCSock::SendCheck::Sendable) {
+        m_lastSent = ticket;
+    }
     if (chkClear->isChecked())
         txtMessage->setPlainText(QString());
+}
+
+void frmAimChat::onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome)
+{
+    if (!m_waiting.remove(ticket) && ticket != m_lastSent)
+        return;
+    if (outcome == QuorTOCSock::SendOutcome::Sent)
+        m_lastSent = ticket;
+    else if (outcome == QuorTOCSock::SendOutcome::NotSent)
+        Transcript::appendNotice(txtChat, tr("A message that waited was not sent: the connection ended first."));
+    else
+        Transcript::appendNotice(txtChat, tr("The server dropped your last message for sending too fast."));
 }
 
 bool frmAimChat::eventFilter(QObject *watched, QEvent *event)

@@ -7,7 +7,10 @@
 
 #include "conversation/transcript.h"
 
+#include "session/quortocsock.h"
+
 #include <QByteArray>
+#include <QSet>
 #include <QWidget>
 
 struct AppContext;
@@ -78,6 +81,10 @@ protected:
 private:
     void send();
     void buildLayout();
+    // What became of a message of this room's that waited or that went last.
+    void onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome);
 
     AppContext &m_context;
+    QSet<QuorTOCSock::Ticket> m_waiting;
+    QuorTOCSock::Ticket m_lastSent = 0;
 };

@@ -106,6 +106,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     connect(cmdUnblock, &QPushButton::clicked, this, &frmAimIM::Unblock);
     connect(txtMessage, &QLineEdit::textEdited, m_typing, &TypingReporter::textEdited);
     connect(&m_context.blocked, &BlockList::changed, this, &frmAimIM::refreshBlocked);
+    connect(&m_context.btoc, &QuorTOCSock::SendSettled, this, &frmAimIM::onSendSettled);
     txtMessage->installEventFilter(this);
     txtMessage->setFocus();
     // A conversation has no question on closing; Escape simply closes it.
@@ -165,7 +166,9 @@ void frmAimIM::Send()
     // The style prefix is read now, so a style change reaches every open window.
     const QByteArray message = WireText::toWireHtml(m_context.txtFont.text(), typed);
 
-    switch (m_context.btoc.trySendIM(destination, message, false)) {
+    QuorTOCSock::Ticket ticket = 0;
+    const QuorTOCSock::SendCheck verdict = m_context.btoc.trySendIM(destination, message, false, &ticket);
+    switch (verdict) {
     case QuorTOCSock::SendCheck::TooLong:
         // Nothing looks sent, and the text stays in the box to be shortened.
         Transcript::appendNotice(txtIM, tr("This message was not sent: it is too long for the server. "
@@ -178,13 +181,51 @@ void frmAimIM::Send()
         Transcript::appendNotice(txtIM, tr("This message was not sent because Qiv is not signed on."));
         return;
     case QuorTOCSock::SendCheck::Sendable:
+    case QuorTOCSock::SendCheck::Waiting:
         break;
     }
 
     m_typing->messageSent();
     Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
+    followSend(ticket, verdict);
     if (chkClear->isChecked())
         txtMessage->clear();
+}
+
+void frmAimIM::followSend(QuorTOCSock::Ticket ticket, QuorTOCSock::SendCheck verdict)
+{
+    if (verdict == QuorTOCSock::SendCheck::Waiting) {
+        m_waiting.insert(ticket, Transcript::appendMark(txtIM, tr(" (waiting: the server limits how fast messages go)")));
+    } else if (verdict == QuorTOCSock::SendCheck::Sendable) {
+        m_lastSent = ticket;
+        m_lastSentEnd = Transcript::appendMark(txtIM, QString());
+    }
+}
+
+void frmAimIM::onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome)
+{
+    QTextCursor mark;
+    if (const auto waiting = m_waiting.find(ticket); waiting != m_waiting.end()) {
+        mark = *waiting;
+        m_waiting.erase(waiting);
+    } else if (ticket == m_lastSent) {
+        mark = m_lastSentEnd;
+    } else {
+        return;
+    }
+    switch (outcome) {
+    case QuorTOCSock::SendOutcome::Sent:
+        Transcript::changeMark(mark, QString());
+        m_lastSent = ticket;
+        m_lastSentEnd = mark;
+        break;
+    case QuorTOCSock::SendOutcome::NotSent:
+        Transcript::changeMark(mark, tr(" (not sent: the connection ended first)"));
+        break;
+    case QuorTOCSock::SendOutcome::Refused:
+        Transcript::changeMark(mark, tr(" (not delivered: the server dropped it for sending too fast)"));
+        break;
+    }
 }
 
 bool frmAimIM::refused(QuorTOCSock::SendCheck verdict, const QString &request)
@@ -199,6 +240,7 @@ bool frmAimIM::refused(QuorTOCSock::SendCheck verdict, const QString &request)
                                  ProductInfo::ProgramTitle);
         return true;
     case QuorTOCSock::SendCheck::Sendable:
+    case QuorTOCSock::SendCheck::Waiting:
         break;
     }
     return false;

@@ -9,6 +9,8 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
+#include <QTextCursor>
 #include <QPointer>
 #include <QWidget>
 
@@ -65,6 +67,10 @@ public:
     void appendIncoming(const QString &name, const QString &text, bool autoReply = false);
     // The automatic reply sent for the user while away.
     void appendAutoReply(const QString &myName, const QString &text);
+    // The user's last line went (verdict) as ticket: a line that waits for
+    // the server's speed limit says so until it goes, and a line the server
+    // drops says so too.
+    void followSend(QuorTOCSock::Ticket ticket, QuorTOCSock::SendCheck verdict);
     void appendNotice(const QString &text);
 
 protected:
@@ -77,6 +83,7 @@ private:
     bool refused(QuorTOCSock::SendCheck verdict, const QString &request);
 
     void refreshBlocked();
+    void onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome);
 
     AppContext &m_context;
     QByteArray m_correspondent;
@@ -85,4 +92,8 @@ private:
     // goes back to should the window system hand it to this window anyway.
     QPointer<QWidget> m_keyboardOwner;
     QElapsedTimer m_shownByMessage;
+    // Lines still waiting to go, and the end of the last line that went.
+    QHash<QuorTOCSock::Ticket, QTextCursor> m_waiting;
+    QuorTOCSock::Ticket m_lastSent = 0;
+    QTextCursor m_lastSentEnd;
 };

@@ -12,6 +12,15 @@ namespace Transcript {
 namespace {
 const QColor NoticeColour(0x60, 0x60, 0x60);
 
+QTextCharFormat noticeFormat()
+{
+    QTextCharFormat notice;
+    notice.setFontWeight(QFont::Normal);
+    notice.setFontItalic(true);
+    notice.setForeground(NoticeColour);
+    return notice;
+}
+
 QTextCursor endCursor(QTextEdit *view)
 {
     QTextCursor cursor(view->document());
@@ -47,12 +56,29 @@ void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QS
 void appendNotice(QTextEdit *view, const QString &text)
 {
     QTextCursor cursor = endCursor(view);
-    QTextCharFormat notice;
-    notice.setFontWeight(QFont::Normal);
-    notice.setFontItalic(true);
-    notice.setForeground(NoticeColour);
-    cursor.insertText(QStringLiteral("\r\n") + text, notice);
+    cursor.insertText(QStringLiteral("\r\n") + text, noticeFormat());
     leaveCaretAtEnd(view, cursor);
+}
+
+QTextCursor appendMark(QTextEdit *view, const QString &text)
+{
+    QTextCursor mark = endCursor(view);
+    const int start = mark.position();
+    mark.insertText(text, noticeFormat());
+    leaveCaretAtEnd(view, mark);
+    // Entries appended later land after the mark, never inside it.
+    mark.setKeepPositionOnInsert(true);
+    mark.setPosition(start);
+    mark.setPosition(start + int(text.size()), QTextCursor::KeepAnchor);
+    return mark;
+}
+
+void changeMark(QTextCursor &mark, const QString &text)
+{
+    const int start = mark.selectionStart();
+    mark.insertText(text, noticeFormat());
+    mark.setPosition(start);
+    mark.setPosition(start + int(text.size()), QTextCursor::KeepAnchor);
 }
 
 void appendText(QTextEdit *view, const QString &text)

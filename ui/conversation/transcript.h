@@ -5,6 +5,7 @@
 // text is never read as markup.
 
 #include <QString>
+#include <QTextCursor>
 
 class QTextEdit;
 
@@ -26,6 +27,12 @@ void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QS
 // A line from the program itself, not from a speaker: CR LF and the text in
 // italic dark grey, so it never passes for something a person wrote.
 void appendNotice(QTextEdit *view, const QString &text);
+
+// A note at the end of the last entry, in the notices' grey italic, that
+// can be changed in place later (a message waiting to go, then sent or not).
+// The cursor returned selects it and follows later changes to the view.
+QTextCursor appendMark(QTextEdit *view, const QString &text);
+void changeMark(QTextCursor &mark, const QString &text);
 
 // A run in whatever formatting is in effect at the end of the transcript.
 void appendText(QTextEdit *view, const QString &text);

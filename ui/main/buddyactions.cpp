@@ -132,7 +132,7 @@ void BuddyActions::block(const QByteArray &buddy)
                                     tr("Block %1").arg(name)))
         return;
     QString news;
-    m_notice(m_context.blocked.block(buddy, &news) == QuorTOCSock::SendCheck::Sendable
+    m_notice(QuorTOCSock::goesOut(m_context.blocked.block(buddy, &news))
                  ? (tr("%1 has been blocked.").arg(name) + QLatin1Char(' ') + news).trimmed()
                  : tr("%1 was not blocked: the request could not be sent.").arg(name));
 }
@@ -141,7 +141,7 @@ void BuddyActions::unblock(const QByteArray &buddy)
 {
     const QString name = WireText::fromWire(buddy);
     QString news;
-    m_notice(m_context.blocked.unblock(buddy, &news) == QuorTOCSock::SendCheck::Sendable
+    m_notice(QuorTOCSock::goesOut(m_context.blocked.unblock(buddy, &news))
                  ? (tr("%1 has been unblocked.").arg(name) + QLatin1Char(' ') + news).trimmed()
                  : tr("%1 was not unblocked: the request could not be sent.").arg(name));
 }

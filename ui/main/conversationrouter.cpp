@@ -84,12 +84,15 @@ void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &str
     // reported once per away period rather than at every message.
     m_away.addAnswered(strUserName);
 
-    if (m_context.btoc.trySendIM(strUserName, message, true) == QuorTOCSock::SendCheck::TooLong) {
+    QuorTOCSock::Ticket ticket = 0;
+    const QuorTOCSock::SendCheck verdict = m_context.btoc.trySendIM(strUserName, message, true, &ticket);
+    if (verdict == QuorTOCSock::SendCheck::TooLong) {
         window.appendNotice(tr("No automatic reply was sent to %1: the away message "
                                "is too long for the server.").arg(shownName));
         return;
     }
     window.appendAutoReply(m_strMyName, awayText);
+    window.followSend(ticket, verdict);
 }
 
 frmAimIM *ConversationRouter::conversationWith(const QByteArray &wireName) const

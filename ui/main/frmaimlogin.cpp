@@ -483,11 +483,17 @@ void frmAimlogin::onSessionEnded(SignOnFlow::Reason reason, const QByteArray &de
     }
 }
 
-void frmAimlogin::onError(qint16, const QByteArray &strError)
+void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
 {
     // An answer that ended the session has been told as its end.
     if (m_flow->state() == SignOnFlow::State::Ending)
         return;
+    // A message dropped for the speed limit is marked in its window; a box
+    // would take the next Enter the user types.
+    if (intErrorCode == TocProtocol::RateLimitHit) {
+        showNotice(WireText::fromWire(strError));
+        return;
+    }
     // Other errors leave the panels alone: a failed sign-on stays on the
     // sign-on panel, an error while signed on keeps the buddy list.
     reportSignOff(WireText::fromWire(strError));

@@ -271,6 +271,7 @@ void frmAimPrefs::setProfile()
         lbStatus->setText(QStringLiteral("Your profile was not set because Qiv is not signed on."));
         return;
     case QuorTOCSock::SendCheck::Sendable:
+    case QuorTOCSock::SendCheck::Waiting:
         break;
     }
     // The server does not acknowledge a profile; it takes effect once sent.
