@@ -143,6 +143,9 @@ TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgain)
     preferences()->cmdOK->click();
     closeConversations();
     EXPECT_FALSE(openConversation()->txtIM->toPlainText().contains(QStringLiteral("History")));
-    EXPECT_EQ(filesUnderHome(), QStringList({".qttest/share/Qiv/history/friend.txt",
-                                             ".qttest/share/Qiv/history/rooms/lobby.txt"}));
+    QStringList kept = filesUnderHome();
+    kept.sort();
+    EXPECT_EQ(kept, QStringList({".qttest/share/Qiv/history/history.sqlite",
+                                 ".qttest/share/Qiv/history/history.sqlite-shm",
+                                 ".qttest/share/Qiv/history/history.sqlite-wal"}));
 }

@@ -1,14 +1,17 @@
 #pragma once
 
-// History: the transcript side of the kept history. A transcript view that
+// History: the windows' side of the kept history. A transcript view that
 // follows a correspondent or room shows the last lines kept for it when it
-// opens, and every entry the transcript writer puts into it is kept.
+// opens, and every entry the transcript writer puts into it is kept. It prunes
+// what the user no longer wants kept, at start and once a day, and tells the
+// user once when the history cannot be kept.
 
 #include "store/historystore.h"
 #include "transcript.h"
 
 #include <QByteArrayView>
 #include <QString>
+#include <QTimer>
 
 class QTextEdit;
 
@@ -20,6 +23,8 @@ public:
 
     // How many lines a window shows when it opens.
     static constexpr int ShownLines = 20;
+    // How often lines older than the user keeps them are deleted, besides at start.
+    static constexpr int PruneIntervalMs = 24 * 60 * 60 * 1000;
 
     explicit History(HistoryStore &store);
 
@@ -33,5 +38,11 @@ public:
                             const QString &separator);
 
 private:
+    void keep(QTextEdit *view, Place place, const QByteArray &name, const HistoryStore::Line &line);
+    // Puts the store's sentence into view, the first time there is one.
+    void tellProblem(QTextEdit *view);
+
     HistoryStore &m_store;
+    QTimer m_pruning;
+    bool m_problemTold = false;
 };
