@@ -60,6 +60,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     , usersn(new QLineEdit(QStringLiteral("Text1"), this))
     , lbTyping(new QLabel(this))
     , cmdUnblock(new QPushButton(tr("&Unblock"), this))
+    , cmdHistory(new QPushButton(tr("&History..."), this))
     , m_context(context)
     , m_typing(new TypingReporter(
           [this](qint16 state) { m_context.btoc.SendTypingStatus(m_correspondent, state); }, this))
@@ -96,6 +97,8 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     cmdUnblock->setObjectName(QStringLiteral("cmdUnblock"));
     cmdUnblock->setAccessibleDescription(tr("Lets this person reach you again"));
     cmdUnblock->hide();
+    cmdHistory->setObjectName(QStringLiteral("cmdHistory"));
+    cmdHistory->setAccessibleDescription(tr("Opens the History window on this conversation"));
 
     buildLayout();
     // Opens at its classic size; the transcript takes any room added.
@@ -111,6 +114,9 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);
     connect(cmdWarn, &QToolButton::clicked, this, &frmAimIM::Warn);
     connect(cmdUnblock, &QPushButton::clicked, this, &frmAimIM::Unblock);
+    connect(cmdHistory, &QPushButton::clicked, this, [this] {
+        m_context.history.showWindow(m_context.dialogs, History::Place::Conversation, m_correspondent);
+    });
     connect(txtMessage, &QLineEdit::textEdited, m_typing, &TypingReporter::textEdited);
     connect(&m_context.blocked, &BlockList::changed, this, &frmAimIM::refreshBlocked);
     txtMessage->installEventFilter(this);
@@ -132,6 +138,7 @@ void frmAimIM::buildLayout()
     bottom->addWidget(cmdWarn);
     bottom->addWidget(cmdBlock);
     bottom->addWidget(cmdUnblock);
+    bottom->addWidget(cmdHistory);
     bottom->addStretch(1);
     bottom->addWidget(chkClear);
     bottom->addStretch(1);
@@ -150,7 +157,8 @@ void frmAimIM::buildLayout()
     setTabOrder(chkClear, cmdWarn);
     setTabOrder(cmdWarn, cmdBlock);
     setTabOrder(cmdBlock, cmdUnblock);
-    setTabOrder(cmdUnblock, txtIM);
+    setTabOrder(cmdUnblock, cmdHistory);
+    setTabOrder(cmdHistory, txtIM);
 }
 
 bool frmAimIM::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,7 @@
 #include "history.h"
 
+#include "history/frmhistory.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QTextEdit>
@@ -49,6 +51,11 @@ History::History(HistoryStore &store)
     m_pruning.start();
 }
 
+History::~History()
+{
+    delete m_window.data();
+}
+
 void History::follow(QTextEdit *view, Place place, QByteArrayView name)
 {
     delete recorderOf(view);
@@ -88,6 +95,22 @@ void History::tellProblem(QTextEdit *view)
         return;
     m_problemTold = true;
     Transcript::appendNotice(view, problem);
+}
+
+frmHistory *History::window() const
+{
+    return m_window.data();
+}
+
+void History::showWindow(Dialogs &dialogs, Place place, QByteArrayView name)
+{
+    if (!m_window)
+        m_window = new frmHistory(m_store, dialogs);
+    if (!name.isEmpty())
+        m_window->showConversation(place, name.toByteArray());
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
 }
 
 #include "history.moc"
