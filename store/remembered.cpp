@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <utility>
 
 namespace {
 const QString RememberMe = QStringLiteral("SignOn/RememberMe");
@@ -11,6 +12,15 @@ const QString KeepPassword = QStringLiteral("SignOn/KeepPassword");
 const QString Password = QStringLiteral("SignOn/Password");
 const QString PasswordUnencrypted = QStringLiteral("SignOn/PasswordUnencrypted");
 const QString KeepHistory = QStringLiteral("History/Keep");
+const QString KeepHistoryFor = QStringLiteral("History/KeepFor");
+
+// As written in the settings file; anything else there reads as Forever, so a
+// damaged file can never shorten what is kept.
+const std::pair<Remembered::HistoryAge, QString> HistoryAgeNames[] = {
+    {Remembered::HistoryAge::Year, QStringLiteral("year")},
+    {Remembered::HistoryAge::Month, QStringLiteral("month")},
+    {Remembered::HistoryAge::Week, QStringLiteral("week")},
+};
 
 QString settingName(Remembered::Key key)
 {
@@ -52,6 +62,11 @@ Remembered::Remembered(const QString &settingsFile)
         return;
     m_file = std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
     m_keepsHistory = m_file->value(KeepHistory).toBool();
+    const QString keepFor = m_file->value(KeepHistoryFor).toString();
+    for (const auto &[age, name] : HistoryAgeNames) {
+        if (keepFor == name)
+            m_keepHistoryFor = age;
+    }
     m_on = m_file->value(RememberMe).toBool();
     if (!m_on)
         return;
@@ -153,6 +168,20 @@ void Remembered::setKeepsHistory(bool keep)
         write(KeepHistory, true);
     else
         remove({KeepHistory});
+}
+
+void Remembered::setKeepHistoryFor(HistoryAge age)
+{
+    if (age == m_keepHistoryFor)
+        return;
+    m_keepHistoryFor = age;
+    for (const auto &[known, name] : HistoryAgeNames) {
+        if (known == age) {
+            write(KeepHistoryFor, name);
+            return;
+        }
+    }
+    remove({KeepHistoryFor});
 }
 
 void Remembered::writeAll()

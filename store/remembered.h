@@ -3,9 +3,9 @@
 // Remembered: the one owner of the settings file. It keeps what the user asked
 // Qiv to keep between runs: with "Remember me" the sign-on fields, the server
 // and the preferences (whether the password is kept too, and where, is
-// KeptPassword's business), and on its own the "Keep a history" choice. With
-// "Remember me" off it reads and writes nothing of the first kind, so every
-// start begins from the defaults.
+// KeptPassword's business), and on its own the "Keep a history" and "Keep
+// history for" choices. With "Remember me" off it reads and writes nothing of
+// the first kind, so every start begins from the defaults.
 
 #include <QString>
 #include <QStringList>
@@ -79,6 +79,12 @@ public:
     bool keepsHistory() const { return m_keepsHistory; }
     void setKeepsHistory(bool keep);
 
+    // "Keep history for": how old a kept line may grow before it is deleted.
+    // A choice of its own too, kept whenever it is not Forever.
+    enum class HistoryAge { Forever, Year, Month, Week };
+    HistoryAge keepHistoryFor() const { return m_keepHistoryFor; }
+    void setKeepHistoryFor(HistoryAge age);
+
 private:
     void writeAll();
     void write(const QString &name, const QVariant &value);
@@ -93,4 +99,5 @@ private:
     bool m_keepsPassword = false;
     bool m_unencryptedAgreed = false;
     bool m_keepsHistory = false;
+    HistoryAge m_keepHistoryFor = HistoryAge::Forever;
 };

@@ -91,6 +91,7 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowHasAName)
         {"conversation", openConversation()},
         {"chat room", joinRoom()},
         {"preferences", openPreferences()},
+        {"history", openHistory()},
         {"away", goAway()},
         {"about", openAbout()},
         {"credits", openCredits()},

@@ -1,5 +1,7 @@
 #include "desktopfixture.h"
 
+#include "conversation/history.h"
+#include "history/frmhistory.h"
 #include "main/awaymessages.h"
 #include "main/chatslots.h"
 #include "prefs/preferenceslauncher.h"
@@ -50,6 +52,13 @@ QWidget *DesktopTest::openPreferences()
 {
     main->stPrefs->trigger();
     return main->preferences().window();
+}
+
+QWidget *DesktopTest::openHistory()
+{
+    if (auto *item = main->findChild<QAction *>(QStringLiteral("stHistory")))
+        item->trigger();
+    return main->context().history.window();
 }
 
 QWidget *DesktopTest::goAway()

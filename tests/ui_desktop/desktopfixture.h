@@ -23,6 +23,7 @@ protected:
     frmAbout *openAbout();          // the Help button
     frmCredits *openCredits();      // the Credits button
     QWidget *openPreferences();     // Setup menu, Preferences
+    QWidget *openHistory();         // Setup menu, History...
     QWidget *goAway();              // Aways menu, Default Away
     std::unique_ptr<frmInt> makeStartWindow();
 

@@ -5,6 +5,8 @@
 #include "desktopfixture.h"
 
 #include "attention.h"
+#include "conversation/history.h"
+#include "history/frmhistory.h"
 #include "main/buddyactions.h"
 #include "prefs/frmaimprefs.h"
 #include "prefs/preferenceslauncher.h"
@@ -79,7 +81,11 @@ TEST_F(EverydayTest, BuddiesAreAddedRemovedBlockedAndReachedFromTheKeyboard)
     online("Friend");
     select(0);
     QTest::keyClick(main->lstBuddyson, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(menuItems(), QStringList({"Send &Message", "Get &Info", "&Add Buddy...", "&Remove Buddy", "&Block"}));
+    EXPECT_EQ(menuItems(),
+              QStringList({"Send &Message", "Get &Info", "&Add Buddy...", "&Remove Buddy", "&Block", "&History..."}));
+    main->buddyActions().menu()->actions().last()->trigger();
+    ASSERT_NE(main->context().history.window(), nullptr);
+    EXPECT_EQ(main->context().history.window()->lbConversation->text(), QStringLiteral("Conversation with Friend"));
 
     // Enter opens the conversation; the IM picture offers the selected name.
     main->buddyActions().menu()->close();

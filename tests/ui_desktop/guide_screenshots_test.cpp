@@ -3,10 +3,12 @@
 
 #include "desktopfixture.h"
 
+#include "history/frmhistory.h"
 #include "main/buddyactions.h"
 #include "prefs/frmaimprefs.h"
 #include "uniformlistview.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLayout>
 #include <QLineEdit>
@@ -14,8 +16,10 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 namespace {
 
@@ -87,6 +91,40 @@ TEST_F(GuideScreenshots, TheWindowsOfAnOrdinarySession)
     ASSERT_NE(prefs, nullptr);
     prefs->lbMenu[frmAimPrefs::FontPage]->click();
     save(prefs, "preferences");
+}
+
+TEST_F(GuideScreenshots, TheHistoryWindow)
+{
+    QTemporaryDir kept;
+    openMainWindow(KeptPlaces{QString(), kept.path()});
+    auto *prefs = qobject_cast<frmAimPrefs *>(openPreferences());
+    ASSERT_NE(prefs, nullptr);
+    prefs->chkHistory->setChecked(true);
+    prefs->cmdOK->click();
+    signOn();
+    frmAimIM *im = openConversation();
+    ASSERT_NE(im, nullptr);
+    for (const char *line : {"Me: Yes! Just got back.", "Friend: Great, lunch at noon?",
+                             "Me: Sounds good, the usual place?", "Friend: See you there"}) {
+        const QByteArray text(line);
+        if (text.startsWith("Me: ")) {
+            im->txtMessage->setText(QString::fromUtf8(text.mid(4)));
+            QTest::keyClick(im->txtMessage, Qt::Key_Return);
+        } else {
+            serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:" + text.mid(8));
+        }
+    }
+    frmAimChat *chat = joinRoom();
+    ASSERT_NE(chat, nullptr);
+    serverSays("CHAT_IN_ENC:17:Friend:F:A:en:anyone for lunch tomorrow?");
+
+    auto *history = qobject_cast<frmHistory *>(openHistory());
+    ASSERT_NE(history, nullptr);
+    history->txtFind->setText(QStringLiteral("lunch"));
+    history->Find();
+    ASSERT_EQ(history->lstMatches->topLevelItemCount(), 2);
+    history->lstMatches->setCurrentItem(history->lstMatches->topLevelItem(1));
+    save(history, "history");
 }
 
 } // namespace

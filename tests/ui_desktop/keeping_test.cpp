@@ -3,11 +3,14 @@
 
 #include "desktopfixture.h"
 
+#include "conversation/history.h"
+#include "history/frmhistory.h"
 #include "prefs/frmaimprefs.h"
 #include "store/remembered.h"
 #include "session/toccommands.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
@@ -19,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 namespace {
 // The main window in the standard places, inside a home folder of the test's
@@ -163,9 +167,10 @@ TEST_F(KeepingTest, WithoutAKeyringAPasswordTheUserWillNotHaveUnencryptedIsNotKe
     EXPECT_FALSE(main->chkRememberPassword->isChecked());
 }
 
-TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgain)
+TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgainAndInTheHistoryWindow)
 {
     preferences()->chkHistory->setChecked(true);
+    preferences()->cboKeepFor->setCurrentIndex(preferences()->cboKeepFor->findText(QStringLiteral("A week")));
     preferences()->cmdOK->click();
     signOn();
     frmAimIM *im = openConversation();
@@ -173,17 +178,31 @@ TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgain)
     im->Send();
     joinRoom();
 
-    restart(); // the choice is kept without "Remember me"
+    restart(); // the choices are kept without "Remember me"
+    EXPECT_EQ(preferences()->cboKeepFor->currentText(), QStringLiteral("A week"));
     signOn();
-    EXPECT_TRUE(openConversation()->txtIM->toPlainText().startsWith(
+    im = openConversation();
+    EXPECT_TRUE(im->txtIM->toPlainText().startsWith(
         QStringLiteral("\nHistory\nFriend: are you there?\nsomebody: yes, here\nFriend: are you there?")));
     EXPECT_TRUE(joinRoom()->txtChat->toPlainText().startsWith(
         QStringLiteral("You have just entered lobby\nHistory\nQivBot: Welcome to lobby, Some Body!\n")));
+    im->cmdHistory->click();
+    frmHistory *history = main->context().history.window();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->lbConversation->text(), QStringLiteral("Conversation with Friend"));
+    EXPECT_TRUE(history->txtConversation->toPlainText().contains(QStringLiteral("somebody: yes, here")));
+    history->txtFind->setText(QStringLiteral("here"));
+    history->Find();
+    EXPECT_EQ(history->lstMatches->topLevelItemCount(), 1);
 
     preferences()->chkHistory->setChecked(false);
     preferences()->cmdOK->click();
     closeConversations();
     EXPECT_FALSE(openConversation()->txtIM->toPlainText().contains(QStringLiteral("History")));
-    EXPECT_EQ(filesUnderHome(), QStringList({".qttest/share/Qiv/history/friend.txt",
-                                             ".qttest/share/Qiv/history/rooms/lobby.txt"}));
+    // The history stays, and so does the choice of how long it is kept.
+    QStringList kept = filesUnderHome();
+    kept.sort();
+    EXPECT_EQ(kept, QStringList({".qttest/config/Qiv/Qiv.conf", ".qttest/share/Qiv/history/history.sqlite",
+                                 ".qttest/share/Qiv/history/history.sqlite-shm",
+                                 ".qttest/share/Qiv/history/history.sqlite-wal"}));
 }

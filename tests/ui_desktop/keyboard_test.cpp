@@ -68,7 +68,7 @@ TEST_F(KeyboardTest, TabWalksEachWindowTopToBottom)
     frmAimIM *im = openConversation();
     ASSERT_NE(im, nullptr);
     EXPECT_EQ(tabChain(im, im->txtMessage),
-              QStringList({"txtMessage", "cmdSend", "chkClear", "cmdWarn", "cmdBlock", "txtIM"}));
+              QStringList({"txtMessage", "cmdSend", "chkClear", "cmdWarn", "cmdBlock", "cmdHistory", "txtIM"}));
 
     frmAimChat *chat = joinRoom();
     ASSERT_NE(chat, nullptr);

@@ -59,7 +59,7 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6network6 libqt6svg6 libqt6keychain1 libsecret-1-0 qt6-qpa-plugins; do
+for lib in libqt6widgets6 libqt6network6 libqt6svg6 libqt6sql6 libqt6keychain1 libsecret-1-0 qt6-qpa-plugins libqt6sql6-sqlite; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = qiv ] || fail "package is not named qiv"

@@ -53,6 +53,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     , usersn(new QLineEdit(QStringLiteral("Text1"), this))
     , lbTyping(new QLabel(this))
     , cmdUnblock(new QPushButton(tr("&Unblock"), this))
+    , cmdHistory(new QPushButton(tr("&History..."), this))
     , m_context(context)
     , m_typing(new TypingReporter(
           [this](qint16 state) { m_context.btoc.SendTypingStatus(m_correspondent, state); }, this))
@@ -89,6 +90,8 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     cmdUnblock->setObjectName(QStringLiteral("cmdUnblock"));
     cmdUnblock->setAccessibleDescription(tr("Lets this person reach you again"));
     cmdUnblock->hide();
+    cmdHistory->setObjectName(QStringLiteral("cmdHistory"));
+    cmdHistory->setAccessibleDescription(tr("Opens the History window on this conversation"));
 
     buildLayout();
     // Opens at its classic size; the transcript takes any room added.
@@ -104,6 +107,9 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);
     connect(cmdWarn, &QToolButton::clicked, this, &frmAimIM::Warn);
     connect(cmdUnblock, &QPushButton::clicked, this, &frmAimIM::Unblock);
+    connect(cmdHistory, &QPushButton::clicked, this, [this] {
+        m_context.history.showWindow(m_context.dialogs, History::Place::Conversation, m_correspondent);
+    });
     connect(txtMessage, &QLineEdit::textEdited, m_typing, &TypingReporter::textEdited);
     connect(&m_context.blocked, &BlockList::changed, this, &frmAimIM::refreshBlocked);
     connect(&m_context.btoc, &QuorTOCSock::SendSettled, this, &frmAimIM::onSendSettled);
@@ -126,6 +132,7 @@ void frmAimIM::buildLayout()
     bottom->addWidget(cmdWarn);
     bottom->addWidget(cmdBlock);
     bottom->addWidget(cmdUnblock);
+    bottom->addWidget(cmdHistory);
     bottom->addStretch(1);
     bottom->addWidget(chkClear);
     bottom->addStretch(1);
@@ -144,7 +151,8 @@ void frmAimIM::buildLayout()
     setTabOrder(chkClear, cmdWarn);
     setTabOrder(cmdWarn, cmdBlock);
     setTabOrder(cmdBlock, cmdUnblock);
-    setTabOrder(cmdUnblock, txtIM);
+    setTabOrder(cmdUnblock, cmdHistory);
+    setTabOrder(cmdHistory, txtIM);
 }
 
 bool frmAimIM::eventFilter(QObject *watched, QEvent *event)

@@ -42,6 +42,7 @@ public:
     QLineEdit *usersn;   // the user's own name for own lines; never shown
     QLabel *lbTyping;    // whether the correspondent is typing
     QPushButton *cmdUnblock; // shown while the correspondent is blocked
+    QPushButton *cmdHistory; // the History window, on this conversation
 
     void Send();
     void Block();

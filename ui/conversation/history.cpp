@@ -1,5 +1,7 @@
 #include "history.h"
 
+#include "history/frmhistory.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QTextEdit>
@@ -21,15 +23,15 @@ class Recorder : public QObject
 {
     Q_OBJECT
 public:
-    Recorder(const HistoryStore &store, History::Place place, QByteArray name, QTextEdit *view)
+    Recorder(History &history, History::Place place, QByteArray name, QTextEdit *view)
         : QObject(view)
-        , store(store)
+        , history(history)
         , place(place)
         , name(std::move(name))
     {
     }
 
-    const HistoryStore &store;
+    History &history;
     const History::Place place;
     const QByteArray name;
 };
@@ -43,6 +45,15 @@ Recorder *recorderOf(QTextEdit *view)
 History::History(HistoryStore &store)
     : m_store(store)
 {
+    m_store.pruneExpired();
+    m_pruning.setInterval(PruneIntervalMs);
+    QObject::connect(&m_pruning, &QTimer::timeout, [this] { m_store.pruneExpired(); });
+    m_pruning.start();
+}
+
+History::~History()
+{
+    delete m_window.data();
 }
 
 void History::follow(QTextEdit *view, Place place, QByteArrayView name)
@@ -57,17 +68,49 @@ void History::follow(QTextEdit *view, Place place, QByteArrayView name)
                                         line.autoReply ? Transcript::AutoReplySeparator : Transcript::NameSeparator);
         }
     }
-    new Recorder(m_store, place, name.toByteArray(), view);
+    tellProblem(view);
+    new Recorder(*this, place, name.toByteArray(), view);
 }
 
 void History::recordEntry(QTextEdit *view, Transcript::Speaker speaker, const QString &name, const QString &body,
                           const QString &separator)
 {
-    if (const Recorder *recorder = recorderOf(view)) {
-        recorder->store.append(recorder->place, recorder->name,
+    if (Recorder *recorder = recorderOf(view)) {
+        recorder->history.keep(view, recorder->place, recorder->name,
                                {QDateTime::currentDateTime(), storedSpeaker(speaker),
                                 separator == Transcript::AutoReplySeparator, name, body});
     }
+}
+
+void History::keep(QTextEdit *view, Place place, const QByteArray &name, const HistoryStore::Line &line)
+{
+    if (m_store.isKeeping() && !m_store.append(place, name, line))
+        tellProblem(view);
+}
+
+void History::tellProblem(QTextEdit *view)
+{
+    const QString problem = m_store.problem();
+    if (problem.isEmpty() || m_problemTold)
+        return;
+    m_problemTold = true;
+    Transcript::appendNotice(view, problem);
+}
+
+frmHistory *History::window() const
+{
+    return m_window.data();
+}
+
+void History::showWindow(Dialogs &dialogs, Place place, QByteArrayView name)
+{
+    if (!m_window)
+        m_window = new frmHistory(m_store, dialogs);
+    if (!name.isEmpty())
+        m_window->showConversation(place, name.toByteArray());
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
 }
 
 #include "history.moc"

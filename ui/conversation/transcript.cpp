@@ -3,6 +3,8 @@
 #include "history.h"
 
 #include <QColor>
+#include <QDateTime>
+#include <QLocale>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -32,25 +34,40 @@ void leaveCaretAtEnd(QTextEdit *view, const QTextCursor &cursor)
 {
     view->setTextCursor(cursor);
 }
+
+// The entry's runs after whatever the line starts with.
+void insertEntry(QTextCursor &cursor, const QString &start, Speaker speaker, const QString &name, const QString &body,
+                 const QString &separator)
+{
+    QTextCharFormat header;
+    header.setFontWeight(QFont::Bold);
+    header.setForeground(speaker == Speaker::Self ? QColor(0xFF, 0x00, 0x00) : QColor(0x00, 0x00, 0xFF));
+    cursor.insertText(start + name + separator, header);
+
+    QTextCharFormat regular;
+    regular.setFontWeight(QFont::Normal);
+    regular.setForeground(QColor(0x00, 0x00, 0x00));
+    cursor.insertText(body, regular);
+}
 } // namespace
 
 void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body,
                  const QString &separator)
 {
     QTextCursor cursor = endCursor(view);
-
-    QTextCharFormat header;
-    header.setFontWeight(QFont::Bold);
-    header.setForeground(speaker == Speaker::Self ? QColor(0xFF, 0x00, 0x00) : QColor(0x00, 0x00, 0xFF));
-    cursor.insertText(QStringLiteral("\r\n") + name + separator, header);
-
-    QTextCharFormat regular;
-    regular.setFontWeight(QFont::Normal);
-    regular.setForeground(QColor(0x00, 0x00, 0x00));
-    cursor.insertText(body, regular);
-
+    insertEntry(cursor, QStringLiteral("\r\n"), speaker, name, body, separator);
     leaveCaretAtEnd(view, cursor);
     History::recordEntry(view, speaker, name, body, separator);
+}
+
+void appendKeptEntry(QTextEdit *view, const QDateTime &time, Speaker speaker, const QString &name,
+                     const QString &body, const QString &separator)
+{
+    QTextCursor cursor = endCursor(view);
+    cursor.insertText(QStringLiteral("\r\n") + QLocale().toString(time, QLocale::ShortFormat) + QLatin1Char(' '),
+                      noticeFormat());
+    insertEntry(cursor, QString(), speaker, name, body, separator);
+    leaveCaretAtEnd(view, cursor);
 }
 
 void appendNotice(QTextEdit *view, const QString &text)

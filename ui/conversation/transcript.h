@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTextCursor>
 
+class QDateTime;
 class QTextEdit;
 
 namespace Transcript {
@@ -23,6 +24,11 @@ inline const QString AutoReplySeparator = QStringLiteral(":(Auto) ");
 // regular black. The entry also goes to the history the view follows, if any.
 void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body,
                  const QString &separator = NameSeparator);
+
+// An entry read back from the kept history: CR LF, the time it was said in
+// dark grey, then the entry as above. It is not kept again.
+void appendKeptEntry(QTextEdit *view, const QDateTime &time, Speaker speaker, const QString &name,
+                     const QString &body, const QString &separator = NameSeparator);
 
 // A line from the program itself, not from a speaker: CR LF and the text in
 // italic dark grey, so it never passes for something a person wrote.

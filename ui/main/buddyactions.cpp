@@ -3,6 +3,7 @@
 #include "appcontext.h"
 #include "blocklist.h"
 #include "buddylist.h"
+#include "conversation/history.h"
 #include "conversationrouter.h"
 #include "dialogs.h"
 #include "session/quortocsock.h"
@@ -90,6 +91,10 @@ void BuddyActions::showMenu(const QByteArray &buddy, const QPoint &globalPos)
         else
             m_menu->addAction(tr("&Block"), this, [this, buddy] { block(buddy); });
     }
+    m_menu->addSeparator();
+    m_menu->addAction(tr("&History..."), this, [this, buddy] {
+        m_context.history.showWindow(m_context.dialogs, History::Place::Conversation, buddy);
+    });
     m_menu->popup(globalPos);
 }
 

@@ -332,6 +332,8 @@ void frmAimlogin::buildMenus()
     stPrefs->setObjectName(QStringLiteral("stPrefs"));
     stAddBuddy = mnuSetup->addAction(QStringLiteral("&Add Buddy..."), m_buddyActions, &BuddyActions::addBuddy);
     stAddBuddy->setObjectName(QStringLiteral("stAddBuddy"));
+    mnuSetup->addAction(QStringLiteral("&History..."), this, [this] { m_history.showWindow(m_dialogs); })
+        ->setObjectName(QStringLiteral("stHistory"));
 }
 
 void frmAimlogin::layOut()

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -131,12 +132,32 @@ QGroupBox *frmAimPrefs::buildPrivacyPage()
     chkHistory = new QCheckBox(QStringLiteral("&Keep a history"), page);
     chkHistory->setObjectName(QStringLiteral("chkHistory"));
     chkHistory->setAccessibleDescription(
-        QStringLiteral("Keeps every conversation and chat room in a text file and shows its last lines when it opens again"));
+        QStringLiteral("Keeps every conversation and chat room, to search in the History window and to show the last "
+                       "lines when it opens again"));
+    cboKeepFor = new QComboBox(page);
+    cboKeepFor->setObjectName(QStringLiteral("cboKeepFor"));
+    const std::array<std::pair<QString, Remembered::HistoryAge>, 4> ages{{
+        {QStringLiteral("Forever"), Remembered::HistoryAge::Forever},
+        {QStringLiteral("A year"), Remembered::HistoryAge::Year},
+        {QStringLiteral("A month"), Remembered::HistoryAge::Month},
+        {QStringLiteral("A week"), Remembered::HistoryAge::Week},
+    }};
+    for (const auto &[caption, age] : ages)
+        cboKeepFor->addItem(caption, int(age));
+    cboKeepFor->setAccessibleDescription(
+        QStringLiteral("Older lines are deleted when Qiv starts and once a day"));
+    auto *keepForLabel = new QLabel(QStringLiteral("Keep history &for:"), page);
+    keepForLabel->setBuddy(cboKeepFor);
+    auto *keepFor = new QHBoxLayout;
+    keepFor->addWidget(keepForLabel);
+    keepFor->addWidget(cboKeepFor);
+    keepFor->addStretch();
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(privacyAll);
     layout->addWidget(privacyNone);
     layout->addSpacing(8);
     layout->addWidget(chkHistory);
+    layout->addLayout(keepFor);
     layout->addStretch();
     return page;
 }
@@ -243,6 +264,7 @@ void frmAimPrefs::restoreRemembered()
     privacyAll->setChecked(privacy == TocProtocol::PermitAll);
     privacyNone->setChecked(privacy == TocProtocol::DenyAll);
     chkHistory->setChecked(kept.keepsHistory());
+    cboKeepFor->setCurrentIndex(cboKeepFor->findData(int(kept.keepHistoryFor())));
 }
 
 void frmAimPrefs::showPage(int index)
@@ -311,6 +333,7 @@ void frmAimPrefs::confirm()
     kept.setValue(Remembered::Key::FontBackground, txtFbackground->text());
     kept.setValue(Remembered::Key::StylePrefix, m_context.txtFont.text());
     kept.setKeepsHistory(chkHistory->isChecked());
+    kept.setKeepHistoryFor(Remembered::HistoryAge(cboKeepFor->currentData().toInt()));
     hide();
 }
 

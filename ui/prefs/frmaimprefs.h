@@ -11,6 +11,7 @@
 struct AppContext;
 class QCloseEvent;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -47,6 +48,8 @@ public:
     QRadioButton *privacyNone;
     // Whether conversations and rooms are kept on disk; applied by OK.
     QCheckBox *chkHistory;
+    // How long kept lines stay (forever, a year, a month, a week); applied by OK.
+    QComboBox *cboKeepFor;
     QLineEdit *txtFface;
     QLineEdit *txtFcolor;
     QLineEdit *txtFbackground;
