@@ -16,6 +16,7 @@ class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class MemberMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
@@ -51,6 +52,8 @@ public:
     // or the session ended): the window closes without asking or leaving.
     void dropRoom();
     void closeForSignOff();
+    // The member list's menu.
+    MemberMenu &memberMenu() { return *m_memberMenu; }
 
     QTextEdit *txtChat;
     QListWidget *lstHere;
@@ -60,6 +63,7 @@ public:
     QCheckBox *chkClear;
     QPushButton *cmdSend;
     QPushButton *cmdClearWindow;
+    QPushButton *cmdInvite;
     // Never shown: Enter in the entry box clicks it.
     QPushButton *cmdsndlol;
     // Never shown: the room's chat ID as decimal text, empty while not in a room.
@@ -77,7 +81,10 @@ protected:
 
 private:
     void send();
+    // Asks for screen names and a message and invites them into the room.
+    void invite();
     void buildLayout();
 
     AppContext &m_context;
+    MemberMenu *m_memberMenu;
 };

@@ -1,6 +1,7 @@
 #include "frmaimprefs.h"
 
 #include "appcontext.h"
+#include "prefs/buddylistprefs.h"
 #include "dialogs.h"
 #include "escapekey.h"
 #include "productinfo.h"
@@ -54,11 +55,12 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     heading->setFont(bold);
     category->addWidget(heading);
 
-    const std::array<std::pair<int, QString>, 5> captions{{{PrivacyPage, QStringLiteral("Privacy")},
+    const std::array<std::pair<int, QString>, 6> captions{{{PrivacyPage, QStringLiteral("Privacy")},
                                                            {FontPage, QStringLiteral("Font")},
                                                            {PasswordPage, QStringLiteral("Change Pass")},
                                                            {FormatNamePage, QStringLiteral("Format Name")},
-                                                           {ProfilePage, QStringLiteral("Profile")}}};
+                                                           {ProfilePage, QStringLiteral("Profile")},
+                                                           {BuddyListPage, tr("Buddy List")}}};
     for (const auto &[index, caption] : captions) {
         QPushButton *label = button(QStringLiteral("lbMenu%1").arg(index), caption, this);
         label->setFlat(true);
@@ -83,6 +85,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     f[PasswordPage] = buildPasswordPage();
     f[FormatNamePage] = buildFormatNamePage();
     f[ProfilePage] = buildProfilePage();
+    f[BuddyListPage] = buddyListPage = new BuddyListPrefs(context.options, this);
 
     cmdOK = button(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
@@ -303,6 +306,7 @@ void frmAimPrefs::confirm()
     kept.setValue(Remembered::Key::FontBackground, txtFbackground->text());
     kept.setValue(Remembered::Key::StylePrefix, m_context.txtFont.text());
     kept.setKeepsHistory(chkHistory->isChecked());
+    buddyListPage->apply();
     hide();
 }
 
