@@ -235,7 +235,7 @@ TEST_F(BuddyViewTest, BuddiesSigningOnAndOffAreAnnouncedOnlyWhenAskedAndNotAtSig
     serverSays("UPDATE_BUDDY2:Pal:T:0:0:0: O :"); // online before the user
     now += BuddyAnnouncer::QuietAfterSignOnMs;
     serverSays("UPDATE_BUDDY2:Pal:T:0:0:5: OU:"); // away, still online
-    serverSays("UPDATE_BUDDY2:Pal:F:0:0:0: O :");
+    serverSays("UPDATE_BUDDY2:pal:F:0:0:0: O :"); // departures come under the plain name
     serverSays("UPDATE_BUDDY2:Zed:T:0:0:0: O :");
     EXPECT_EQ(notifier.shown, QStringList({"Pal|signed off", "Zed|signed on"}));
     choose({});

@@ -192,7 +192,9 @@ void BuddyActions::addBuddy()
     }
     m_context.btoc.AddBuddy(wireGroup, wireName);
     m_roster.buddyStored(wireGroup, wireName);
-    m_notice(tr("%1 was added to %2 and shows here while online.").arg(name.trimmed(), WireText::fromWire(wireGroup)));
+    const QString added
+        = groupsShown() ? tr("%1 was added to %2.") : tr("%1 was added to %2 and shows here while online.");
+    m_notice(added.arg(name.trimmed(), WireText::fromWire(wireGroup)));
 }
 
 void BuddyActions::removeBuddy(const QByteArray &buddy, const QByteArray &group)

@@ -27,12 +27,11 @@ void BuddyAnnouncer::onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline)
 {
     const QByteArray key = ScreenName::NormalizeName(strBuddy);
     // A report for a buddy who stays online (away, idle) is no sign-on.
-    const bool news = blnOnline ? !m_online.contains(key) : m_online.contains(key);
+    const bool news = blnOnline != m_online.contains(key);
+    const QString name = blnOnline ? WireText::fromWire(strBuddy) : m_online.take(key);
     if (blnOnline)
-        m_online.insert(key);
-    else
-        m_online.remove(key);
+        m_online.insert(key, name);
     if (!news || !m_context.options.announcesBuddies() || m_clock() < m_quietUntil)
         return;
-    m_context.attention.announce(WireText::fromWire(strBuddy), blnOnline ? tr("signed on") : tr("signed off"));
+    m_context.attention.announce(name, blnOnline ? tr("signed on") : tr("signed off"));
 }

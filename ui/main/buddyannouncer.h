@@ -9,8 +9,9 @@
 #include "clock.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
-#include <QSet>
+#include <QString>
 
 struct AppContext;
 
@@ -29,7 +30,9 @@ public:
 
 private:
     AppContext &m_context;
-    QSet<QByteArray> m_online; // normalized names
+    // By normalized name, as each buddy signed on: servers report a
+    // departure under the plain name.
+    QHash<QByteArray, QString> m_online;
     qint64 m_quietUntil = 0;
     Clock m_clock = systemClock();
 };
