@@ -9,6 +9,7 @@
 #include "session/tocquote.h"
 
 #include <QDateTime>
+#include <limits>
 
 namespace {
 // TOC error codes this server answers with.
@@ -44,6 +45,9 @@ CommandHandler::CommandHandler()
         {"toc_format_nickname", {2, &CommandHandler::formatNickname}},
         {"toc2_new_buddies", {2, &CommandHandler::newBuddies}},
         {"toc2_remove_buddy", {3, &CommandHandler::removeBuddy}},
+        {"toc2_new_group", {2, &CommandHandler::newGroup}},
+        {"toc2_del_group", {2, &CommandHandler::delGroup}},
+        {"toc_set_idle", {2, &CommandHandler::setIdle}},
         {"toc2_client_event", {3, &CommandHandler::clientEvent}},
         {"toc_chat_invite", {4, &CommandHandler::chatInvite}},
         {"toc_chat_accept", {2, &CommandHandler::chatAccept}},
@@ -109,8 +113,14 @@ void CommandHandler::login(ClientConnection *connection, const Words &words)
     m_directory.setOnline(userKey, connection, QDateTime::currentSecsSinceEpoch());
     connection->sendMessage(ServerMessage::signOn());
     connection->sendMessage(ServerMessage::nick(m_directory.displayName(userKey)));
-    QList<ServerMessage::BuddyGroup> groups{{"Buddies", m_directory.buddiesOf(userKey)}};
-    groups += m_directory.filedGroupsOf(userKey);
+    // Buddies filed in a group named like the shared one are listed in it.
+    QList<ServerMessage::BuddyGroup> groups{{UserDirectory::SharedGroup, m_directory.buddiesOf(userKey)}};
+    for (const ServerMessage::BuddyGroup &filed : m_directory.filedGroupsOf(userKey)) {
+        if (filed.first == UserDirectory::SharedGroup)
+            groups.first().second += filed.second;
+        else
+            groups += filed;
+    }
     const QList<QByteArray> config = ServerMessage::config(
         groups, m_directory.deniedNames(userKey),
         m_directory.privacyMode(userKey));
@@ -260,6 +270,32 @@ void CommandHandler::removeBuddy(const QByteArray &userKey, const Words &words)
     const QByteArray &group = words.last();
     for (const QByteArray &name : words.sliced(1, words.size() - 2))
         m_directory.removeBuddy(userKey, group, key(name));
+}
+
+void CommandHandler::newGroup(const QByteArray &userKey, const Words &words)
+{
+    if (!m_directory.addGroup(userKey, words[1]))
+        deliver(userKey, ServerMessage::error(InvalidInput));
+}
+
+void CommandHandler::delGroup(const QByteArray &userKey, const Words &words)
+{
+    if (!m_directory.removeGroup(userKey, words[1]))
+        deliver(userKey, ServerMessage::error(InvalidInput));
+}
+
+void CommandHandler::setIdle(const QByteArray &userKey, const Words &words)
+{
+    // Seconds idle so far; the server counts on by itself.
+    bool isNumber = false;
+    const qint64 seconds = words[1].toLongLong(&isNumber);
+    if (!isNumber || seconds < 0 || seconds > std::numeric_limits<quint32>::max()) {
+        deliver(userKey, ServerMessage::error(InvalidInput));
+        return;
+    }
+    m_directory.setIdle(userKey, seconds);
+    if (m_directory.isVisible(userKey))
+        broadcastPresence(userKey);
 }
 
 void CommandHandler::evil(const QByteArray &userKey, const Words &words)

@@ -50,6 +50,9 @@ private:
     void formatNickname(const QByteArray &key, const Words &words);
     void newBuddies(const QByteArray &key, const Words &words);
     void removeBuddy(const QByteArray &key, const Words &words);
+    void newGroup(const QByteArray &key, const Words &words);
+    void delGroup(const QByteArray &key, const Words &words);
+    void setIdle(const QByteArray &key, const Words &words);
     void evil(const QByteArray &key, const Words &words);
     void addDeny(const QByteArray &key, const Words &words);
     void removeDeny(const QByteArray &key, const Words &words);

@@ -93,6 +93,7 @@ void UserDirectory::setOnline(const QByteArray &key, ClientConnection *connectio
         account->visible = false;
         account->away = false;
         account->signOnTime = signOnTime;
+        account->idleSince = 0;
     }
 }
 
@@ -224,6 +225,50 @@ bool UserDirectory::hasBuddy(const QByteArray &key, const QByteArray &buddyKey) 
     return find(buddyKey) && !account->unlisted.contains(buddyKey);
 }
 
+bool UserDirectory::addGroup(const QByteArray &key, const QByteArray &group)
+{
+    Account *account = find(key);
+    if (!account || group.isEmpty() || group.contains('\n') || account->filed.size() >= MaxGroups)
+        return false;
+    const bool known = group == SharedGroup
+        || std::any_of(account->filed.cbegin(), account->filed.cend(),
+                       [&](const auto &entry) { return entry.first == group; });
+    if (!known)
+        account->filed.append({group, {}});
+    return true;
+}
+
+bool UserDirectory::removeGroup(const QByteArray &key, const QByteArray &group)
+{
+    Account *account = find(key);
+    if (!account)
+        return false;
+    const auto found = std::find_if(account->filed.begin(), account->filed.end(),
+                                    [&](const auto &entry) { return entry.first == group; });
+    const bool filed = found != account->filed.end();
+    if (!filed && group != SharedGroup)
+        return false;
+    QList<QByteArray> members;
+    if (filed) {
+        members = found->second;
+        account->filed.erase(found);
+    }
+    if (group == SharedGroup) {
+        for (const QByteArray &other : m_order) {
+            if (other != key && hasBuddy(key, other))
+                members.append(other);
+        }
+    }
+    // Each member leaves the list unless another group still holds them.
+    for (const QByteArray &member : members) {
+        const bool filedElsewhere = std::any_of(account->filed.cbegin(), account->filed.cend(),
+                                                [&](const auto &entry) { return entry.second.contains(member); });
+        if (!filedElsewhere && find(member))
+            account->unlisted.insert(member);
+    }
+    return true;
+}
+
 QByteArray UserDirectory::displayName(const QByteArray &key) const
 {
     const Account *account = find(key);
@@ -248,6 +293,8 @@ ServerMessage::Presence UserDirectory::presence(const QByteArray &key) const
         presence.warningLevel = account->warningLevel;
         presence.signOnTime = account->visible ? account->signOnTime : 0;
         presence.away = account->visible && account->away;
+        if (account->visible && account->idleSince > 0)
+            presence.idleMinutes = int((QDateTime::currentSecsSinceEpoch() - account->idleSince) / 60);
     }
     return presence;
 }
@@ -265,6 +312,12 @@ bool UserDirectory::setAway(const QByteArray &key, bool away)
         return false;
     account->away = away;
     return true;
+}
+
+void UserDirectory::setIdle(const QByteArray &key, qint64 seconds)
+{
+    if (Account *account = find(key))
+        account->idleSince = seconds > 0 ? QDateTime::currentSecsSinceEpoch() - seconds : 0;
 }
 
 void UserDirectory::setProfile(const QByteArray &key, const QByteArray &profile)

@@ -64,6 +64,14 @@ public:
     bool addBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey);
     void removeBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey);
     bool hasBuddy(const QByteArray &key, const QByteArray &buddyKey) const;
+    // Groups as Open OSCAR Server keeps them: a new group is empty until
+    // buddies are filed in it, and deleting a group takes its buddies off
+    // the list. The shared group always exists; deleting it empties it.
+    static constexpr int MaxGroups = 100;
+    static inline const QByteArray SharedGroup = QByteArrayLiteral("Buddies");
+    bool addGroup(const QByteArray &key, const QByteArray &group);
+    // Whether there was such a group.
+    bool removeGroup(const QByteArray &key, const QByteArray &group);
 
     QByteArray displayName(const QByteArray &key) const;
     // Only capitals and spaces may change; false when the name is another one.
@@ -72,6 +80,8 @@ public:
     bool isAway(const QByteArray &key) const;
     // Whether the away state changed.
     bool setAway(const QByteArray &key, bool away);
+    // Idle for the seconds given, counted on from now; 0 is not idle.
+    void setIdle(const QByteArray &key, qint64 seconds);
     void setProfile(const QByteArray &key, const QByteArray &profile);
     QByteArray profile(const QByteArray &key) const;
 
@@ -107,6 +117,7 @@ private:
         bool visible = false;
         bool away = false;
         qint64 signOnTime = 0;
+        qint64 idleSince = 0; // seconds since the epoch; 0 while not idle
     };
 
     Account *find(const QByteArray &key);

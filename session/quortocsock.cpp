@@ -150,6 +150,59 @@ QuorTOCSock::SendCheck QuorTOCSock::tryUnblockUser(const QByteArray &strUserName
     return trySend(TocCommand::removeDeny(strUserName));
 }
 
+QuorTOCSock::SendCheck QuorTOCSock::trySendAll(const QList<QByteArray> &lines)
+{
+    if (!std::all_of(lines.cbegin(), lines.cend(), [](const QByteArray &line) { return TocCommand::fits(line); }))
+        return SendCheck::TooLong;
+    if (!isConnected())
+        return SendCheck::NotSignedOn;
+    bool waits = false;
+    for (const QByteArray &line : lines)
+        waits = m_pacer.submit(line) == SendPacer::Verdict::Waiting || waits;
+    return waits ? SendCheck::Waiting : SendCheck::Sendable;
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::tryInviteUsers(qint32 lngChatID, const QByteArray &strInviteMessage,
+                                                   const QList<QByteArray> &users)
+{
+    return trySend(TocCommand::chatInvite(lngChatID, strInviteMessage, users));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::trySetIdleTime(qint32 lngMinutes)
+{
+    const std::optional<QByteArray> line = TocCommand::setIdle(lngMinutes);
+    return line ? trySend(*line) : SendCheck::TooLong;
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::tryAddGroup(const QByteArray &strGroup)
+{
+    return trySend(TocCommand::newGroup(strGroup));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::tryMoveBuddy(const QByteArray &strBuddy, const QByteArray &strFrom,
+                                                 const QByteArray &strTo)
+{
+    // Added first: a buddy is never off the list in between.
+    return trySendAll({TocCommand::newBuddies(strTo, strBuddy), TocCommand::removeBuddy(strFrom, strBuddy)});
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::tryRenameGroup(const QByteArray &strGroup, const QByteArray &strNewName,
+                                                   const QList<QByteArray> &buddies)
+{
+    QList<QByteArray> lines{TocCommand::newGroup(strNewName)};
+    lines += TocCommand::newBuddies(strNewName, buddies);
+    lines += TocCommand::removeBuddies(strGroup, buddies);
+    lines += TocCommand::deleteGroup(strGroup);
+    return trySendAll(lines);
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::tryRemoveGroup(const QByteArray &strGroup, const QList<QByteArray> &buddies)
+{
+    QList<QByteArray> lines = TocCommand::removeBuddies(strGroup, buddies);
+    lines += TocCommand::deleteGroup(strGroup);
+    return trySendAll(lines);
+}
+
 void QuorTOCSock::onConnect()
 {
     // The preamble goes out raw: no FLAP header, no sequence number.

@@ -108,6 +108,18 @@ public:
     SendCheck tryWarnUser(const QByteArray &strUserName, bool blnAnonymous);
     SendCheck tryBlockUser(const QByteArray &strUserName);
     SendCheck tryUnblockUser(const QByteArray &strUserName);
+    SendCheck tryInviteUsers(qint32 lngChatID, const QByteArray &strInviteMessage, const QList<QByteArray> &users);
+    SendCheck trySetIdleTime(qint32 lngMinutes);
+    // Changes to the stored buddy list. TOC2 can neither move a buddy nor
+    // rename a group: a move files the buddy in the new group, then takes it
+    // out of the old one; a rename moves every buddy of the group into a new
+    // group and deletes the old. Each goes out whole or not at all.
+    SendCheck tryAddGroup(const QByteArray &strGroup);
+    SendCheck tryMoveBuddy(const QByteArray &strBuddy, const QByteArray &strFrom, const QByteArray &strTo);
+    SendCheck tryRenameGroup(const QByteArray &strGroup, const QByteArray &strNewName,
+                             const QList<QByteArray> &buddies);
+    // The buddies go first, so that no server is left holding them without a group.
+    SendCheck tryRemoveGroup(const QByteArray &strGroup, const QList<QByteArray> &buddies);
     const TocChatTable &chatTable() const { return ChatTable; }
     // Keeping within the server's rate limits; off for an account the
     // server does not limit.
@@ -175,6 +187,8 @@ private:
     SendCheck trySend(const QByteArray &line, Ticket *ticket = nullptr);
     // The connection is gone or replaced: nothing held back goes any more.
     void endSession();
+    // Every line or none.
+    SendCheck trySendAll(const QList<QByteArray> &lines);
     // The chat ID given, or the first ChatTable entry named strChatName.
     std::optional<qint32> chatIdFor(const QByteArray &strChatName, qint32 lngChatID) const;
 

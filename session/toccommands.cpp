@@ -12,6 +12,7 @@
 
 using TocQuote::EscapeArg;
 using TocQuote::quoted;
+using TocQuote::quotedSparingly;
 
 namespace TocCommand {
 
@@ -21,6 +22,25 @@ QByteArray quotedName(QByteArrayView name) { return quoted(ScreenName::Normalize
 // Messages, away messages and profiles are HTML; Open OSCAR Server would end
 // the argument at a double quote followed by white space.
 QByteArray quotedHtml(QByteArrayView html) { return quoted(HtmlText::guardQuotes(html)); }
+
+// head, then as many items as fit before the length limit, then tail; again
+// for the items left. An item too long for a line of its own gets one anyway,
+// which the sender then refuses as too long.
+QList<QByteArray> packed(const QByteArray &head, const QList<QByteArray> &items, const QByteArray &tail)
+{
+    QList<QByteArray> lines;
+    QByteArray line = head;
+    for (const QByteArray &item : items) {
+        if (line.size() > head.size() && line.size() + item.size() + tail.size() > MaxCommandLength) {
+            lines.append(line + tail);
+            line = head;
+        }
+        line += item;
+    }
+    if (line.size() > head.size())
+        lines.append(line + tail);
+    return lines;
+}
 } // namespace
 
 QByteArray signOnPayload(QByteArrayView screenName)
@@ -93,6 +113,14 @@ QByteArray chatInvite(qint32 chatId, QByteArrayView inviteMessage, QByteArrayVie
     return "toc_chat_invite " + quoted(dec(chatId)) + ' ' + quotedHtml(inviteMessage) + ' ' + quotedName(users);
 }
 
+QByteArray chatInvite(qint32 chatId, QByteArrayView inviteMessage, const QList<QByteArray> &users)
+{
+    QByteArray line = "toc_chat_invite " + quoted(dec(chatId)) + ' ' + quoted(inviteMessage);
+    for (const QByteArray &user : users)
+        line += ' ' + quotedName(user);
+    return line;
+}
+
 QByteArray evil(QByteArrayView userName, bool anonymous)
 {
     return "toc_evil " + quotedName(userName) + ' ' + quoted(anonymous ? "anon" : "norm");
@@ -106,7 +134,23 @@ QByteArray newBuddies(QByteArrayView group, QByteArrayView buddy)
 
 QByteArray removeBuddy(QByteArrayView group, QByteArrayView buddy)
 {
-    return "toc2_remove_buddy " + quoted(buddy) + ' ' + quoted(group);
+    return "toc2_remove_buddy " + quoted(buddy) + ' ' + quotedSparingly(group);
+}
+
+QList<QByteArray> newBuddies(QByteArrayView group, const QList<QByteArray> &buddies)
+{
+    QList<QByteArray> entries;
+    for (const QByteArray &buddy : buddies)
+        entries.append("b:" + EscapeArg(buddy) + '\n');
+    return packed("toc2_new_buddies \"g:" + EscapeArg(group) + '\n', entries, "\"");
+}
+
+QList<QByteArray> removeBuddies(QByteArrayView group, const QList<QByteArray> &buddies)
+{
+    QList<QByteArray> names;
+    for (const QByteArray &buddy : buddies)
+        names.append(quoted(buddy) + ' ');
+    return packed("toc2_remove_buddy ", names, quotedSparingly(group));
 }
 
 QByteArray newGroup(QByteArrayView group) { return "toc2_new_group " + quoted(group); }

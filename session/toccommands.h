@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <optional>
 
 namespace TocCommand {
@@ -34,9 +35,14 @@ QByteArray getStatus(QByteArrayView userName);
 std::optional<QByteArray> setIdle(qint32 minutes);
 QByteArray chatAccept(qint32 chatId);
 QByteArray chatInvite(qint32 chatId, QByteArrayView inviteMessage, QByteArrayView users);
+// One invitation to every name given.
+QByteArray chatInvite(qint32 chatId, QByteArrayView inviteMessage, const QList<QByteArray> &users);
 QByteArray evil(QByteArrayView userName, bool anonymous);
 QByteArray newBuddies(QByteArrayView group, QByteArrayView buddy);
 QByteArray removeBuddy(QByteArrayView group, QByteArrayView buddy);
+// Many buddies of one group, in as few lines as the length limit allows.
+QList<QByteArray> newBuddies(QByteArrayView group, const QList<QByteArray> &buddies);
+QList<QByteArray> removeBuddies(QByteArrayView group, const QList<QByteArray> &buddies);
 QByteArray newGroup(QByteArrayView group);
 QByteArray deleteGroup(QByteArrayView group);
 QByteArray addDeny(QByteArrayView userName);

@@ -34,6 +34,17 @@ QByteArray quoted(QByteArrayView text)
     return '"' + EscapeArg(text) + '"';
 }
 
+QByteArray quotedSparingly(QByteArrayView text)
+{
+    QByteArray escaped("\"");
+    for (char c : text) {
+        if (c == '\\' || c == '"')
+            escaped.append('\\');
+        escaped.append(c);
+    }
+    return escaped + '"';
+}
+
 std::optional<QList<QByteArray>> splitCommandLine(QByteArrayView line)
 {
     QList<QByteArray> words;

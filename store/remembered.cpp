@@ -34,6 +34,11 @@ QString settingName(Remembered::Key key)
     case Remembered::Key::Privacy: return QStringLiteral("Preferences/Privacy");
     case Remembered::Key::ImClearAfterSend: return QStringLiteral("Windows/ConversationClearAfterSend");
     case Remembered::Key::ChatClearOnSend: return QStringLiteral("Windows/ChatClearOnSend");
+    case Remembered::Key::ShowBuddyStatus: return QStringLiteral("BuddyList/ShowStatus");
+    case Remembered::Key::ShowBuddyGroups: return QStringLiteral("BuddyList/ShowGroups");
+    case Remembered::Key::AnnounceBuddies: return QStringLiteral("BuddyList/AnnounceSignOns");
+    case Remembered::Key::TellIdle: return QStringLiteral("Idle/Tell");
+    case Remembered::Key::IdleMinutes: return QStringLiteral("Idle/Minutes");
     }
     return QString();
 }
@@ -42,6 +47,8 @@ constexpr Remembered::Key AllKeys[] = {
     Remembered::Key::ScreenName, Remembered::Key::Server, Remembered::Key::StylePrefix,
     Remembered::Key::FontFace, Remembered::Key::FontColor, Remembered::Key::FontBackground,
     Remembered::Key::Privacy, Remembered::Key::ImClearAfterSend, Remembered::Key::ChatClearOnSend,
+    Remembered::Key::ShowBuddyStatus, Remembered::Key::ShowBuddyGroups, Remembered::Key::AnnounceBuddies,
+    Remembered::Key::TellIdle, Remembered::Key::IdleMinutes,
 };
 } // namespace
 

@@ -41,6 +41,11 @@ public:
         Privacy,        // 1 allow all, 2 block all; absent when never chosen
         ImClearAfterSend,  // the last choice made in a conversation window
         ChatClearOnSend,   // the last choice made in a chat-room window
+        ShowBuddyStatus,   // the preferences' Buddy List page, as last confirmed
+        ShowBuddyGroups,
+        AnnounceBuddies,
+        TellIdle,
+        IdleMinutes,
     };
 
     // settingsFile need not exist; it is written only when something is kept.

@@ -4,12 +4,16 @@
 // window that owns it all: the session, the dialogs, the open-window list,
 // the message style prefix (the main window's hidden txtFont box), whom the
 // user has blocked, how a window asks for the user's attention, what the user
-// asked to keep between runs, and the conversation history.
+// asked to keep between runs, the conversation history, the Buddy List
+// preferences in force, and what can be done with a person a list shows
+// (set once the main window has made its buddy actions).
 
 class Attention;
 class BlockList;
 class Dialogs;
 class History;
+class Options;
+class PersonActions;
 class Remembered;
 class QLineEdit;
 class QuorTOCSock;
@@ -25,4 +29,6 @@ struct AppContext
     Attention &attention;
     Remembered &remembered;
     History &history;
+    Options &options;
+    PersonActions *people = nullptr;
 };

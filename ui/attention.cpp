@@ -70,6 +70,12 @@ void Attention::messageArrived(QWidget *window, const QString &sender, const QSt
         m_notifier->notify(sender, text.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('\r'), 0, 0));
 }
 
+void Attention::announce(const QString &summary, const QString &body)
+{
+    if (m_notifier)
+        m_notifier->notify(summary, body);
+}
+
 bool Attention::isMarked(const QWidget *window)
 {
     return window->property(Marked).toBool();

@@ -48,6 +48,8 @@ public:
     void setNotifier(DesktopNotifier *notifier) { m_notifier = notifier; }
 
     void messageArrived(QWidget *window, const QString &sender, const QString &text);
+    // News that belongs to no window (a buddy signing on): a desktop notification only.
+    void announce(const QString &summary, const QString &body);
     static bool isMarked(const QWidget *window);
 
 protected:

@@ -48,3 +48,18 @@ QString QtDialogs::askText(QWidget *parent, const QString &prompt, const QString
     delete dialog.data();
     return text;
 }
+
+QString QtDialogs::askChoice(QWidget *parent, const QString &prompt, const QString &title, const QStringList &choices,
+                             const QString &defaultText)
+{
+    QPointer<QInputDialog> dialog = new QInputDialog(parent);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setComboBoxItems(choices);
+    dialog->setComboBoxEditable(true);
+    dialog->setTextValue(defaultText);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QString text = accepted && dialog ? dialog->textValue() : QString();
+    delete dialog.data();
+    return text;
+}

@@ -5,6 +5,7 @@
 // Every text is shown as plain text: server and user text is never markup.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -19,6 +20,10 @@ public:
     // An input box; a cancelled box gives the empty text.
     virtual QString askText(QWidget *parent, const QString &prompt, const QString &title,
                             const QString &defaultText) = 0;
+    // An input box offering choices; anything else may be typed too. A
+    // cancelled box gives the empty text.
+    virtual QString askChoice(QWidget *parent, const QString &prompt, const QString &title,
+                              const QStringList &choices, const QString &defaultText) = 0;
 };
 
 class QtDialogs final : public Dialogs
@@ -28,4 +33,6 @@ public:
     void notice(QWidget *parent, const QString &text, const QString &title) override;
     QString askText(QWidget *parent, const QString &prompt, const QString &title,
                     const QString &defaultText) override;
+    QString askChoice(QWidget *parent, const QString &prompt, const QString &title, const QStringList &choices,
+                      const QString &defaultText) override;
 };

@@ -292,7 +292,24 @@ QSize UniformListView::viewportSizeHint() const
 void UniformListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                                   const QList<int> &roles)
 {
-    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    // The plain item view looks for the rectangle of every changed row, one
+    // by one; here a change to every row of a long list costs what a change
+    // to one row costs, and repaints only what is on screen.
+    if (topLeft.row() == bottomRight.row() || topLeft.parent() != rootIndex()) {
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    const QRect changed = (rowRect(topLeft.row()) | rowRect(bottomRight.row())) & viewport()->rect();
+    if (!changed.isEmpty())
+        viewport()->update(changed);
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
+        event.setFirstRow(topLeft.row());
+        event.setLastRow(bottomRight.row());
+        event.setFirstColumn(0);
+        event.setLastColumn(0);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void UniformListView::mouseMoveEvent(QMouseEvent *event)

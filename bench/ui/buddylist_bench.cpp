@@ -1,7 +1,10 @@
 // Buddy list at scale: a sign-on storm of online reports, then presence
 // changes with 10 to 10,000 buddies listed. The cost of one update must not
-// depend on how many buddies are already listed.
+// depend on how many buddies are already listed, nor the cost of a minute's
+// redrawing of idle times on how many buddies are idle.
 
+#include "main/buddyroster.h"
+#include "options.h"
 #include "uibench.h"
 #include "uniformlistview.h"
 
@@ -67,5 +70,42 @@ void BM_BuddyPresenceChangeAtTop(benchmark::State &state)
     presenceChanges(state, [](int n, int buddies) { return n % buddies; });
 }
 BENCHMARK(BM_BuddyPresenceChangeAtTop)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Every listed buddy idle, with the status look on: each iteration is one
+// minute's tick, the idle times drawn anew and the window painted.
+void idleMinutes(benchmark::State &state, bool groups)
+{
+    const int buddies = int(state.range(0));
+    BenchWindow session;
+    qint64 now = 0;
+    session.window->buddyRoster().setClock([&now] { return now; });
+    session.window->context().options.apply({.showStatus = true, .showGroups = groups});
+    // Stored in one group, as another session of the user would add them.
+    for (int n = 0; groups && n < buddies; ++n)
+        session.receiveOnly("INSERTED2:b::Buddy " + QByteArray::number(n) + ":Buddies");
+    for (int n = 0; n < buddies; ++n)
+        session.receiveOnly("UPDATE_BUDDY2:Buddy " + QByteArray::number(n)
+                            + ":T:0:1700000000:" + QByteArray::number(1 + n % 300) + ": O :");
+    settle();
+    for (auto _ : state) {
+        now += BuddyRoster::MinuteMs;
+        session.window->buddyRoster().refreshIdle();
+        settle();
+    }
+    if (session.window->lstBuddyson->model()->rowCount() != buddies + (groups ? 1 : 0))
+        state.SkipWithError("buddy list changed size");
+}
+
+void BM_BuddyIdleMinute(benchmark::State &state)
+{
+    idleMinutes(state, false);
+}
+BENCHMARK(BM_BuddyIdleMinute)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_BuddyIdleMinuteInGroups(benchmark::State &state)
+{
+    idleMinutes(state, true);
+}
+BENCHMARK(BM_BuddyIdleMinuteInGroups)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

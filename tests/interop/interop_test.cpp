@@ -7,6 +7,7 @@
 #include "session/screenname.h"
 #include "testclient.h"
 
+#include <QDateTime>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -322,6 +323,89 @@ TEST_P(Interop, AStoppedServerIsReportedAndSignOnWorksOnceItIsBack)
     alice->loggedIn.clear();
     login(*alice, "alice", "secret1");
     ASSERT_TRUE(waitFor([&] { return alice->loggedIn.size() == 1; }));
+}
+
+// The groups of a stored list as (group, buddies), buddies normalized.
+QList<std::pair<QByteArray, QList<QByteArray>>> storedGroups(const QList<QByteArray> &buddyList)
+{
+    QList<std::pair<QByteArray, QList<QByteArray>>> groups;
+    for (const QByteArray &entry : buddyList) {
+        if (entry.startsWith("[group]"))
+            groups.append({entry.mid(7), {}});
+        else if (!groups.isEmpty())
+            groups.last().second.append(ScreenName::NormalizeName(entry.split(':').first()));
+    }
+    return groups;
+}
+
+TEST_P(Interop, StoredGroupsAreAddedRenamedAndRemovedAndBuddiesMoved)
+{
+    account("alice", "secret1");
+    for (const QByteArray name : {"bob", "carol", "dave"})
+        account(name, "secret2");
+    auto alice = signOn("alice", "secret1");
+    using Check = QuorTOCSock::SendCheck;
+    EXPECT_EQ(alice->sock.tryAddGroup("Work"), Check::Sendable);
+    alice->sock.AddBuddy("Friends", "Bob");
+    alice->sock.AddBuddy("Friends", "carol");
+    alice->sock.AddBuddy("Gone", "dave");
+    ASSERT_TRUE(settle(*alice));
+    // Characters TOC2 escapes, in a group a buddy is then taken out of.
+    EXPECT_EQ(alice->sock.tryRenameGroup("Friends", "Pals (old) [$]", {"bob", "carol"}), Check::Sendable);
+    EXPECT_EQ(alice->sock.tryMoveBuddy("carol", "Pals (old) [$]", "Work"), Check::Sendable);
+    EXPECT_EQ(alice->sock.tryRemoveGroup("Gone", {"dave"}), Check::Sendable);
+    EXPECT_EQ(alice->sock.tryAddGroup("Empty"), Check::Sendable);
+    ASSERT_TRUE(settle(*alice));
+    EXPECT_TRUE(alice->errors.isEmpty()) << ::testing::PrintToString(alice->errors);
+    alice->sock.LogOff();
+
+    // What the server kept is what the next sign-on reads. (The local
+    // network also lists everybody else in a group of its own, Buddies.)
+    auto again = signOn("alice", "secret1");
+    auto groups = storedGroups(again->loggedIn[0][1].value<QList<QByteArray>>());
+    groups.removeIf([](const auto &group) { return group.first == "Buddies"; });
+    using Groups = QList<std::pair<QByteArray, QList<QByteArray>>>;
+    EXPECT_EQ(groups, (Groups{{"Work", {"carol"}}, {"Pals (old) [$]", {"bob"}}, {"Empty", {}}}));
+}
+
+TEST_P(Interop, PresenceTellsAwayIdleAndSinceWhenABuddyIsOnline)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    alice->sock.AddBuddy("Friends", "bob");
+    ASSERT_TRUE(settle(*alice));
+    auto bob = signOn("bob", "secret2");
+    ASSERT_TRUE(waitFor([&] { return alice->presenceOf("bob").has_value(); }));
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    EXPECT_LE(qAbs(alice->buddies.last()[3].value<qint32>() - now), 60) << "online since";
+    EXPECT_EQ(alice->buddies.last()[4].value<qint32>(), 0);
+
+    auto lastIdle = [&] { return alice->buddies.last()[4].value<qint32>(); };
+    EXPECT_EQ(bob->sock.trySetIdleTime(12), QuorTOCSock::SendCheck::Sendable);
+    ASSERT_TRUE(waitFor([&] { return lastIdle() == 12; }));
+    bob->sock.SetAwayMessage("out to lunch");
+    ASSERT_TRUE(waitFor([&] { return alice->presenceOf("bob")->second.mid(2, 1) == "U"; }));
+    EXPECT_TRUE(alice->presenceOf("bob")->first);
+    bob->sock.trySetIdleTime(0);
+    ASSERT_TRUE(waitFor([&] { return lastIdle() == 0; }));
+}
+
+TEST_P(Interop, OneInvitationReachesEveryNameGiven)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    account("Carol", "secret3");
+    auto alice = signOn("alice", "secret1");
+    auto bob = signOn("bob", "secret2");
+    auto carol = signOn("carol", "secret3");
+    alice->sock.JoinChat("Book Club", 4);
+    ASSERT_TRUE(waitFor([&] { return alice->joined.size() == 1; }));
+    EXPECT_EQ(alice->sock.tryInviteUsers(alice->joined[0][1].value<qint32>(), "read with us", {"Bob", "C a r o l"}),
+              QuorTOCSock::SendCheck::Sendable);
+    ASSERT_TRUE(waitFor([&] { return bob->invites.size() == 1 && carol->invites.size() == 1; }));
+    EXPECT_EQ(carol->invites[0][3].toByteArray(), "read with us");
+    EXPECT_TRUE(sameName(carol->invites[0][2].toByteArray(), "alice"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Interop, ::testing::Values("local", "oscar"),

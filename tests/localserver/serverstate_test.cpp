@@ -138,6 +138,32 @@ TEST(UserDirectory, PrivacyModesDecideWhoGetsThrough)
     EXPECT_EQ(directory.privacyMode("alice"), UserDirectory::PermitBuddies);
 }
 
+TEST(UserDirectory, DeletingAGroupTakesItsBuddiesOffTheListUnlessAnotherGroupHoldsThem)
+{
+    UserDirectory directory;
+    for (const QByteArray name : {"alice", "bob", "carol", "dave"})
+        directory.checkLogin(name, "0x");
+    EXPECT_TRUE(directory.addGroup("alice", "Empty"));
+    EXPECT_FALSE(directory.addGroup("alice", "a\nb"));
+    directory.addBuddy("alice", "Work", "bob");
+    directory.addBuddy("alice", "Pals", "bob");
+    directory.addBuddy("alice", "Pals", "carol");
+    using Groups = QList<UserDirectory::BuddyGroup>;
+    EXPECT_EQ(directory.filedGroupsOf("alice"), (Groups{{"Empty", {}}, {"Work", {"bob"}}, {"Pals", {"bob", "carol"}}}));
+
+    EXPECT_TRUE(directory.removeGroup("alice", "Pals"));
+    EXPECT_FALSE(directory.removeGroup("alice", "Pals"));
+    EXPECT_TRUE(directory.hasBuddy("alice", "bob"));
+    EXPECT_FALSE(directory.hasBuddy("alice", "carol"));
+    // The shared group goes with everybody in it.
+    EXPECT_TRUE(directory.removeGroup("alice", UserDirectory::SharedGroup));
+    EXPECT_EQ(directory.buddiesOf("alice"), QList<QByteArray>());
+    EXPECT_TRUE(directory.hasBuddy("alice", "bob"));
+
+    for (int n = 0; directory.addGroup("alice", "G" + QByteArray::number(n)); ++n)
+        ASSERT_LT(n, UserDirectory::MaxGroups);
+}
+
 TEST(ChatRooms, RoomsAreFoundRegardlessOfCaseAndVanishWhenEmpty)
 {
     ChatRooms rooms;

@@ -66,6 +66,52 @@ TEST_F(Commands, EachMethodSendsItsLine)
     EXPECT_TRUE(log.lines.isEmpty()) << "commands raise no events";
 }
 
+// A move or rename is several lines; they go out together, or none does.
+TEST_F(Commands, ListEditsAndInvitationsGoOutWholeOrNotAtAll)
+{
+    using Check = QuorTOCSock::SendCheck;
+    EXPECT_EQ(toc.tryMoveBuddy("Amy", "Old (1)", "New $"), Check::Sendable);
+    // Open OSCAR Server takes no escapes off a removal's group name.
+    EXPECT_EQ(takeLines(),
+              (QList<QByteArray>{"toc2_new_buddies \"g:New \\$\nb:Amy\n\"", R"~(toc2_remove_buddy "Amy" "Old (1)")~"}));
+    EXPECT_EQ(toc.tryInviteUsers(7, "come (now)", {"Amy Lee", "Bo"}), Check::Sendable);
+    EXPECT_EQ(toc.trySetIdleTime(12), Check::Sendable);
+    EXPECT_EQ(toc.tryRemoveGroup("Empty", {}), Check::Sendable);
+    EXPECT_EQ(takeLines(),
+              (QList<QByteArray>{R"~(toc_chat_invite "7" "come \(now\)" "amylee" "bo")~", R"~(toc_set_idle "720")~",
+                                 R"~(toc2_del_group "Empty")~"}));
+
+    // A big group takes as many lines as the length limit asks for, each buddy once.
+    QList<QByteArray> buddies;
+    for (int n = 0; n < 300; ++n)
+        buddies << "buddy" + QByteArray::number(n).rightJustified(5, '0');
+    EXPECT_EQ(toc.tryRenameGroup("Old", "New", buddies), Check::Sendable);
+    const QList<QByteArray> lines = takeLines();
+    ASSERT_GT(lines.size(), 4);
+    EXPECT_EQ(lines.first(), R"~(toc2_new_group "New")~");
+    EXPECT_EQ(lines.last(), R"~(toc2_del_group "Old")~");
+    QList<QByteArray> added, removed;
+    for (const QByteArray &line : lines) {
+        EXPECT_LE(line.size(), TocCommand::MaxCommandLength);
+        const QByteArray head = "toc2_new_buddies \"g:New\n";
+        if (line.startsWith(head)) {
+            for (const QByteArray &entry : line.sliced(head.size()).chopped(2).split('\n'))
+                added << entry.sliced(2);
+        }
+        const auto words = TocQuote::splitCommandLine(line);
+        if (words && words->first() == "toc2_remove_buddy" && words->last() == "Old")
+            removed += words->sliced(1, words->size() - 2);
+    }
+    EXPECT_EQ(added, buddies);
+    EXPECT_EQ(removed, buddies);
+
+    EXPECT_EQ(toc.tryRenameGroup("Old", "New", {"amy", QByteArray(3000, 'x')}), Check::TooLong);
+    toc.LogOff();
+    takeLines();
+    EXPECT_EQ(toc.tryMoveBuddy("Amy", "A", "B"), Check::NotSignedOn);
+    EXPECT_TRUE(takeLines().isEmpty());
+}
+
 TEST_F(Commands, EscapeArgPutsOneBackslashBeforeEachSpecialCharacter)
 {
     const std::pair<QByteArray, QByteArray> rows[] = {

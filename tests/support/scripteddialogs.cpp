@@ -33,6 +33,20 @@ QString ScriptedDialogs::askText(QWidget *, const QString &prompt, const QString
     return textAnswers.takeFirst();
 }
 
+QString ScriptedDialogs::askChoice(QWidget *, const QString &prompt, const QString &title,
+                                   const QStringList &choices, const QString &defaultText)
+{
+    shown.append({Shown::Choice, prompt, title});
+    defaultsOffered.append(defaultText);
+    choicesOffered.append(choices);
+    runWhileOpen();
+    if (textAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected choice box: " << prompt.toStdString();
+        return QString();
+    }
+    return textAnswers.takeFirst();
+}
+
 void ScriptedDialogs::runWhileOpen()
 {
     if (auto event = std::exchange(whileOpen, nullptr))

@@ -16,7 +16,7 @@ class ScriptedDialogs final : public Dialogs
 public:
     struct Shown
     {
-        enum Kind { YesNo, Notice, Text } kind;
+        enum Kind { YesNo, Notice, Text, Choice } kind;
         QString text;
         QString title;
     };
@@ -25,11 +25,15 @@ public:
     void notice(QWidget *parent, const QString &text, const QString &title) override;
     QString askText(QWidget *parent, const QString &prompt, const QString &title,
                     const QString &defaultText) override;
+    // Answered from textAnswers, like an input box.
+    QString askChoice(QWidget *parent, const QString &prompt, const QString &title, const QStringList &choices,
+                      const QString &defaultText) override;
 
     QList<bool> yesNoAnswers;
     QStringList textAnswers;
     QList<Shown> shown;
     QStringList defaultsOffered; // the default text of each input box
+    QList<QStringList> choicesOffered; // the choices of each box that offered some
     // Runs once inside the next box, as an event handled by a real box's own
     // event loop would (a dropped connection while a notice is up).
     std::function<void()> whileOpen;

@@ -10,6 +10,7 @@
 #include "conversation/history.h"
 #include "store/remembered.h"
 #include "fakesocket.h"
+#include "options.h"
 #include "printers.h"
 #include "session/quortocsock.h"
 #include "scripteddialogs.h"
@@ -34,7 +35,8 @@ struct SessionHarness
     Remembered remembered; // keeps nothing on disk
     HistoryStore historyStore{remembered, QString()};
     History history{historyStore};
-    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention, remembered, history};
+    Options options{remembered};
+    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention, remembered, history, options};
 
     SessionHarness()
     {

@@ -2,10 +2,13 @@
 // and leaving the room on close.
 
 #include "chatslotfixture.h"
+#include "conversation/membermenu.h"
+#include "personactions.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -145,4 +148,52 @@ TEST_F(ChatWindowTest, ClosingWithYesLeavesTheRoomAndFreesTheSlotAtOnce)
     EXPECT_TRUE(slotWasFreeWhenClosed);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(chat.existingWindow(1), nullptr);
+}
+
+namespace {
+// Stands in for the buddy list's actions, which the member menu borrows.
+struct RecordedActions final : PersonActions
+{
+    void sendMessage(const QByteArray &name) override { done << "message " + name; }
+    void getInfo(const QByteArray &name) override { done << "info " + name; }
+    void block(const QByteArray &name) override { done << "block " + name; }
+    void unblock(const QByteArray &name) override { done << "unblock " + name; }
+    QList<QByteArray> done;
+};
+} // namespace
+
+TEST_F(ChatWindowTest, InviteAsksForNamesAndAMessageAndEveryMemberHasAMenu)
+{
+    session.dialogs.textAnswers << QStringLiteral(" Bob, Carol Ann ,") << QStringLiteral("come (in)");
+    QTest::mouseClick(w->cmdInvite, Qt::LeftButton);
+    EXPECT_EQ(session.sentLines(), QList<QByteArray>{R"~(toc_chat_invite "17" "come \(in\)" "bob" "carolann")~"});
+    EXPECT_TRUE(w->txtChat->toPlainText().endsWith(QStringLiteral("* You invited Bob, Carol Ann.*")));
+    session.dialogs.textAnswers << QStringLiteral(" , ");
+    QTest::mouseClick(w->cmdInvite, Qt::LeftButton);
+    EXPECT_TRUE(session.sentLines().isEmpty()) << "no name, no invitation";
+
+    RecordedActions people;
+    session.context.people = &people;
+    session.serverSays("CHAT_UPDATE_BUDDY:17:T:Bob:Pe St");
+    // A right click must not select, and so mute, the member.
+    const QRect pest = w->lstHere->visualItemRect(w->lstHere->item(1));
+    QTest::mouseClick(w->lstHere->viewport(), Qt::RightButton, {}, pest.center());
+    EXPECT_TRUE(w->lstHere->selectedItems().isEmpty());
+    w->lstHere->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    for (const QString &item : {QStringLiteral("Send &Message"), QStringLiteral("Get &Info"), QStringLiteral("&Block")}) {
+        QTest::keyClick(w->lstHere, Qt::Key_F10, Qt::ShiftModifier);
+        QMenu *menu = w->memberMenu().menu();
+        ASSERT_NE(menu, nullptr);
+        QStringList items;
+        for (QAction *action : menu->actions())
+            items << action->text();
+        EXPECT_EQ(items, QStringList({"Send &Message", "Get &Info", "&Block"}));
+        menu->close();
+        for (QAction *action : menu->actions()) {
+            if (action->text() == item)
+                action->trigger();
+        }
+    }
+    EXPECT_EQ(people.done, (QList<QByteArray>{"message Pe St", "info Pe St", "block Pe St"}));
+    session.context.people = nullptr;
 }

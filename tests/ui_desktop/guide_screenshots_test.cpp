@@ -5,6 +5,8 @@
 
 #include "history/frmhistory.h"
 #include "main/buddyactions.h"
+#include "main/buddyroster.h"
+#include "options.h"
 #include "prefs/frmaimprefs.h"
 #include "uniformlistview.h"
 
@@ -125,6 +127,29 @@ TEST_F(GuideScreenshots, TheHistoryWindow)
     ASSERT_EQ(history->lstMatches->topLevelItemCount(), 2);
     history->lstMatches->setCurrentItem(history->lstMatches->topLevelItem(1));
     save(history, "history");
+}
+
+TEST_F(GuideScreenshots, TheBuddyListWithStatusAndWithGroups)
+{
+    signOn("Some Body", "CONFIG2:m:1\ng:Buddies\nb:Friend\nb:QivBot\ng:Work\nb:Alice Ng\nb:bob42\nb:Carol\n"
+                        "g:Family\nb:Mum\ndone:\n");
+    for (const char *line : {"UPDATE_BUDDY2:Friend:T:0:1234567:0: OU:", "UPDATE_BUDDY2:QivBot:T:0:1234567:0: O :",
+                             "UPDATE_BUDDY2:Alice Ng:T:0:1234567:12: O :", "UPDATE_BUDDY2:bob42:T:0:1234567:125: O :"})
+        serverSays(line);
+    Options &options = main->context().options;
+    options.apply({.showStatus = true});
+    save(main.get(), "buddystatus");
+
+    options.apply({.showStatus = true, .showGroups = true});
+    main->buddyRoster().groups().setExpanded("Family", false);
+    main->lstBuddyson->setCurrentIndex(main->lstBuddyson->model()->index(4, 0));
+    save(main.get(), "buddygroups");
+    options.apply({});
+
+    auto *prefs = qobject_cast<frmAimPrefs *>(openPreferences());
+    ASSERT_NE(prefs, nullptr);
+    prefs->lbMenu[frmAimPrefs::BuddyListPage]->click();
+    save(prefs, "buddyprefs");
 }
 
 } // namespace

@@ -5,7 +5,11 @@
 
 #include "conversation/history.h"
 #include "history/frmhistory.h"
+#include "main/buddyroster.h"
+#include "options.h"
+#include "prefs/buddylistprefs.h"
 #include "prefs/frmaimprefs.h"
+#include "uniformlistview.h"
 #include "store/remembered.h"
 #include "session/toccommands.h"
 
@@ -18,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -111,6 +116,8 @@ TEST_F(KeepingTest, RememberMeKeepsSignOnServerPreferencesAndClearBoxesAndThePas
     signOn("Some Body");
     preferences()->txtFface->setText(QStringLiteral("Verdana"));
     preferences()->privacyNone->setChecked(true);
+    preferences()->buddyListPage->chkShowGroups->setChecked(true);
+    preferences()->buddyListPage->txtIdleMinutes->setValue(25);
     preferences()->cmdOK->click();
     const QString prefix = main->txtFont->text();
     openConversation()->chkClear->setChecked(true);
@@ -122,6 +129,9 @@ TEST_F(KeepingTest, RememberMeKeepsSignOnServerPreferencesAndClearBoxesAndThePas
     EXPECT_EQ(main->txtPw->text(), QStringLiteral("Password")) << "the password was not asked for";
     EXPECT_EQ(main->txtFont->text(), prefix);
     EXPECT_EQ(preferences()->txtFface->text(), QStringLiteral("Verdana"));
+    EXPECT_TRUE(preferences()->buddyListPage->chkShowGroups->isChecked());
+    EXPECT_EQ(main->context().options.idleMinutes(), 25);
+    EXPECT_EQ(main->lstBuddyson->model(), &main->buddyRoster().groups());
     signOn("Some Body");
     EXPECT_EQ(socket->lastHost, QStringLiteral("toc.example"));
     EXPECT_TRUE(signOnLines.contains(TocCommand::setPdMode(2)));
@@ -183,14 +193,14 @@ TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgainAndInThe
     signOn();
     im = openConversation();
     EXPECT_TRUE(im->txtIM->toPlainText().startsWith(
-        QStringLiteral("\nHistory\nFriend: are you there?\nsomebody: yes, here\nFriend: are you there?")));
+        QStringLiteral("\nHistory\nFriend: are you there?\nSome Body: yes, here\nFriend: are you there?")));
     EXPECT_TRUE(joinRoom()->txtChat->toPlainText().startsWith(
         QStringLiteral("You have just entered lobby\nHistory\nQivBot: Welcome to lobby, Some Body!\n")));
     im->cmdHistory->click();
     frmHistory *history = main->context().history.window();
     ASSERT_NE(history, nullptr);
     EXPECT_EQ(history->lbConversation->text(), QStringLiteral("Conversation with Friend"));
-    EXPECT_TRUE(history->txtConversation->toPlainText().contains(QStringLiteral("somebody: yes, here")));
+    EXPECT_TRUE(history->txtConversation->toPlainText().contains(QStringLiteral("Some Body: yes, here")));
     history->txtFind->setText(QStringLiteral("here"));
     history->Find();
     EXPECT_EQ(history->lstMatches->topLevelItemCount(), 1);

@@ -73,7 +73,7 @@ TEST_F(KeyboardTest, TabWalksEachWindowTopToBottom)
     frmAimChat *chat = joinRoom();
     ASSERT_NE(chat, nullptr);
     EXPECT_EQ(tabChain(chat, chat->txtMessage),
-              QStringList({"txtMessage", "cmdSend", "chkClear", "cmdClearWindow", "txtChat", "lstHere"}));
+              QStringList({"txtMessage", "cmdSend", "chkClear", "cmdClearWindow", "cmdInvite", "txtChat", "lstHere"}));
 
     const auto start = makeStartWindow();
     EXPECT_EQ(tabChain(start.get(), start->cmdStart), QStringList({"cmdStart", "cmdUpdate", "Image3"}));

@@ -19,6 +19,10 @@ TEST(QtDialogs, ABoxWhoseOwnerIsDeletedWhileItIsUpReturnsAsARefusal)
         {"text", [&](QWidget *owner) {
              return !dialogs.askText(owner, QStringLiteral("Name:"), QStringLiteral("IM"), QStringLiteral("typed")).isEmpty();
          }},
+        {"choice", [&](QWidget *owner) {
+             return !dialogs.askChoice(owner, QStringLiteral("Group:"), QStringLiteral("Move"), {QStringLiteral("Work")},
+                                       QStringLiteral("Work")).isEmpty();
+         }},
     };
     for (const auto &[kind, ask] : boxes) {
         SCOPED_TRACE(kind);

@@ -90,10 +90,11 @@ TEST_F(MainWindowTest, SignsOnFromTheTypedFieldsAndSetsTheDefaultProfileBeforeIn
               (QList<QByteArray>{TocCommand::setInfo(profile), "toc_init_done"}));
     EXPECT_TRUE(onBuddyListPanel());
     EXPECT_FALSE(window->lbAway->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Qiv - somebody's Buddy List"));
-    EXPECT_EQ(window->strMyName, QStringLiteral("somebody"));
+    // The name as the server spells it (NICK), not as it was typed.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Qiv - Some Body's Buddy List"));
+    EXPECT_EQ(window->strMyName, QStringLiteral("Some Body"));
     ASSERT_EQ(signedOn.count(), 1);
-    EXPECT_EQ(signedOn.at(0).at(0).toString(), QStringLiteral("somebody"));
+    EXPECT_EQ(signedOn.at(0).at(0).toString(), QStringLiteral("Some Body"));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
     buddy("Some Buddy", true);
@@ -141,9 +142,9 @@ TEST_F(MainWindowTest, ServerErrorsAreShownAsPlainTextAndOnlySignOffSwitchesPane
     // 904: the server signed this session off.
     socket->deliver(serverFrame("ERROR:904"));
     ASSERT_EQ(dialogs.shown.size(), 2);
-    EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("somebody was signed off!"));
+    EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("Some Body was signed off!"));
     EXPECT_EQ(dialogs.shown[1].title, QStringLiteral("Error"));
-    EXPECT_EQ(window->lbStat->text(), QStringLiteral("somebody was signed off!"));
+    EXPECT_EQ(window->lbStat->text(), QStringLiteral("Some Body was signed off!"));
     EXPECT_TRUE(onSignOnPanel());
 }
 
@@ -156,9 +157,9 @@ TEST_F(MainWindowTest, LogoffShowsItsBoxThenTheSignOnPanelWithoutTheAwayIndicato
 
     QTest::mouseClick(window->cmdLogoff, Qt::LeftButton);
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("somebody was signed off!"));
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Some Body was signed off!"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Error"));
-    EXPECT_EQ(window->lbStat->text(), QStringLiteral("somebody was signed off!"));
+    EXPECT_EQ(window->lbStat->text(), QStringLiteral("Some Body was signed off!"));
     EXPECT_TRUE(onSignOnPanel());
     EXPECT_TRUE(window->lbAway->isHidden());
     EXPECT_GT(socket->closeCalls, closesBefore);
@@ -209,7 +210,7 @@ TEST_F(MainWindowTest, AnErrorThatEndsTheSessionIsOneBoxThoughTheServerHangsUpAf
     socket->deliver(serverFrame("ERROR:904"));
     socket->fail(QStringLiteral("The server closed the connection"));
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(window->lbStat->text(), QStringLiteral("somebody was signed off!"));
+    EXPECT_EQ(window->lbStat->text(), QStringLiteral("Some Body was signed off!"));
 
     // The next session's own loss is news again.
     signOn();

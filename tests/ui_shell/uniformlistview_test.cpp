@@ -166,6 +166,13 @@ TEST_F(UniformListViewTest, TheScreenFollowsEveryChange)
     settledAndEqual("rows above the visible ones removed");
     model.removeRows(30, 8);
     settledAndEqual("the list shortened below the visible rows");
+    {
+        const QSignalBlocker quiet(model);
+        for (int n = 0; n < model.rowCount(); ++n)
+            model.setData(row(n), QStringLiteral("changed%1").arg(n));
+    }
+    emit model.dataChanged(row(0), row(model.rowCount() - 1));
+    settledAndEqual("every row changed at once");
     model.setStringList(names(3, QStringLiteral("other")));
     settledAndEqual("replaced by a shorter list");
     view.setCurrentIndex(row(1));

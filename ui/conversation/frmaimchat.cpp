@@ -5,6 +5,7 @@
 #include "conversation/transcript.h"
 #include "dialogs.h"
 #include "escapekey.h"
+#include "conversation/membermenu.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
 #include "session/wiretext.h"
@@ -46,10 +47,12 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     , chkClear(new QCheckBox(QStringLiteral("Clear box on send"), this))
     , cmdSend(new QPushButton(QStringLiteral("Send Message"), this))
     , cmdClearWindow(new QPushButton(QStringLiteral("Clear Window"), this))
+    , cmdInvite(new QPushButton(tr("&Invite..."), this))
     , cmdsndlol(new QPushButton(QStringLiteral("Command1"), this))
     , chatid(new QLineEdit(this))
     , chatname(new QLineEdit(this))
     , m_context(context)
+    , m_memberMenu(new MemberMenu(context, *lstHere))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ProductInfo::caption(QStringLiteral("Buddy Chat")));
@@ -62,6 +65,8 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     chkClear->setObjectName(QStringLiteral("chkClear"));
     cmdSend->setObjectName(QStringLiteral("cmdSend"));
     cmdClearWindow->setObjectName(QStringLiteral("cmdClearWindow"));
+    cmdInvite->setObjectName(QStringLiteral("cmdInvite"));
+    cmdInvite->setAccessibleDescription(tr("Asks for screen names and a message and invites them into this room"));
     cmdsndlol->setObjectName(QStringLiteral("cmdsndlol"));
     chatid->setObjectName(QStringLiteral("chatid"));
     chatname->setObjectName(QStringLiteral("chatname"));
@@ -93,6 +98,7 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     connect(&m_context.btoc, &QuorTOCSock::SendSettled, this, &frmAimChat::onSendSettled);
     connect(cmdsndlol, &QPushButton::clicked, this, &frmAimChat::send);
     connect(cmdClearWindow, &QPushButton::clicked, this, [this] { Transcript::setText(txtChat, QString()); });
+    connect(cmdInvite, &QPushButton::clicked, this, &frmAimChat::invite);
     txtMessage->installEventFilter(this);
     // Escape closes the way the frame does, with the leave question while in a room.
     EscapeKey::leavesBy(this, [this] { close(); });
@@ -125,6 +131,7 @@ void frmAimChat::buildLayout()
 
     auto *actions = new QVBoxLayout;
     actions->addWidget(cmdClearWindow);
+    actions->addWidget(cmdInvite);
     actions->addWidget(cmdSend);
     actions->addWidget(chkClear);
     actions->addStretch();
@@ -143,7 +150,8 @@ void frmAimChat::buildLayout()
     setTabOrder(txtMessage, cmdSend);
     setTabOrder(cmdSend, chkClear);
     setTabOrder(chkClear, cmdClearWindow);
-    setTabOrder(cmdClearWindow, txtChat);
+    setTabOrder(cmdClearWindow, cmdInvite);
+    setTabOrder(cmdInvite, txtChat);
     setTabOrder(txtChat, lstHere);
 
     lstHere->setFixedWidth(130);
@@ -277,6 +285,46 @@ void frmAimChat::onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutc
         Transcript::appendNotice(txtChat, tr("A message that waited was not sent: the connection ended first."));
     else
         Transcript::appendNotice(txtChat, tr("The server dropped your last message for sending too fast."));
+}
+
+void frmAimChat::invite()
+{
+    bool isNumber = false;
+    const qint32 id = chatid->text().toInt(&isNumber);
+    if (chatid->text().isEmpty() || !isNumber)
+        return;
+    const QString names
+        = m_context.dialogs.askText(this, tr("Screen names to invite, separated by commas:"), tr("Invite"), QString());
+    QStringList invited;
+    QList<QByteArray> users;
+    for (const QString &name : names.split(QLatin1Char(','))) {
+        if (name.trimmed().isEmpty())
+            continue;
+        invited << name.trimmed();
+        users << WireText::toWire(name.trimmed());
+    }
+    if (users.isEmpty())
+        return;
+    const QString message = m_context.dialogs.askText(this, tr("Invitation message:"), tr("Invite"),
+                                                      tr("Please join me in %1.").arg(roomName()));
+    if (message.isEmpty())
+        return;
+    switch (m_context.btoc.tryInviteUsers(id, WireText::toWire(message), users)) {
+    case QuorTOCSock::SendCheck::Sendable:
+    case QuorTOCSock::SendCheck::Waiting:
+        Transcript::appendText(txtChat,
+                               QStringLiteral("\r\n* ") + tr("You invited %1.").arg(invited.join(QStringLiteral(", ")))
+                                   + QStringLiteral("*"));
+        return;
+    case QuorTOCSock::SendCheck::TooLong:
+        Transcript::appendText(txtChat,
+                               QStringLiteral("\r\n* ")
+                                   + tr("Your invitation is too long and was not sent; shorten it.")
+                                   + QStringLiteral("*"));
+        return;
+    case QuorTOCSock::SendCheck::NotSignedOn:
+        return;
+    }
 }
 
 bool frmAimChat::eventFilter(QObject *watched, QEvent *event)

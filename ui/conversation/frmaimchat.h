@@ -19,6 +19,7 @@ class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class MemberMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
@@ -54,6 +55,8 @@ public:
     // or the session ended): the window closes without asking or leaving.
     void dropRoom();
     void closeForSignOff();
+    // The member list's menu.
+    MemberMenu &memberMenu() { return *m_memberMenu; }
 
     QTextEdit *txtChat;
     QListWidget *lstHere;
@@ -63,6 +66,7 @@ public:
     QCheckBox *chkClear;
     QPushButton *cmdSend;
     QPushButton *cmdClearWindow;
+    QPushButton *cmdInvite;
     // Never shown: Enter in the entry box clicks it.
     QPushButton *cmdsndlol;
     // Never shown: the room's chat ID as decimal text, empty while not in a room.
@@ -80,11 +84,14 @@ protected:
 
 private:
     void send();
+    // Asks for screen names and a message and invites them into the room.
+    void invite();
     void buildLayout();
     // What became of a message of this room's that waited or that went last.
     void onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome);
 
     AppContext &m_context;
+    MemberMenu *m_memberMenu;
     QSet<QuorTOCSock::Ticket> m_waiting;
     QuorTOCSock::Ticket m_lastSent = 0;
 };

@@ -15,7 +15,31 @@ qsizetype BuddyList::rowOf(quint64 ticket) const
     return std::lower_bound(m_tickets.cbegin(), m_tickets.cend(), ticket) - m_tickets.cbegin();
 }
 
+void BuddyList::setShowsStatus(bool shown)
+{
+    if (shown == m_showsStatus)
+        return;
+    m_showsStatus = shown;
+    if (!m_names.isEmpty())
+        emit dataChanged(index(0), index(int(m_names.size()) - 1));
+}
+
 void BuddyList::update(const QByteArray &strBuddy, bool blnOnline)
+{
+    BuddyStatus status;
+    status.online = blnOnline;
+    update(strBuddy, status);
+}
+
+void BuddyList::refreshIdle()
+{
+    // One change for every row: the view repaints what is on screen, whatever
+    // the length of the list, and nothing is sorted again.
+    if (m_showsStatus && !m_names.isEmpty())
+        emit dataChanged(index(0), index(int(m_names.size()) - 1), {BuddyRoles::IdleText, Qt::AccessibleTextRole});
+}
+
+void BuddyList::update(const QByteArray &strBuddy, const BuddyStatus &status)
 {
     const QByteArray key = ScreenName::NormalizeName(strBuddy);
     if (const auto listed = m_ticketByKey.constFind(key); listed != m_ticketByKey.cend()) {
@@ -25,15 +49,17 @@ void BuddyList::update(const QByteArray &strBuddy, bool blnOnline)
         m_tickets.remove(row);
         m_names.remove(row);
         m_wireNames.remove(row);
+        m_status.remove(row);
         endRemoveRows();
     }
-    if (!blnOnline)
+    if (!status.online)
         return;
     const int row = int(m_names.size());
     beginInsertRows(QModelIndex(), row, row);
     m_tickets.append(m_nextTicket);
     m_names.append(WireText::fromWire(strBuddy));
     m_wireNames.append(strBuddy);
+    m_status.append(status);
     m_ticketByKey.insert(key, m_nextTicket++);
     endInsertRows();
 }
@@ -44,6 +70,7 @@ void BuddyList::clear()
     m_tickets.clear();
     m_names.clear();
     m_wireNames.clear();
+    m_status.clear();
     m_ticketByKey.clear();
     endResetModel();
 }
@@ -57,11 +84,9 @@ QVariant BuddyList::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_names.size())
         return QVariant();
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return m_names.at(index.row());
     if (role == WireNameRole)
         return m_wireNames.at(index.row());
-    return QVariant();
+    return buddyRowData(m_names.at(index.row()), m_status.at(index.row()), role, m_showsStatus, m_clock());
 }
 
 Qt::ItemFlags BuddyList::flags(const QModelIndex &index) const

@@ -6,6 +6,9 @@
 // order the rows were added in, so one presence report costs the same with
 // ten buddies listed as with ten thousand.
 
+#include "buddystatus.h"
+#include "clock.h"
+
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QHash>
@@ -17,14 +20,21 @@ class BuddyList final : public QAbstractListModel
     Q_OBJECT
 public:
     // The name as the server sent it, bytes for bytes, for commands about a row.
-    static constexpr int WireNameRole = Qt::UserRole;
+    static constexpr int WireNameRole = BuddyRoles::WireName;
 
     explicit BuddyList(QObject *parent = nullptr);
+
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    // Away buddies dimmed and marked, idle ones with their idle time.
+    void setShowsStatus(bool shown);
 
     // Drops the buddy's row, if any, and appends the name as just received
     // when the buddy is online.
     void update(const QByteArray &strBuddy, bool blnOnline);
+    void update(const QByteArray &strBuddy, const BuddyStatus &status);
     void clear();
+    // Another minute has passed: idle times are drawn anew; no row moves.
+    void refreshIdle();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -37,6 +47,9 @@ private:
     QList<quint64> m_tickets;
     QList<QString> m_names;
     QList<QByteArray> m_wireNames;
+    QList<BuddyStatus> m_status;
     QHash<QByteArray, quint64> m_ticketByKey;
     quint64 m_nextTicket = 0;
+    Clock m_clock = systemClock();
+    bool m_showsStatus = false;
 };

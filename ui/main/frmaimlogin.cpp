@@ -2,6 +2,10 @@
 
 #include "awaymessages.h"
 #include "buddyactions.h"
+#include "buddyannouncer.h"
+#include "buddyroster.h"
+#include "desktopidle.h"
+#include "idlereporter.h"
 #include "chatslots.h"
 #include "conversationrouter.h"
 #include "dialogs.h"
@@ -13,6 +17,7 @@
 #include "iconbutton.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "session/signonflow.h"
 #include "info/systeminfo.h"
 #include "passwordkeeping.h"
@@ -89,7 +94,8 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_history(m_historyStore)
     , m_server(serverToUse(server, m_remembered))
     , m_blocked(*btoc)
-    , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history}
+    , m_options(m_remembered)
+    , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history, m_options}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
 {
@@ -114,9 +120,14 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     m_conversations = new ConversationRouter(m_context, *m_away, strMyName, this);
     m_chatSlots = new ChatSlots(m_context, strMyName, this);
     m_preferences = new PreferencesLauncher(m_context, this, [this](const QString &text) { showNotice(text); });
-    m_buddyActions = new BuddyActions(m_context, *m_conversations, *lstBuddyson,
-                                      [this](const QString &text) { showNotice(text); }, this);
+    m_roster = new BuddyRoster(m_context, *lstBuddyson, this);
+    m_buddyActions = new BuddyActions(
+        m_context, *m_conversations, *m_roster, *lstBuddyson, [this](const QString &text) { showNotice(text); }, this);
     m_buddyActions->setServer(m_server);
+    m_context.people = m_buddyActions;
+    m_announcer = new BuddyAnnouncer(m_context, this);
+    m_idle = new IdleReporter(m_context, this);
+    m_idle->setDesktopIdle(new DBusDesktopIdle(this));
     buildMenus();
     layOut();
     connectSession();
@@ -258,8 +269,8 @@ void frmAimlogin::buildBuddyListPanel()
     lbAway->setMinimumHeight(20);
     lbAway->hide();
 
+    // The buddy roster gives the list its model.
     lstBuddyson->setObjectName(QStringLiteral("lstBuddyson"));
-    lstBuddyson->setModel(&m_buddies);
     QPalette grey = lstBuddyson->palette();
     grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     lstBuddyson->setPalette(grey);
@@ -389,7 +400,7 @@ void frmAimlogin::connectSession()
     connect(m_flow, &SignOnFlow::ended, this, &frmAimlogin::onSessionEnded, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::LoggedIn, this, &frmAimlogin::onLoggedIn, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::Error, this, &frmAimlogin::onError, Qt::DirectConnection);
-    connect(btoc, &QuorTOCSock::BuddyUpdate, this, &frmAimlogin::onBuddyUpdate, Qt::DirectConnection);
+    connect(btoc, &QuorTOCSock::ScreennameFormat, this, &frmAimlogin::onScreennameFormat, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::Warned, this, &frmAimlogin::onWarned, Qt::DirectConnection);
 }
 
@@ -415,7 +426,8 @@ void frmAimlogin::signOn()
     m_passwordKeeping->signingOn(txtPw->text());
     m_flow->signOn(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
                    WireText::toWire(m_server.host), m_server.port);
-    m_buddies.clear();
+    m_formattedName.clear();
+    m_roster->clear();
 }
 
 void frmAimlogin::signOff()
@@ -433,7 +445,7 @@ void frmAimlogin::onLoggedIn(const QByteArray &strUserName)
     if (privacy.isValid())
         m_blocked.setPrivacyMode(qint16(privacy.toInt()));
     showSignOnPanel(false);
-    const QString name = WireText::fromWire(strUserName);
+    const QString name = m_formattedName.isEmpty() ? WireText::fromWire(strUserName) : m_formattedName;
     showBuddyListCaption(name);
     strMyName = name;
     m_preferences->setFormattedName(name);
@@ -462,11 +474,14 @@ void frmAimlogin::onSessionEnded(SignOnFlow::Reason reason, const QByteArray &de
 {
     showSignOnPanel(true);
     switch (reason) {
-    case SignOnFlow::Reason::SignedOff:
-        // The sign-off's box comes before the windows of the session close.
-        reportSignOff(signedOffText(WireText::fromWire(detail)));
+    case SignOnFlow::Reason::SignedOff: {
+        // The sign-off's box comes before the windows of the session close;
+        // it names the user as the server spells the name.
+        const bool spelled = ScreenName::NormalizeName(WireText::toWire(strMyName)) == detail;
+        reportSignOff(signedOffText(spelled ? strMyName : WireText::fromWire(detail)));
         endSessionState();
         return;
+    }
     case SignOnFlow::Reason::GaveUp:
         endSessionState();
         reportSignOff(tr("The server did not complete the sign-on in time; the connection was closed."));
@@ -509,9 +524,19 @@ void frmAimlogin::endSessionState()
     m_away->signOff();
 }
 
-void frmAimlogin::onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline)
+void frmAimlogin::onScreennameFormat(const QByteArray &strFormattedSN)
 {
-    m_buddies.update(strBuddy, blnOnline);
+    // Only a spelling of the name signed on with is taken; NICK comes before
+    // the sign-on completes, and again after a change of format.
+    if (ScreenName::NormalizeName(strFormattedSN) != ScreenName::NormalizeName(WireText::toWire(txtSn->text())))
+        return;
+    m_formattedName = WireText::fromWire(strFormattedSN);
+    if (m_flow->state() != SignOnFlow::State::SignedOn)
+        return;
+    strMyName = m_formattedName;
+    showBuddyListCaption(strMyName);
+    m_preferences->setFormattedName(strMyName);
+    m_conversations->userSignedOn();
 }
 
 void frmAimlogin::onWarned(const QByteArray &intWarningLevel, const QByteArray &strFromUser)

@@ -4,15 +4,16 @@
 // signs on and off, keeps the buddy list, and opens the other windows.
 //
 // Wiring rule: every piece that handles the session's events connects itself
-// to them when it is created (ChatSlots, ConversationRouter, BuddyActions,
-// PreferencesLauncher, SignOnFlow); connectSession() holds only the main
-// window's own handlers. SignOnFlow is created first, so its state is current
-// when any other handler runs.
+// to them when it is created (ChatSlots, ConversationRouter, BuddyRoster,
+// BuddyActions, BuddyAnnouncer, IdleReporter, PreferencesLauncher,
+// SignOnFlow); connectSession() holds only the main window's own handlers.
+// SignOnFlow is created first, so its state is current when any other
+// handler runs.
 
 #include "appcontext.h"
 #include "attention.h"
 #include "blocklist.h"
-#include "buddylist.h"
+#include "options.h"
 #include "conversation/history.h"
 #include "exitquestion.h"
 #include "store/historystore.h"
@@ -42,6 +43,9 @@ class TocSocket;
 class WindowRegistry;
 class AwayMessages;
 class BuddyActions;
+class BuddyAnnouncer;
+class BuddyRoster;
+class IdleReporter;
 class ChatSlots;
 class ConversationRouter;
 class PasswordKeeping;
@@ -74,6 +78,9 @@ public:
     ConversationRouter &conversations() { return *m_conversations; }
     ChatSlots &chatSlots() { return *m_chatSlots; }
     BuddyActions &buddyActions() { return *m_buddyActions; }
+    BuddyRoster &buddyRoster() { return *m_roster; }
+    BuddyAnnouncer &buddyAnnouncer() { return *m_announcer; }
+    IdleReporter &idleReporter() { return *m_idle; }
     PreferencesLauncher &preferences() { return *m_preferences; }
 
     // Position, oldest first, of the first open window tagged strMatch, or -1.
@@ -139,7 +146,8 @@ private slots:
     void onLoggedIn(const QByteArray &strUserName);
     void onSessionEnded(SignOnFlow::Reason reason, const QByteArray &detail);
     void onError(qint16 intErrorCode, const QByteArray &strError);
-    void onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline);
+    // NICK: the user's name as the server spells it, shown from then on.
+    void onScreennameFormat(const QByteArray &strFormattedSN);
     void onWarned(const QByteArray &intWarningLevel, const QByteArray &strFromUser);
     void showAbout();
     void showCredits();
@@ -176,8 +184,10 @@ private:
     ServerAddress m_server;
     BlockList m_blocked;
     Attention m_attention;
+    Options m_options;
     AppContext m_context;
-    BuddyList m_buddies;
+    // The name the server gave with NICK, while it is the signed-on one's.
+    QString m_formattedName;
     std::unique_ptr<RegistryReader> m_registry;
     std::unique_ptr<ProgramLauncher> m_launcher;
     // Created after the panels, since the away state shows itself in lbAway.
@@ -186,7 +196,10 @@ private:
     ChatSlots *m_chatSlots = nullptr;
     PreferencesLauncher *m_preferences = nullptr;
     PasswordKeeping *m_passwordKeeping = nullptr;
+    BuddyRoster *m_roster = nullptr;
     BuddyActions *m_buddyActions = nullptr;
+    BuddyAnnouncer *m_announcer = nullptr;
+    IdleReporter *m_idle = nullptr;
     QPointer<frmAbout> m_about;
     QPointer<frmCredits> m_credits;
     ExitQuestion::EndProgram m_endProgram = ExitQuestion::endApplication();

@@ -2,6 +2,7 @@
 
 #include "appcontext.h"
 #include "blocklist.h"
+#include "prefs/buddylistprefs.h"
 #include "dialogs.h"
 #include "escapekey.h"
 #include "productinfo.h"
@@ -56,11 +57,12 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     heading->setFont(bold);
     category->addWidget(heading);
 
-    const std::array<std::pair<int, QString>, 5> captions{{{PrivacyPage, QStringLiteral("Privacy")},
+    const std::array<std::pair<int, QString>, 6> captions{{{PrivacyPage, QStringLiteral("Privacy")},
                                                            {FontPage, QStringLiteral("Font")},
                                                            {PasswordPage, QStringLiteral("Change Pass")},
                                                            {FormatNamePage, QStringLiteral("Format Name")},
-                                                           {ProfilePage, QStringLiteral("Profile")}}};
+                                                           {ProfilePage, QStringLiteral("Profile")},
+                                                           {BuddyListPage, tr("Buddy List")}}};
     for (const auto &[index, caption] : captions) {
         QPushButton *label = button(QStringLiteral("lbMenu%1").arg(index), caption, this);
         label->setFlat(true);
@@ -85,6 +87,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     f[PasswordPage] = buildPasswordPage();
     f[FormatNamePage] = buildFormatNamePage();
     f[ProfilePage] = buildProfilePage();
+    f[BuddyListPage] = buddyListPage = new BuddyListPrefs(context.options, this);
 
     cmdOK = button(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
@@ -334,6 +337,7 @@ void frmAimPrefs::confirm()
     kept.setValue(Remembered::Key::StylePrefix, m_context.txtFont.text());
     kept.setKeepsHistory(chkHistory->isChecked());
     kept.setKeepHistoryFor(Remembered::HistoryAge(cboKeepFor->currentData().toInt()));
+    buddyListPage->apply();
     hide();
 }
 

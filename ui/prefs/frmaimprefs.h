@@ -10,6 +10,7 @@
 
 struct AppContext;
 class QCloseEvent;
+class BuddyListPrefs;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -25,8 +26,15 @@ class frmAimPrefs : public QWidget
     Q_DISABLE_COPY_MOVE(frmAimPrefs)
 public:
     // The category indexes; 2 has neither a label nor a page.
-    enum Page { PrivacyPage = 0, FontPage = 1, PasswordPage = 3, FormatNamePage = 4, ProfilePage = 5 };
-    static constexpr int PageSlots = 6;
+    enum Page {
+        PrivacyPage = 0,
+        FontPage = 1,
+        PasswordPage = 3,
+        FormatNamePage = 4,
+        ProfilePage = 5,
+        BuddyListPage = 6,
+    };
+    static constexpr int PageSlots = 7;
     // The page on view when the window opens: the first category.
     static constexpr Page FirstPage = PrivacyPage;
 
@@ -62,6 +70,7 @@ public:
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
     QLabel *lbStatus; // one line on what became of a profile or password sent
+    BuddyListPrefs *buddyListPage;
 
     // The server's answer to the last password change, once it comes.
     void passwordAnswered(const QString &text);
