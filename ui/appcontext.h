@@ -5,15 +5,18 @@
 // the message style prefix (the main window's hidden txtFont box), whom the
 // user has blocked, how a window asks for the user's attention, what the user
 // asked to keep between runs, the conversation history, the Buddy List
-// preferences in force, and what can be done with a person a list shows
-// (set once the main window has made its buddy actions).
+// preferences in force, and what can be done with a person a list shows, who
+// is known to be offline and what waits for them to sign on (these three set
+// once the main window has made its buddy list).
 
 class Attention;
 class BlockList;
 class Dialogs;
 class History;
+class LaterDelivery;
 class Options;
 class PersonActions;
+class Presence;
 class Remembered;
 class QLineEdit;
 class QuorTOCSock;
@@ -31,4 +34,6 @@ struct AppContext
     History &history;
     Options &options;
     PersonActions *people = nullptr;
+    Presence *presence = nullptr;
+    LaterDelivery *later = nullptr;
 };

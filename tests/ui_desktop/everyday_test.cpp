@@ -10,6 +10,7 @@
 #include "main/buddyactions.h"
 #include "prefs/frmaimprefs.h"
 #include "prefs/preferenceslauncher.h"
+#include "main/conversationrouter.h"
 #include "uniformlistview.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace {
@@ -124,6 +126,35 @@ TEST_F(EverydayTest, BuddiesAreAddedRemovedBlockedAndReachedFromTheKeyboard)
     choose(QStringLiteral("&Remove Buddy"));
     EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_remove_buddy "Friend" "Work")"});
     EXPECT_EQ(main->lstBuddyson->model()->rowCount(), 0);
+}
+
+TEST_F(EverydayTest, AMessageForSomebodyOfflineIsMarkedAndCanGoWhenTheySignOn)
+{
+    signOn("Some Body", WorkConfig);
+    auto *im = main->conversations().showConversation("Friend");
+    im->txtMessage->setText(QStringLiteral("see you at 5?"));
+    im->Send();
+    EXPECT_TRUE(sentLines().isEmpty()) << "the server would drop it without a word";
+    EXPECT_TRUE(im->txtIM->toPlainText().endsWith(QStringLiteral("see you at 5? (Friend is offline; not delivered)")));
+    ASSERT_TRUE(im->cmdSendLater->isVisibleTo(im));
+    im->cmdSendLater->click();
+    EXPECT_TRUE(im->txtIM->toPlainText().endsWith(QStringLiteral("see you at 5? (goes when Friend signs on)")));
+    EXPECT_FALSE(im->cmdSendLater->isVisibleTo(im));
+
+    online("Friend");
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc_send_im "friend" "<body bgcolor=\"\"#EEEEEE\"\"><font face=\"\"Trebuchet MS\"\">see you at 5?")"});
+    EXPECT_TRUE(im->txtIM->toPlainText().endsWith(QStringLiteral("Some Body: see you at 5?")));
+
+    // Somebody who is no buddy: only the server can tell, and it is told in the conversation.
+    auto *other = main->conversations().showConversation("Stranger");
+    other->txtMessage->setText(QStringLiteral("hello?"));
+    other->Send();
+    EXPECT_EQ(sentLines().size(), 1);
+    dialogs.shown.clear();
+    serverSays("ERROR:901:stranger");
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_TRUE(other->txtIM->toPlainText().endsWith(QStringLiteral("hello? (Stranger is offline; not delivered)")));
+    EXPECT_FALSE(other->cmdSendLater->isVisibleTo(other)) << "nothing would ever say they signed on";
 }
 
 TEST_F(EverydayTest, GetInfoOpensOnlyTheAnswerToTheUsersOwnRequest)

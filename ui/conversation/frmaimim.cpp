@@ -7,6 +7,8 @@
 #include "escapekey.h"
 #include "history.h"
 #include "iconbutton.h"
+#include "laterdelivery.h"
+#include "presence.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
 #include "session/screenname.h"
@@ -54,6 +56,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     , lbTyping(new QLabel(this))
     , cmdUnblock(new QPushButton(tr("&Unblock"), this))
     , cmdHistory(new QPushButton(tr("&History..."), this))
+    , cmdSendLater(new QPushButton(tr("Send When &Online"), this))
     , m_context(context)
     , m_typing(new TypingReporter(
           [this](qint16 state) { m_context.btoc.SendTypingStatus(m_correspondent, state); }, this))
@@ -90,6 +93,10 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     cmdUnblock->setObjectName(QStringLiteral("cmdUnblock"));
     cmdUnblock->setAccessibleDescription(tr("Lets this person reach you again"));
     cmdUnblock->hide();
+    cmdSendLater->setObjectName(QStringLiteral("cmdSendLater"));
+    cmdSendLater->setAccessibleDescription(
+        tr("Sends the lines this person did not get as soon as they sign on, while Qiv runs"));
+    cmdSendLater->hide();
     cmdHistory->setObjectName(QStringLiteral("cmdHistory"));
     cmdHistory->setAccessibleDescription(tr("Opens the History window on this conversation"));
 
@@ -107,6 +114,9 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     connect(cmdBlock, &QToolButton::clicked, this, &frmAimIM::Block);
     connect(cmdWarn, &QToolButton::clicked, this, &frmAimIM::Warn);
     connect(cmdUnblock, &QPushButton::clicked, this, &frmAimIM::Unblock);
+    connect(cmdSendLater, &QPushButton::clicked, this, &frmAimIM::SendLater);
+    if (m_context.later)
+        connect(m_context.later, &LaterDelivery::delivered, this, &frmAimIM::onHeldDelivered);
     connect(cmdHistory, &QPushButton::clicked, this, [this] {
         m_context.history.showWindow(m_context.dialogs, History::Place::Conversation, m_correspondent);
     });
@@ -132,6 +142,7 @@ void frmAimIM::buildLayout()
     bottom->addWidget(cmdWarn);
     bottom->addWidget(cmdBlock);
     bottom->addWidget(cmdUnblock);
+    bottom->addWidget(cmdSendLater);
     bottom->addWidget(cmdHistory);
     bottom->addStretch(1);
     bottom->addWidget(chkClear);
@@ -151,7 +162,8 @@ void frmAimIM::buildLayout()
     setTabOrder(chkClear, cmdWarn);
     setTabOrder(cmdWarn, cmdBlock);
     setTabOrder(cmdBlock, cmdUnblock);
-    setTabOrder(cmdUnblock, cmdHistory);
+    setTabOrder(cmdUnblock, cmdSendLater);
+    setTabOrder(cmdSendLater, cmdHistory);
     setTabOrder(cmdHistory, txtIM);
 }
 
@@ -174,6 +186,17 @@ void frmAimIM::Send()
     // The style prefix is read now, so a style change reaches every open window.
     const QByteArray message = WireText::toWireHtml(m_context.txtFont.text(), typed);
 
+    // The buddy list knows they are offline: the server would drop the line
+    // without a word, so it stays here, marked, to be sent when they are back.
+    if (m_context.presence && m_context.presence->isKnownOffline(m_correspondent)
+        && m_context.btoc.isConnected()) {
+        m_typing->messageSent();
+        Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
+        undelivered(message, Transcript::appendMark(txtIM, QString()));
+        if (chkClear->isChecked())
+            txtMessage->clear();
+        return;
+    }
     QuorTOCSock::Ticket ticket = 0;
     const QuorTOCSock::SendCheck verdict = m_context.btoc.trySendIM(destination, message, false, &ticket);
     switch (verdict) {
@@ -195,6 +218,7 @@ void frmAimIM::Send()
 
     m_typing->messageSent();
     Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
+    m_lastSentMessage = message;
     followSend(ticket, verdict);
     if (chkClear->isChecked())
         txtMessage->clear();
@@ -202,11 +226,62 @@ void frmAimIM::Send()
 
 void frmAimIM::followSend(QuorTOCSock::Ticket ticket, QuorTOCSock::SendCheck verdict)
 {
-    if (verdict == QuorTOCSock::SendCheck::Waiting) {
-        m_waiting.insert(ticket, Transcript::appendMark(txtIM, tr(" (waiting: the server limits how fast messages go)")));
-    } else if (verdict == QuorTOCSock::SendCheck::Sendable) {
+    marked(Transcript::appendMark(txtIM, QString()), ticket, verdict);
+}
+
+void frmAimIM::marked(QTextCursor mark, QuorTOCSock::Ticket ticket, QuorTOCSock::SendCheck verdict)
+{
+    switch (verdict) {
+    case QuorTOCSock::SendCheck::Waiting:
+        Transcript::changeMark(mark, tr(" (waiting: the server limits how fast messages go)"));
+        m_waiting.insert(ticket, mark);
+        break;
+    case QuorTOCSock::SendCheck::Sendable:
+        Transcript::changeMark(mark, QString());
         m_lastSent = ticket;
-        m_lastSentEnd = Transcript::appendMark(txtIM, QString());
+        m_lastSentEnd = mark;
+        break;
+    case QuorTOCSock::SendCheck::TooLong:
+    case QuorTOCSock::SendCheck::NotSignedOn:
+        Transcript::changeMark(mark, tr(" (not sent)"));
+        break;
+    }
+}
+
+void frmAimIM::undelivered(const QByteArray &message, QTextCursor mark)
+{
+    Transcript::changeMark(mark, tr(" (%1 is offline; not delivered)").arg(currentname->text()));
+    m_undelivered.append({message, mark});
+    // Only a buddy's signing on is ever reported.
+    cmdSendLater->setVisible(m_context.later && m_context.presence && m_context.presence->isBuddy(m_correspondent));
+}
+
+void frmAimIM::lastLineUndelivered()
+{
+    if (m_lastSent == 0)
+        return;
+    m_lastSent = 0;
+    undelivered(m_lastSentMessage, m_lastSentEnd);
+}
+
+void frmAimIM::SendLater()
+{
+    if (!m_context.later)
+        return;
+    for (auto &[message, mark] : m_undelivered) {
+        Transcript::changeMark(mark, tr(" (goes when %1 signs on)").arg(currentname->text()));
+        m_held.insert(m_context.later->hold(m_correspondent, message), mark);
+    }
+    m_undelivered.clear();
+    cmdSendLater->hide();
+    txtMessage->setFocus();
+}
+
+void frmAimIM::onHeldDelivered(quint64 id, QuorTOCSock::SendCheck verdict, QuorTOCSock::Ticket ticket)
+{
+    if (const auto held = m_held.find(id); held != m_held.end()) {
+        marked(*held, ticket, verdict);
+        m_held.erase(held);
     }
 }
 

@@ -43,6 +43,7 @@ public:
     QLabel *lbTyping;    // whether the correspondent is typing
     QPushButton *cmdUnblock; // shown while the correspondent is blocked
     QPushButton *cmdHistory; // the History window, on this conversation
+    QPushButton *cmdSendLater; // shown while lines wait for an offline correspondent
 
     void Send();
     void Block();
@@ -72,6 +73,11 @@ public:
     // the server's speed limit says so until it goes, and a line the server
     // drops says so too.
     void followSend(QuorTOCSock::Ticket ticket, QuorTOCSock::SendCheck verdict);
+    // The server says the correspondent is not online: the last line that
+    // went is marked as not delivered and can be sent when they sign on.
+    void lastLineUndelivered();
+    // The lines marked as not delivered go once the correspondent signs on.
+    void SendLater();
     void appendNotice(const QString &text);
 
 protected:
@@ -85,6 +91,10 @@ private:
 
     void refreshBlocked();
     void onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome);
+    // A line that went (or waits to) as ticket ends at mark.
+    void marked(QTextCursor mark, QuorTOCSock::Ticket ticket, QuorTOCSock::SendCheck verdict);
+    void undelivered(const QByteArray &message, QTextCursor mark);
+    void onHeldDelivered(quint64 id, QuorTOCSock::SendCheck verdict, QuorTOCSock::Ticket ticket);
 
     AppContext &m_context;
     QByteArray m_correspondent;
@@ -97,4 +107,8 @@ private:
     QHash<QuorTOCSock::Ticket, QTextCursor> m_waiting;
     QuorTOCSock::Ticket m_lastSent = 0;
     QTextCursor m_lastSentEnd;
+    QByteArray m_lastSentMessage;
+    // Lines the correspondent never got, and lines held until they sign on.
+    QList<std::pair<QByteArray, QTextCursor>> m_undelivered;
+    QHash<quint64, QTextCursor> m_held;
 };

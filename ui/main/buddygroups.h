@@ -55,6 +55,7 @@ public:
     bool hasGroup(const QByteArray &group) const { return groupIndex(group) >= 0; }
     // The groups the buddy is filed in, in list order.
     QList<QByteArray> groupsOf(const QByteArray &wireName) const;
+    bool isStored(const QByteArray &wireName) const { return !groupsOf(wireName).isEmpty(); }
     // The names of the group's buddies, in list order.
     QList<QByteArray> buddiesIn(const QByteArray &group) const;
 

@@ -39,6 +39,11 @@ void BuddyList::refreshIdle()
         emit dataChanged(index(0), index(int(m_names.size()) - 1), {BuddyRoles::IdleText, Qt::AccessibleTextRole});
 }
 
+bool BuddyList::isListed(const QByteArray &strBuddy) const
+{
+    return m_ticketByKey.contains(ScreenName::NormalizeName(strBuddy));
+}
+
 void BuddyList::update(const QByteArray &strBuddy, const BuddyStatus &status)
 {
     const QByteArray key = ScreenName::NormalizeName(strBuddy);

@@ -33,6 +33,7 @@ public:
     void update(const QByteArray &strBuddy, bool blnOnline);
     void update(const QByteArray &strBuddy, const BuddyStatus &status);
     void clear();
+    bool isListed(const QByteArray &strBuddy) const;
     // Another minute has passed: idle times are drawn anew; no row moves.
     void refreshIdle();
 

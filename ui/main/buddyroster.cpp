@@ -4,13 +4,14 @@
 #include "buddydelegate.h"
 #include "options.h"
 #include "session/quortocsock.h"
+#include "session/screenname.h"
 #include "uniformlistview.h"
 
 #include <QKeyEvent>
 #include <QTimer>
 
 BuddyRoster::BuddyRoster(AppContext &context, UniformListView &list, QObject *parent)
-    : QObject(parent)
+    : Presence(parent)
     , m_context(context)
     , m_list(list)
     , m_delegate(new BuddyDelegate(this))
@@ -83,8 +84,16 @@ void BuddyRoster::onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline, qint
 {
     // A new report starts the idle count afresh from what it says.
     const BuddyStatus status{blnOnline, intWarningLevel, lngOnlineTime, lngIdleTime, m_clock(), strUserClass};
+    const bool cameOnline = blnOnline && !m_online.isListed(strBuddy);
     m_online.update(strBuddy, status);
     m_groups.update(strBuddy, status);
+    if (cameOnline)
+        emit Presence::cameOnline(ScreenName::NormalizeName(strBuddy));
+}
+
+bool BuddyRoster::isKnownOffline(const QByteArray &wireName) const
+{
+    return m_groups.isStored(wireName) && !m_online.isListed(wireName);
 }
 
 void BuddyRoster::onLoggedIn(const QByteArray &, const QList<QByteArray> &BuddyList)

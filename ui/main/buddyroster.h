@@ -10,6 +10,7 @@
 #include "buddygroups.h"
 #include "buddylist.h"
 #include "clock.h"
+#include "presence.h"
 
 #include <QByteArray>
 #include <QList>
@@ -20,7 +21,7 @@ class BuddyDelegate;
 class QTimer;
 class UniformListView;
 
-class BuddyRoster : public QObject
+class BuddyRoster : public Presence
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BuddyRoster)
@@ -50,6 +51,9 @@ public:
     void onBuddyUpdate(const QByteArray &strBuddy, bool blnOnline, qint16 intWarningLevel, qint32 lngOnlineTime,
                        qint32 lngIdleTime, const QByteArray &strUserClass);
     void onLoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList);
+
+    bool isBuddy(const QByteArray &wireName) const override { return m_groups.isStored(wireName); }
+    bool isKnownOffline(const QByteArray &wireName) const override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -24,6 +24,15 @@ ConversationRouter::ConversationRouter(AppContext &context, AwayMessages &away, 
             Qt::DirectConnection);
     connect(&context.btoc, &QuorTOCSock::TypingStatus, this, &ConversationRouter::onTypingStatus,
             Qt::DirectConnection);
+    connect(&context.btoc, &QuorTOCSock::Error, this, &ConversationRouter::onError, Qt::DirectConnection);
+}
+
+void ConversationRouter::onError(qint16 intErrorCode)
+{
+    if (intErrorCode != TocProtocol::NotAvailable)
+        return;
+    if (frmAimIM *window = conversationWith(m_context.btoc.errorArgument()))
+        window->lastLineUndelivered();
 }
 
 int ConversationRouter::FormByTag(const QString &strMatch) const

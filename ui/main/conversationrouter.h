@@ -43,9 +43,12 @@ public:
     frmAimIM *showConversation(const QByteArray &wireName);
     // The user is signed on, possibly under another name than before.
     void userSignedOn();
+    // The open conversation with wireName, or null.
+    frmAimIM *conversationWith(const QByteArray &wireName) const;
 
 private:
-    frmAimIM *conversationWith(const QByteArray &wireName) const;
+    // A message to somebody offline ("ERROR:901") is marked in its conversation.
+    void onError(qint16 intErrorCode);
     frmAimIM *openConversation(const QString &tag, const QByteArray &wireName,
                                frmAimIM::Opening opening = frmAimIM::Opening::ByTheUser);
     void answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName,

@@ -15,6 +15,7 @@
 #include "info/frmcredits.h"
 #include "artwork.h"
 #include "iconbutton.h"
+#include "laterdelivery.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
 #include "session/screenname.h"
@@ -125,6 +126,8 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
         m_context, *m_conversations, *m_roster, *lstBuddyson, [this](const QString &text) { showNotice(text); }, this);
     m_buddyActions->setServer(m_server);
     m_context.people = m_buddyActions;
+    m_context.presence = m_roster;
+    m_context.later = new LaterDelivery(*btoc, *m_roster, this);
     m_announcer = new BuddyAnnouncer(m_context, this);
     m_idle = new IdleReporter(m_context, this);
     m_idle->setDesktopIdle(new DBusDesktopIdle(this));
@@ -511,6 +514,9 @@ void frmAimlogin::onError(qint16 intErrorCode, const QByteArray &strError)
         showNotice(WireText::fromWire(strError));
         return;
     }
+    // Somebody a conversation tried to reach is offline: that conversation says so.
+    if (intErrorCode == TocProtocol::NotAvailable && m_conversations->conversationWith(btoc->errorArgument()))
+        return;
     // Other errors leave the panels alone: a failed sign-on stays on the
     // sign-on panel, an error while signed on keeps the buddy list.
     reportSignOff(WireText::fromWire(strError));
