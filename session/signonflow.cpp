@@ -4,14 +4,20 @@
 #include "screenname.h"
 #include "tocprotocol.h"
 
+#include <QNetworkInformation>
+#include <QRandomGenerator>
 #include <QTimer>
+#include <algorithm>
 
 SignOnFlow::SignOnFlow(QuorTOCSock &btoc, QObject *parent)
     : QObject(parent)
     , m_btoc(btoc)
     , m_timer(new QTimer(this))
     , m_holdOff(new QTimer(this))
+    , m_retry(new QTimer(this))
 {
+    m_retry->setSingleShot(true);
+    connect(m_retry, &QTimer::timeout, this, &SignOnFlow::retry);
     m_timer->setSingleShot(true);
     m_timer->setInterval(DefaultTimeoutMs);
     connect(m_timer, &QTimer::timeout, this, &SignOnFlow::giveUp);
@@ -34,10 +40,78 @@ bool SignOnFlow::endsSignOn(qint16 code)
     return code == BadPassword || code == RateLimited || code == SignOnRefused || code == SignedOffElsewhere;
 }
 
+void SignOnFlow::setRetryWaits(int firstMs, int maxMs)
+{
+    m_firstRetryWaitMs = firstMs;
+    m_maxRetryWaitMs = maxMs;
+}
+
+void SignOnFlow::setSignOnAgain(bool on)
+{
+    m_signOnAgain = on;
+    if (on) {
+        // Back on the network, waiting longer is pointless.
+        if (QNetworkInformation::loadDefaultBackend()) {
+            connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+                    [this](QNetworkInformation::Reachability reachability) {
+                        if (reachability == QNetworkInformation::Reachability::Online)
+                            retryNow();
+                    },
+                    Qt::UniqueConnection);
+        }
+        return;
+    }
+    cancelRetry();
+    // The password stays only as long as it may be needed again.
+    if (m_state != State::Connecting)
+        m_password.clear();
+}
+
+qint64 SignOnFlow::retryIn() const
+{
+    return m_state == State::Waiting && m_retry->isActive() ? m_retry->remainingTime() : -1;
+}
+
+void SignOnFlow::retryNow()
+{
+    if (m_state == State::Waiting)
+        retry();
+}
+
+void SignOnFlow::cancelRetry()
+{
+    m_retry->stop();
+    m_retrying = false;
+    if (m_state == State::Waiting)
+        setState(State::Offline);
+}
+
+void SignOnFlow::retry()
+{
+    m_retry->stop();
+    signOn(m_name, m_password, m_host.toUtf8(), m_port);
+}
+
+bool SignOnFlow::retryAfter(Reason reason, State stateBefore)
+{
+    const bool lost = reason == Reason::ConnectionLost || reason == Reason::GaveUp;
+    const bool wasOn = stateBefore == State::SignedOn || (m_retrying && stateBefore == State::Connecting);
+    if (!m_signOnAgain || !lost || !wasOn) {
+        m_retrying = false;
+        return false;
+    }
+    m_retryWaitMs = m_retrying ? std::min(m_retryWaitMs * 2, m_maxRetryWaitMs) : m_firstRetryWaitMs;
+    m_retrying = true;
+    const double spread = 0.8 + 0.4 * QRandomGenerator::global()->generateDouble();
+    m_retry->start(std::max(m_firstRetryWaitMs, int(m_retryWaitMs * spread)));
+    return true;
+}
+
 void SignOnFlow::signOn(const QByteArray &name, const QByteArray &password, const QByteArray &host, qint32 port)
 {
     m_holdOff->stop();
     m_timer->stop();
+    m_retry->stop();
     m_name = name;
     m_password = password;
     m_host = QString::fromUtf8(host);
@@ -54,7 +128,8 @@ void SignOnFlow::signOn(const QByteArray &name, const QByteArray &password, cons
 
 void SignOnFlow::connectNow()
 {
-    const QByteArray password = std::exchange(m_password, QByteArray());
+    // Kept only while a dropped connection may need it again.
+    const QByteArray password = m_signOnAgain ? m_password : std::exchange(m_password, QByteArray());
     m_btoc.Login(m_name, password, m_host.toUtf8(), m_port);
     // Started after Login, which a second sign-on uses to start over; a
     // connection that failed inside Login has ended the wait already.
@@ -66,6 +141,8 @@ void SignOnFlow::signOff()
 {
     m_holdOff->stop();
     m_timer->stop();
+    m_retry->stop();
+    m_retrying = false;
     m_password.clear();
     m_btoc.LogOff();
 }
@@ -82,18 +159,23 @@ void SignOnFlow::end(Reason reason, State state, const QByteArray &detail)
 {
     m_timer->stop();
     m_holdOff->stop();
+    const State before = m_state;
     // Only a session the server had opened lingers there after it ends.
     if (m_state == State::SignedOn) {
         m_endedName = ScreenName::NormalizeName(m_name);
         m_sinceEnd.start();
     }
-    setState(state);
+    const bool again = retryAfter(reason, before);
+    setState(again ? State::Waiting : state);
     emit ended(reason, detail);
+    if (again && m_retry->isActive())
+        emit retryScheduled(m_retry->remainingTime());
 }
 
 void SignOnFlow::onLoggedIn()
 {
     m_timer->stop();
+    m_retrying = false;
     setState(State::SignedOn);
 }
 

@@ -29,6 +29,7 @@ public:
         Connecting, // from the sign-on until the server has sent the stored lists
         SignedOn,
         Ending,     // the server ended the session and is about to hang up
+        Waiting,    // the connection dropped; signing on again is due (retryIn())
     };
     Q_ENUM(State)
 
@@ -48,14 +49,32 @@ public:
     // that is going away; the new session then never hears of its buddies.
     // So a sign-on that soon waits out the rest, still shown as connecting.
     static constexpr int ReSignOnGapMs = 3000;
+    // Signing on again after a dropped connection: the first wait is never
+    // shorter than the gap above, each later one twice the one before, up to
+    // five minutes, each a fifth shorter or longer at random, so that clients
+    // dropped together do not all come back at the same moment.
+    static constexpr int FirstRetryWaitMs = ReSignOnGapMs;
+    static constexpr int MaxRetryWaitMs = 5 * 60 * 1000;
 
     explicit SignOnFlow(QuorTOCSock &btoc, QObject *parent = nullptr);
     void setTimeout(int milliseconds);
     void setReSignOnGap(int milliseconds) { m_reSignOnGapMs = milliseconds; }
+    void setRetryWaits(int firstMs, int maxMs);
 
     // Signs name on; whatever session was under way is dropped first.
     void signOn(const QByteArray &name, const QByteArray &password, const QByteArray &host, qint32 port);
     void signOff();
+
+    // Whether a session that was signed on and lost its connection (not one
+    // refused or ended by the server or the user) is signed on again by itself.
+    void setSignOnAgain(bool on);
+    bool signsOnAgain() const { return m_signOnAgain; }
+    // While Waiting: milliseconds until the next sign-on, else -1.
+    qint64 retryIn() const;
+    // The next sign-on now: the network is back, or the user asks for it.
+    void retryNow();
+    // No more signing on again until the next session drops.
+    void cancelRetry();
 
     State state() const { return m_state; }
 
@@ -69,6 +88,8 @@ signals:
     // connection's words (the refusal, the socket's error); for SignedOff the
     // name that was signed off; empty otherwise.
     void ended(SignOnFlow::Reason reason, const QByteArray &detail);
+    // A sign-on again is due in so many milliseconds (after ended()).
+    void retryScheduled(int milliseconds);
 
 private:
     void setState(State state);
@@ -80,6 +101,9 @@ private:
     void giveUp();
     // Connects now; the wait for the server's answer starts.
     void connectNow();
+    // After a lost connection: whether to sign on again, and when.
+    bool retryAfter(Reason reason, State stateBefore);
+    void retry();
 
     QuorTOCSock &m_btoc;
     QTimer *m_timer;
@@ -95,4 +119,11 @@ private:
     QElapsedTimer m_sinceEnd;
     State m_state = State::Offline;
     bool m_givingUp = false;
+    bool m_signOnAgain = false;
+    // Set from the first lost connection until a sign-on succeeds again.
+    bool m_retrying = false;
+    int m_retryWaitMs = 0;
+    int m_firstRetryWaitMs = FirstRetryWaitMs;
+    int m_maxRetryWaitMs = MaxRetryWaitMs;
+    QTimer *m_retry;
 };

@@ -16,6 +16,9 @@ inline constexpr QByteArrayView FlapVersion("\0\0\0\1", 4);
 // The tag of the screen-name field that follows it in the client's frame.
 inline constexpr QByteArrayView ScreenNameTag("\0\1", 2);
 
+// The exchange of the chat rooms that users open.
+inline constexpr qint16 UsersExchange = 4;
+
 // ERROR codes whose meaning either end acts on.
 enum ErrorCode : qint16 {
     NotAvailable = 901,

@@ -46,6 +46,7 @@ public:
         AnnounceBuddies,
         TellIdle,
         IdleMinutes,
+        SignOnAgain,       // "Sign on again if the connection drops"
     };
 
     // settingsFile need not exist; it is written only when something is kept.

@@ -125,4 +125,54 @@ TEST_F(FlowTest, ASignOnSoonAfterTheSameNamesSessionEndedWaitsTheServerOut)
     EXPECT_EQ(socket->lastHost, "toc.test");
 }
 
+TEST_F(FlowTest, ALostSessionSignsOnAgainWithLongerWaitsUntilItIsBackOrRefused)
+{
+    QSignalSpy scheduled(&flow, &SignOnFlow::retryScheduled);
+    flow.setSignOnAgain(true);
+    flow.setRetryWaits(20, 70);
+    // Never signed on: a failed first sign-on is the user's to retry.
+    signOn();
+    socket->fail(QStringLiteral("refused"));
+    EXPECT_EQ(flow.state(), State::Offline);
+    EXPECT_TRUE(scheduled.isEmpty());
+
+    signOn();
+    serverSays("CONFIG2:done:\n");
+    socket->fail(QStringLiteral("The server closed the connection"));
+    EXPECT_EQ(flow.state(), State::Waiting);
+    EXPECT_EQ(endReason(ended.size() - 1), Reason::ConnectionLost);
+    ASSERT_EQ(scheduled.size(), 1);
+    // Each failed attempt waits about twice as long, never more than the cap.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int connects = socket->connectCalls;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return socket->connectCalls == connects + 1; }, 2000));
+        EXPECT_EQ(flow.state(), State::Connecting);
+        socket->fail(QStringLiteral("Nothing listens"));
+        EXPECT_EQ(flow.state(), State::Waiting);
+    }
+    QList<int> waits;
+    for (const QList<QVariant> &wait : scheduled)
+        waits << wait[0].toInt();
+    EXPECT_TRUE(waits[0] <= 24 && waits[1] >= 32 && waits[1] <= 48 && waits[3] <= 84) << ::testing::PrintToString(waits);
+
+    // Back: the next drop starts from the first wait again.
+    const int connects = socket->connectCalls;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket->connectCalls == connects + 1; }, 2000));
+    socket->acceptConnection();
+    serverSays("CONFIG2:done:\n");
+    EXPECT_EQ(flow.state(), State::SignedOn);
+    socket->fail(QStringLiteral("dropped"));
+    EXPECT_LE(scheduled.last()[0].toInt(), 24);
+
+    // A refusal ends it; so does the user.
+    flow.retryNow();
+    socket->acceptConnection();
+    serverSays("ERROR:980");
+    EXPECT_EQ(flow.state(), State::Ending);
+    const qsizetype scheduledBefore = scheduled.size();
+    socket->fail(QStringLiteral("closed"));
+    EXPECT_EQ(scheduled.size(), scheduledBefore);
+    EXPECT_EQ(flow.state(), State::Offline);
+}
+
 } // namespace

@@ -55,11 +55,12 @@ protected:
 TEST_F(KeyboardTest, TabWalksEachWindowTopToBottom)
 {
     EXPECT_EQ(tabChain(main.get(), main->txtSn),
-              QStringList({"txtSn", "txtPw", "cmdLogin", "chkRemember", "cmdCredits", "cmdHelp"}));
+              QStringList({"txtSn", "txtPw", "cmdLogin", "chkRemember", "chkSignOnAgain", "cmdCredits", "cmdHelp"}));
     // The password box joins the chain only with "Remember me" ticked.
     main->chkRemember->setChecked(true);
-    EXPECT_EQ(tabChain(main.get(), main->txtSn), QStringList({"txtSn", "txtPw", "cmdLogin", "chkRemember",
-                                                              "chkRememberPassword", "cmdCredits", "cmdHelp"}));
+    EXPECT_EQ(tabChain(main.get(), main->txtSn),
+              QStringList({"txtSn", "txtPw", "cmdLogin", "chkRemember", "chkRememberPassword", "chkSignOnAgain",
+                           "cmdCredits", "cmdHelp"}));
     signOn();
     EXPECT_EQ(tabChain(main.get(), main->lstBuddyson),
               QStringList({"lstBuddyson", "imgIM", "imgChat", "imgAway", "imgSetup", "cmdLogoff", "cmdCredits",

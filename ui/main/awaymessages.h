@@ -33,6 +33,8 @@ public:
     void imBack();
     // The session is over: the state ends without telling the server.
     void signOff();
+    // Posts text (with the style prefix) as the away message and shows it.
+    void setAway(const QString &text);
 
     bool isAway() const;
     QString awayText() const;
@@ -42,8 +44,6 @@ public:
     frmAimAway &window() { return *m_window; }
 
 private:
-    void setAway(const QString &text);
-
     AppContext &m_context;
     QLabel &m_lbAway;
     std::unique_ptr<frmAimAway> m_window;

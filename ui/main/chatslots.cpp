@@ -34,6 +34,11 @@ ChatSlots::ChatSlots(AppContext &context, const QString &strMyName, QWidget *own
     connect(&btoc, &QuorTOCSock::ChatUserUpdate, this, &ChatSlots::onChatUserUpdate, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::LeftChat, this, &ChatSlots::onLeftChat, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::ChatInvite, this, &ChatSlots::onChatInvite, Qt::DirectConnection);
+    // A room that cannot be joined again does not hold up the others.
+    connect(&btoc, &QuorTOCSock::Error, this, [this](qint16 code) {
+        if (code == TocProtocol::ChatJoinFailed)
+            joinNext();
+    }, Qt::DirectConnection);
 }
 
 ChatSlots::~ChatSlots()
@@ -106,11 +111,42 @@ void ChatSlots::joinRoom()
         return;
     }
 
+    tmpExc = exchange;
+    startJoin(slot, room, intExchange);
+}
+
+void ChatSlots::startJoin(int slot, const QString &room, qint16 exchange)
+{
     strChatSlot = QString::number(slot);
     tmpChat = room;
-    tmpExc = exchange;
+    m_exchanges.at(slot - 1) = exchange;
     window(slot)->clearTranscript();
-    m_context.btoc.JoinChat(WireText::toWire(tmpChat), intExchange);
+    m_context.btoc.JoinChat(WireText::toWire(tmpChat), exchange);
+}
+
+QList<ChatSlots::Room> ChatSlots::roomsInUse() const
+{
+    QList<Room> rooms;
+    for (int s = 1; s <= SlotCount; ++s) {
+        if (frmAimChat *w = existingWindow(s); w && w->isInRoom())
+            rooms.append({WireText::toWire(w->roomName()), m_exchanges.at(s - 1)});
+    }
+    return rooms;
+}
+
+void ChatSlots::rejoin(const QList<Room> &rooms)
+{
+    m_rejoin = rooms;
+    joinNext();
+}
+
+void ChatSlots::joinNext()
+{
+    if (m_rejoin.isEmpty())
+        return;
+    const Room room = m_rejoin.takeFirst();
+    if (const int slot = freeSlot())
+        startJoin(slot, WireText::fromWire(room.name), room.exchange);
 }
 
 int ChatSlots::freeSlot()
@@ -145,6 +181,8 @@ void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, co
     // From here on the room arrives exactly as one joined through the picture.
     strChatSlot = QString::number(slot);
     tmpChat = room;
+    // The usual exchange, should the room need joining again by its name.
+    m_exchanges.at(slot - 1) = TocProtocol::UsersExchange;
     window(slot)->clearTranscript();
     m_context.btoc.AcceptChatInvite(lngChatID);
 }
@@ -154,6 +192,7 @@ void ChatSlots::onJoinedChat(const QByteArray &strChatName, qint32 lngChatID)
     const int slot = strChatSlot == QLatin1String("1") ? 1 : strChatSlot == QLatin1String("2") ? 2 : 3;
     window(slot)->enterRoom(strChatName, lngChatID);
     storedId(slot) = QString::number(lngChatID);
+    joinNext();
 }
 
 void ChatSlots::onChatMessage(qint32 lngChatID, const QByteArray &strUserName, const QByteArray &strMessage)

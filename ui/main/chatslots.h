@@ -6,6 +6,7 @@
 // to the session's chat signals.
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -31,6 +32,19 @@ public:
     // Signing off: every open chat window closes without asking or leaving.
     void closeAllForSignOff();
 
+    // A room by its name and exchange, as a join names it.
+    struct Room
+    {
+        QByteArray name;
+        qint16 exchange = 0;
+        bool operator==(const Room &) const = default;
+    };
+    // The rooms the user is in now.
+    QList<Room> roomsInUse() const;
+    // Joins the rooms one after the other, each in a free slot, as if the
+    // user had joined them again.
+    void rejoin(const QList<Room> &rooms);
+
     // The window of slot 1 to 3, created hidden when it does not exist.
     frmAimChat *window(int slot);
     // The window of slot 1 to 3 if it exists, else null.
@@ -55,6 +69,9 @@ public:
     QString tmpExc;
 
 private:
+    // The next room of a rejoin, once the one before has been answered.
+    void joinNext();
+    void startJoin(int slot, const QString &room, qint16 exchange);
     // Room traffic: slot 1 or 2 when the ID matches theirs, otherwise slot 3.
     frmAimChat *routeRoomTraffic(qint32 lngChatID);
     QString &storedId(int slot);
@@ -65,4 +82,7 @@ private:
     const QString &m_strMyName;
     QWidget *m_owner;
     std::array<QPointer<frmAimChat>, SlotCount> m_windows;
+    // The exchange each slot's room was joined on; an invitation does not say.
+    std::array<qint16, SlotCount> m_exchanges{};
+    QList<Room> m_rejoin;
 };

@@ -22,6 +22,7 @@
 #include "session/signonflow.h"
 #include "info/systeminfo.h"
 #include "passwordkeeping.h"
+#include "signonagain.h"
 #include "session/tocprotocol.h"
 #include "session/tocsocket.h"
 #include "windowregistry.h"
@@ -120,6 +121,8 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     m_away = new AwayMessages(m_context, *lbAway, this);
     m_conversations = new ConversationRouter(m_context, *m_away, strMyName, this);
     m_chatSlots = new ChatSlots(m_context, strMyName, this);
+    m_signOnAgain = new SignOnAgain(*m_flow, m_remembered, *m_chatSlots, *m_away, *chkSignOnAgain, *cmdCancelRetry,
+                                    *lbStat, this);
     m_preferences = new PreferencesLauncher(m_context, this, [this](const QString &text) { showNotice(text); });
     m_roster = new BuddyRoster(m_context, *lstBuddyson, this);
     m_buddyActions = new BuddyActions(
@@ -210,6 +213,14 @@ void frmAimlogin::buildSignOnPanel()
     chkRememberPassword->setAccessibleDescription(
         QStringLiteral("Keeps your password too, in the desktop keyring"));
     chkRememberPassword->setEnabled(false);
+    chkSignOnAgain = new QCheckBox(tr("Stay si&gned on"), Frame2);
+    chkSignOnAgain->setObjectName(QStringLiteral("chkSignOnAgain"));
+    chkSignOnAgain->setToolTip(tr("Sign on again when the connection drops"));
+    chkSignOnAgain->setAccessibleDescription(
+        tr("Signs on again when the connection drops, waiting longer after each failed try"));
+    cmdCancelRetry = new QPushButton(tr("Ca&ncel"), Frame2);
+    cmdCancelRetry->setObjectName(QStringLiteral("cmdCancelRetry"));
+    cmdCancelRetry->setAccessibleDescription(tr("Stops signing on again by itself"));
 
     lbStat = new QLabel(Frame2);
     lbStat->setObjectName(QStringLiteral("lbStat"));
@@ -235,8 +246,10 @@ void frmAimlogin::buildSignOnPanel()
     layout->addSpacing(4);
     layout->addWidget(chkRemember);
     layout->addWidget(chkRememberPassword);
+    layout->addWidget(chkSignOnAgain);
     layout->addSpacing(6);
     layout->addWidget(lbStat, 1);
+    layout->addWidget(cmdCancelRetry);
 }
 
 void frmAimlogin::restoreRemembered()
@@ -387,7 +400,9 @@ void frmAimlogin::layOut()
     setTabOrder(txtPw, cmdLogin);
     setTabOrder(cmdLogin, chkRemember);
     setTabOrder(chkRemember, chkRememberPassword);
-    setTabOrder(chkRememberPassword, lstBuddyson);
+    setTabOrder(chkRememberPassword, chkSignOnAgain);
+    setTabOrder(chkSignOnAgain, cmdCancelRetry);
+    setTabOrder(cmdCancelRetry, lstBuddyson);
     setTabOrder(lstBuddyson, imgIM);
     setTabOrder(imgIM, imgChat);
     setTabOrder(imgChat, imgAway);
@@ -487,7 +502,8 @@ void frmAimlogin::onSessionEnded(SignOnFlow::Reason reason, const QByteArray &de
     }
     case SignOnFlow::Reason::GaveUp:
         endSessionState();
-        reportSignOff(tr("The server did not complete the sign-on in time; the connection was closed."));
+        if (m_flow->state() != SignOnFlow::State::Waiting)
+            reportSignOff(tr("The server did not complete the sign-on in time; the connection was closed."));
         return;
     case SignOnFlow::Reason::SignedOnElsewhere:
         endSessionState();
@@ -498,7 +514,10 @@ void frmAimlogin::onSessionEnded(SignOnFlow::Reason reason, const QByteArray &de
         // A refused or dropped connection ends the session just as surely as
         // a sign-off by the server; say why instead of leaving a dead list up.
         endSessionState();
-        reportSignOff(WireText::fromWire(detail));
+        // Signing on again by itself, Qiv says so in the status line; a box
+        // would wait for somebody who may be away.
+        if (m_flow->state() != SignOnFlow::State::Waiting)
+            reportSignOff(WireText::fromWire(detail));
         return;
     }
 }

@@ -49,6 +49,7 @@ class IdleReporter;
 class ChatSlots;
 class ConversationRouter;
 class PasswordKeeping;
+class SignOnAgain;
 class PreferencesLauncher;
 class frmAbout;
 class frmCredits;
@@ -106,6 +107,8 @@ public:
     QPushButton *cmdLogin = nullptr;
     QCheckBox *chkRemember = nullptr;
     QCheckBox *chkRememberPassword = nullptr;
+    QCheckBox *chkSignOnAgain = nullptr;
+    QPushButton *cmdCancelRetry = nullptr; // while signing on again by itself
     QLabel *lbStat = nullptr;
 
     // Buddy-list panel.
@@ -196,6 +199,7 @@ private:
     ChatSlots *m_chatSlots = nullptr;
     PreferencesLauncher *m_preferences = nullptr;
     PasswordKeeping *m_passwordKeeping = nullptr;
+    SignOnAgain *m_signOnAgain = nullptr;
     BuddyRoster *m_roster = nullptr;
     BuddyActions *m_buddyActions = nullptr;
     BuddyAnnouncer *m_announcer = nullptr;
