@@ -30,8 +30,11 @@ protected:
     void SetUp() override
     {
         peer = makePeer(GetParam());
-        if (const QString why = peer->unavailableReason(); !why.isEmpty())
+        if (const QString why = peer->unavailableReason(); !why.isEmpty()) {
+            if (peersRequired())
+                FAIL() << why.toStdString();
             GTEST_SKIP() << why.toStdString();
+        }
         const QString failure = peer->start();
         ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     }

@@ -1,9 +1,10 @@
 #pragma once
 
-// The TOC2 servers the interop tests run against, each a real process on a
-// free loopback port: qiv-localserver, and Open OSCAR Server when the
-// environment names its binary in QIV_OSCAR_SERVER. Both are stopped by
-// their process ID.
+// The servers the interop tests run against, each a real process on a free
+// loopback port, stopped by its process ID: qiv-localserver, Open OSCAR
+// Server, and Toxiproxy for putting faults between the two ends.
+// tests/interop/get-peer provides the last two in the build's cache; an
+// environment variable may name another binary instead.
 
 #include <QByteArray>
 #include <QProcess>
@@ -12,10 +13,15 @@
 #include <QTemporaryDir>
 #include <memory>
 
-class InteropPeer
+// Whether a peer that cannot run here is a failure rather than a skip, as in
+// CI (QIV_REQUIRE_PEERS=1).
+bool peersRequired();
+
+// A server process started and stopped by the tests.
+class PeerProcess
 {
 public:
-    virtual ~InteropPeer();
+    virtual ~PeerProcess();
 
     // Why this peer cannot run here, or empty when it can.
     virtual QString unavailableReason() const { return {}; }
@@ -23,9 +29,6 @@ public:
     // Returns an empty string on success, else what went wrong and its log.
     QString start();
     void stop();
-    quint16 tocPort() const { return m_tocPort; }
-    // Makes an account. The local network makes one at its first sign-on.
-    virtual bool createAccount(const QByteArray &name, const QByteArray &password) = 0;
 
 protected:
     struct Launch
@@ -33,16 +36,28 @@ protected:
         QString program;
         QStringList arguments;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // The server's output line saying it accepts TOC connections;
-        // a first capture, when present, is the port.
+        // The server's output line saying it is listening; a first capture,
+        // when present, is the port.
         QRegularExpression ready;
     };
     virtual Launch launch() = 0;
 
-    quint16 m_tocPort = 0;
+    quint16 m_port = 0;
 
 private:
     std::unique_ptr<QProcess> m_process;
+};
+
+// A TOC2 server.
+class InteropPeer : public PeerProcess
+{
+public:
+    quint16 tocPort() const { return m_port; }
+    // Makes an account. The local network makes one at its first sign-on.
+    virtual bool createAccount(const QByteArray &name, const QByteArray &password) = 0;
+    // Whether the server lets an account's sessions lift its rate limits.
+    virtual bool canExemptFromRateLimits() const { return false; }
+    virtual bool exemptFromRateLimits(const QByteArray &) { return false; }
 };
 
 // qiv-localserver, the build's own binary.
@@ -63,6 +78,10 @@ public:
     OscarPeer();
     QString unavailableReason() const override;
     bool createAccount(const QByteArray &name, const QByteArray &password) override;
+    // Marks the account as a bot, which the server exempts from its rate
+    // limits (not from the limit on sign-ons per address).
+    bool canExemptFromRateLimits() const override { return true; }
+    bool exemptFromRateLimits(const QByteArray &name) override;
 
 protected:
     Launch launch() override;
@@ -73,4 +92,22 @@ private:
     quint16 m_apiPort = 0;
 };
 
+// Toxiproxy's server with its HTTP API on a free loopback port.
+class ToxiproxyPeer final : public PeerProcess
+{
+public:
+    ToxiproxyPeer();
+    QString unavailableReason() const override;
+    quint16 apiPort() const { return m_port; }
+
+protected:
+    Launch launch() override;
+};
+
 std::unique_ptr<InteropPeer> makePeer(const std::string &name);
+
+// The HTTP status of a request to a peer's API (0 when none came), with a
+// JSON body when one is given; the answer's body goes to reply.
+int httpStatus(const QByteArray &verb, const QString &url, const QByteArray &json = {},
+               QByteArray *reply = nullptr);
+
