@@ -368,6 +368,7 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
     strConfigBuffer.clear();
     const TocConfig config = TocConfigText::parse(whole);
     if (config.complete) {
+        m_buddyAliases = config.Aliases;
         emit LoggedIn(strScreenName, config.BuddyList, config.BlockList, config.PrivateList,
                       config.MiscData, config.strPreferences, config.PrivacyMode);
     }

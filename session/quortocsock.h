@@ -11,6 +11,7 @@
 #include "tocprotocol.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <optional>
@@ -83,6 +84,9 @@ public:
 
     // Whether commands reach the server now; commands themselves report nothing.
     bool isConnected() const;
+    // The aliases stored with the buddy list of the last sign-on, by
+    // normalized buddy name; set before LoggedIn is emitted.
+    const QHash<QByteArray, QByteArray> &buddyAliases() const { return m_buddyAliases; }
 
     // Whether a command would go out now, and if not, why: windows ask first
     // so that they never show as sent what the session would drop.
@@ -166,6 +170,7 @@ private:
     Flap::FrameSplitter strRecvBuffer;
     qint32 lngSeqNum = 0;
     QByteArray strConfigBuffer;
+    QHash<QByteArray, QByteArray> m_buddyAliases;
     // A handler that opens a modal box runs a nested event loop; arrivals
     // during it stay in the socket and are read in order once it returns.
     bool m_receiving = false;

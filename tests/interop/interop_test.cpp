@@ -5,6 +5,8 @@
 
 #include "interoppeer.h"
 #include "session/screenname.h"
+#include "session/toccommands.h"
+#include "session/tocconfig.h"
 #include "testclient.h"
 
 #include <QTest>
@@ -129,6 +131,40 @@ TEST_P(Interop, PresenceFollowsTheStoredBuddyList)
     bob = signOn("bob", "secret2");
     ASSERT_TRUE(settle(*alice));
     EXPECT_EQ(alice->buddies.size(), updates);
+}
+
+TEST_P(Interop, ABuddyStoredWithAnAliasIsKnownByItsNameAndShownByTheAlias)
+{
+    account("alice", "secret1");
+    account("Bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    // What other clients of the network store: the buddy with a name to show.
+    alice->sock.SendPacket(Flap::Data, TocCommand::newBuddies("Friends", "bob:Best Pal"));
+    ASSERT_TRUE(settle(*alice));
+
+    // A second sign-on reads it back while the first is still on (a sign-on
+    // right after a sign-off can miss presence on Open OSCAR Server).
+    auto again = signOn("alice", "secret1");
+    ASSERT_EQ(again->loggedIn.size(), 1);
+    QByteArray stored;
+    for (const QByteArray &entry : again->loggedIn[0][1].value<QList<QByteArray>>()) {
+        if (sameName(TocConfigText::buddyName(entry), "bob"))
+            stored = TocConfigText::buddyName(entry);
+    }
+    ASSERT_FALSE(stored.isEmpty()) << ::testing::PrintToString(again->loggedIn[0][1].value<QList<QByteArray>>());
+    EXPECT_EQ(again->sock.buddyAliases().value("bob"), "Best Pal");
+
+    auto bob = signOn("bob", "secret2");
+    ASSERT_TRUE(waitFor([&] { return again->presenceOf(stored).has_value(); }));
+    EXPECT_TRUE(again->presenceOf(stored)->first);
+
+    // Removed under the name stored, bob's sign-off is no longer news.
+    again->sock.RemoveBuddy("Friends", stored);
+    ASSERT_TRUE(settle(*again));
+    const qsizetype updates = again->buddies.size();
+    bob->sock.LogOff();
+    ASSERT_TRUE(settle(*again));
+    EXPECT_EQ(again->buddies.size(), updates);
 }
 
 TEST_P(Interop, InstantMessagesCarryEveryCharacterBothWays)

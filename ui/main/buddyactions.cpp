@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "session/quortocsock.h"
 #include "session/screenname.h"
+#include "session/tocconfig.h"
 #include "uniformlistview.h"
 #include "session/wiretext.h"
 
@@ -117,9 +118,12 @@ void BuddyActions::removeBuddy(const QByteArray &buddy)
     const QByteArray key = ScreenName::NormalizeName(buddy);
     m_context.btoc.RemoveBuddy(m_groupOf.value(key, DefaultGroup), buddy);
     m_groupOf.remove(key);
-    // The server reports nothing more about a buddy it no longer lists.
-    if (auto *buddies = qobject_cast<BuddyList *>(m_list.model()))
+    // The server reports nothing more about a buddy it no longer lists, and
+    // keeps no alias for it.
+    if (auto *buddies = qobject_cast<BuddyList *>(m_list.model())) {
         buddies->update(buddy, false);
+        buddies->forgetAlias(buddy);
+    }
     m_notice(tr("%1 was removed from your buddy list.").arg(WireText::fromWire(buddy)));
 }
 
@@ -164,8 +168,10 @@ void BuddyActions::onLoggedIn(const QByteArray &, const QList<QByteArray> &Buddy
         if (entry.startsWith(GroupMarker))
             group = entry.mid(GroupMarker.size());
         else
-            m_groupOf.insert(ScreenName::NormalizeName(entry), group);
+            m_groupOf.insert(ScreenName::NormalizeName(TocConfigText::buddyName(entry)), group);
     }
+    if (auto *buddies = qobject_cast<::BuddyList *>(m_list.model()))
+        buddies->setAliases(m_context.btoc.buddyAliases());
     m_context.blocked.reset(BlockList);
     m_infoTimer->stop();
     m_infoFor.clear();
