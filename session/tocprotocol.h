@@ -22,6 +22,7 @@ enum ErrorCode : qint16 {
     WarningNotAvailable = 902,
     SignedOffElsewhere = 904,
     InvalidInput = 911,
+    InternalError = 913,
     ChatJoinFailed = 951,
     BadPassword = 980,
     RateLimited = 983,

@@ -55,6 +55,12 @@ public:
     quint16 tocPort() const { return m_port; }
     // Makes an account. The local network makes one at its first sign-on.
     virtual bool createAccount(const QByteArray &name, const QByteArray &password) = 0;
+    // How many sessions of one name the server keeps at once; where it is
+    // one, a sign-on ends the older session instead of being refused.
+    virtual int sessionsPerName() const { return 1; }
+    // How many sign-ons from one address the server takes in a minute before
+    // it refuses them (ERROR 983); 0 when it has no such limit.
+    virtual int signOnsPerAddress() const { return 0; }
     // Whether the server lets an account's sessions lift its rate limits.
     virtual bool canExemptFromRateLimits() const { return false; }
     virtual bool exemptFromRateLimits(const QByteArray &) { return false; }
@@ -78,6 +84,10 @@ public:
     OscarPeer();
     QString unavailableReason() const override;
     bool createAccount(const QByteArray &name, const QByteArray &password) override;
+    // foodgroup/auth.go MaxConcurrentLoginsPerUser; the TOC listener's
+    // per-address limiter (cmd/server/factory.go: a burst of 10, one more a minute).
+    int sessionsPerName() const override { return 5; }
+    int signOnsPerAddress() const override { return 10; }
     // Marks the account as a bot, which the server exempts from its rate
     // limits (not from the limit on sign-ons per address).
     bool canExemptFromRateLimits() const override { return true; }
