@@ -22,10 +22,10 @@ TocConfig parse(QByteArrayView text)
         if (line.startsWith("g:")) {
             config.BuddyList.append("[group]" + line.sliced(2).toByteArray());
         } else if (line.startsWith("b:")) {
-            const QByteArrayView entry = line.sliced(2);
-            config.BuddyList.append(entry.toByteArray().replace(":::::", ":"));
+            const QByteArray entry = line.sliced(2).toByteArray();
+            config.BuddyList.append(QByteArray(entry).replace(":::::", ":"));
             // The alias is the field after the name; "b:name:::::note" has none.
-            const QList<QByteArray> fields = entry.toByteArray().split(':');
+            const QList<QByteArray> fields = entry.split(':');
             if (fields.size() > 1 && !fields[1].isEmpty())
                 config.Aliases.insert(ScreenName::NormalizeName(fields[0]), fields[1]);
         } else if (line.startsWith("d:")) {

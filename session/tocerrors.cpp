@@ -70,7 +70,8 @@ std::optional<TocError> decode(QByteArrayView payload)
     } else if (codeText == "913") {
         // Open OSCAR Server's answer to anything that failed inside it, a
         // sign-on without a password among them; its text adds nothing.
-        error.text = "The server ran into an internal error and could not complete the request; try again in a moment";
+        error.text = "The server ran into an internal error and could not complete the request; "
+                     "try again in a moment";
     } else if (codeText == "980") {
         error.text = "Invalid account or password";
     } else if (codeText == "983") {

@@ -315,14 +315,9 @@ public:
         }
         for (int i = 0; i < BuddyCounts[std::size(BuddyCounts) - 1]; ++i)
             names.append(buddyName(i));
-        // The account service may come up a moment after the TOC listener.
-        const QDeadlineTimer ready(10000);
         for (const QByteArray &name : names) {
-            while (!m_peer.createAccount(name, Password)) {
-                if (ready.hasExpired())
-                    return fail("could not make the account " + name);
-                pause(200);
-            }
+            if (!m_peer.createAccount(name, Password))
+                return fail("could not make the account " + name);
             if (m_peer.canExemptFromRateLimits() && !m_peer.exemptFromRateLimits(name))
                 return fail("could not mark " + name + " as a bot");
         }

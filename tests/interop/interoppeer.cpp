@@ -82,7 +82,10 @@ QString PeerProcess::start()
             if (match.hasMatch()) {
                 if (match.lastCapturedIndex() >= 1)
                     m_port = quint16(match.captured(1).toUInt());
-                return {};
+                const QString notReady = awaitReady();
+                if (!notReady.isEmpty())
+                    stop();
+                return notReady;
             }
         }
         if (m_process->state() != QProcess::Running)
@@ -141,6 +144,20 @@ InteropPeer::Launch OscarPeer::launch()
     how.ready = QRegularExpression(QStringLiteral("starting server.*listen_host=127\\.0\\.0\\.1:")
                                    + QString::number(m_port) + QStringLiteral("\\b"));
     return how;
+}
+
+QString OscarPeer::awaitReady()
+{
+    const QString version = QStringLiteral("http://127.0.0.1:%1/version").arg(m_apiPort);
+    const QDeadlineTimer deadline(StartTimeoutMs);
+    while (httpStatus("GET", version) != 200) {
+        if (deadline.hasExpired())
+            return QStringLiteral("Open OSCAR Server's management API did not answer at ") + version;
+        QEventLoop wait;
+        QTimer::singleShot(50, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    return {};
 }
 
 bool OscarPeer::createAccount(const QByteArray &name, const QByteArray &password)

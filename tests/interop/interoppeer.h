@@ -41,6 +41,9 @@ protected:
         QRegularExpression ready;
     };
     virtual Launch launch() = 0;
+    // Waits for whatever else the server starts after saying it listens;
+    // returns what went wrong, or an empty string.
+    virtual QString awaitReady() { return {}; }
 
     quint16 m_port = 0;
 
@@ -95,6 +98,9 @@ public:
 
 protected:
     Launch launch() override;
+    // The management API, which makes the accounts, may come up a moment
+    // after the TOC listener.
+    QString awaitReady() override;
 
 private:
     QTemporaryDir m_data;
