@@ -445,7 +445,8 @@ public:
 private:
     bool fail(const QByteArray &why)
     {
-        std::printf("  stopped: %s\n", why.constData());
+        std::printf("  stopped: %s\n  the server's last lines:\n%s\n", why.constData(),
+                    qPrintable(m_peer.lastOutput()));
         return false;
     }
 

@@ -69,15 +69,15 @@ QString PeerProcess::start()
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setProcessEnvironment(how.environment);
     m_process->start(how.program, how.arguments);
+    m_output.clear();
     if (!m_process->waitForStarted(StartTimeoutMs))
         return how.program + QStringLiteral(" did not start: ") + m_process->errorString();
 
-    QByteArray output;
     const QDeadlineTimer deadline(StartTimeoutMs);
     while (!deadline.hasExpired()) {
         while (m_process->canReadLine()) {
             const QByteArray line = m_process->readLine();
-            output += line;
+            m_output += line;
             const QRegularExpressionMatch match = how.ready.match(QString::fromUtf8(line));
             if (match.hasMatch()) {
                 if (match.lastCapturedIndex() >= 1)
@@ -92,9 +92,18 @@ QString PeerProcess::start()
             break;
         m_process->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
     }
-    output += m_process->readAll();
+    m_output += m_process->readAll();
     stop();
-    return how.program + QStringLiteral(" did not say it was listening; its output:\n") + QString::fromUtf8(output);
+    return how.program + QStringLiteral(" did not say it was listening; its output:\n")
+        + QString::fromUtf8(m_output);
+}
+
+QString PeerProcess::lastOutput(int lines)
+{
+    if (m_process)
+        m_output += m_process->readAll();
+    const QList<QByteArray> all = m_output.trimmed().split('\n');
+    return QString::fromUtf8(all.mid(qMax(0, int(all.size()) - lines)).join('\n'));
 }
 
 void PeerProcess::stop()
@@ -152,7 +161,8 @@ QString OscarPeer::awaitReady()
     const QDeadlineTimer deadline(StartTimeoutMs);
     while (httpStatus("GET", version) != 200) {
         if (deadline.hasExpired())
-            return QStringLiteral("Open OSCAR Server's management API did not answer at ") + version;
+            return QStringLiteral("Open OSCAR Server's management API did not answer at ") + version
+                + QStringLiteral("; its output:\n") + lastOutput();
         QEventLoop wait;
         QTimer::singleShot(50, &wait, &QEventLoop::quit);
         wait.exec();

@@ -29,6 +29,8 @@ public:
     // Returns an empty string on success, else what went wrong and its log.
     QString start();
     void stop();
+    // The server's last lines of output, for saying why something failed.
+    QString lastOutput(int lines = 10);
 
 protected:
     struct Launch
@@ -49,6 +51,7 @@ protected:
 
 private:
     std::unique_ptr<QProcess> m_process;
+    QByteArray m_output;
 };
 
 // A TOC2 server.
