@@ -34,6 +34,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -220,6 +221,13 @@ QByteArray watcherName(Kind kind, int buddies, int repeat)
 QByteArray senderName(Kind kind) { return "ims" + kindTag(kind); }
 QByteArray echoName(Kind kind) { return "ime" + kindTag(kind); }
 
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -344,8 +352,10 @@ public:
     bool signOnTimes()
     {
         BuddyHost host(m_peer.tocPort());
+        // The processor time is this process's alone (the buddies live in
+        // another): what the client itself spent of the time it waited.
         std::printf("  sign-on until every buddy online is listed, median of %d (%d from %d buddies), ms:\n"
-                    "    buddies        Qiv      floor   Qiv/floor\n",
+                    "    buddies        Qiv      floor   Qiv/floor   Qiv CPU  floor CPU\n",
                     signOnRepeats(BuddyCounts[0]), signOnRepeats(BuddyCounts[std::size(BuddyCounts) - 1]),
                     BuddyCounts[2]);
         for (const int n : BuddyCounts) {
@@ -358,20 +368,23 @@ public:
             QSet<QByteArray> expected;
             for (int i = 0; i < n; ++i)
                 expected.insert(ScreenName::NormalizeName(buddyName(i)));
-            std::vector<double> ms[2];
+            std::vector<double> ms[2], cpu[2];
             for (int repeat = 0; repeat <= signOnRepeats(n); ++repeat) {
                 // Each goes first in turn: the server may still be ending the
                 // session before.
                 for (const Kind kind : repeat % 2 ? std::array{Kind::Floor, Kind::Qiv} : Kinds) {
-                    const double t = timeSignOn(kind, watcherName(kind, n, repeat), expected);
-                    if (t < 0)
+                    const SignOnTime t = timeSignOn(kind, watcherName(kind, n, repeat), expected);
+                    if (t.wallMs < 0)
                         return false;
-                    if (repeat > 0) // the first one warms up
-                        ms[int(kind)].push_back(t);
+                    if (repeat > 0) { // the first one warms up
+                        ms[int(kind)].push_back(t.wallMs);
+                        cpu[int(kind)].push_back(t.cpuMs);
+                    }
                 }
             }
             const double qiv = median(ms[0]), floor = median(ms[1]);
-            std::printf("    %7d %10.2f %10.2f %11.2f\n", n, qiv, floor, qiv / floor);
+            std::printf("    %7d %10.2f %10.2f %11.2f %9.2f %10.2f\n", n, qiv, floor, qiv / floor, median(cpu[0]),
+                        median(cpu[1]));
             std::fflush(stdout);
         }
         return true;
@@ -470,8 +483,14 @@ private:
     }
 
     // Milliseconds from login until the stored configuration and every
-    // expected buddy's presence have arrived; negative when that never happened.
-    double timeSignOn(Kind kind, const QByteArray &name, const QSet<QByteArray> &expected)
+    // expected buddy's presence have arrived (negative when that never
+    // happened), and the processor time this process spent meanwhile.
+    struct SignOnTime
+    {
+        double wallMs = -1;
+        double cpuMs = 0;
+    };
+    SignOnTime timeSignOn(Kind kind, const QByteArray &name, const QSet<QByteArray> &expected)
     {
         const std::unique_ptr<BenchClient> watcher = makeClient(kind, name);
         QSet<QByteArray> online;
@@ -481,23 +500,25 @@ private:
                 online.insert(key);
         };
         QElapsedTimer clock;
+        const double cpuBefore = processCpuMs();
         clock.start();
         watcher->login(m_peer.tocPort());
         const bool complete = waitFor([&] {
             return (watcher->loggedIn && online.size() == expected.size()) || !watcher->failure.isEmpty();
         });
         const double ms = double(clock.nsecsElapsed()) / 1e6;
+        const double cpuMs = processCpuMs() - cpuBefore;
         if (!complete || !watcher->failure.isEmpty()) {
             fail(name + (watcher->loggedIn ? " signed on" : " did not sign on") + " and saw "
                  + QByteArray::number(online.size()) + " of " + QByteArray::number(expected.size())
                  + " buddies online " + watcher->failure);
-            return -1;
+            return {};
         }
         // The server ends the session with as much work as it began it; the
         // next sign-on is not to share the machine with that.
         watcher->logOff();
         pause(200 + int(ms));
-        return ms;
+        return {ms, cpuMs};
     }
 
     InteropPeer &m_peer;
@@ -562,9 +583,15 @@ int main(int argc, char **argv)
     if (arguments.size() == 3 && arguments[1] == QLatin1String("--buddy-host"))
         return hostBuddies(quint16(arguments[2].toUInt()));
 
-    LargeLocalPeer local;
-    measure("qiv-localserver", local, false);
-    OscarPeer oscar;
-    measure("Open OSCAR Server", oscar, true);
+    // Both servers, or the one named: "local" or "oscar".
+    const QString only = arguments.value(1);
+    if (only.isEmpty() || only == QLatin1String("local")) {
+        LargeLocalPeer local;
+        measure("qiv-localserver", local, false);
+    }
+    if (only.isEmpty() || only == QLatin1String("oscar")) {
+        OscarPeer oscar;
+        measure("Open OSCAR Server", oscar, true);
+    }
     return 0;
 }
