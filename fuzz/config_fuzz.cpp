@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                  const QList<QByteArray> &blocked, const QList<QByteArray> &permitted,
                                  const QList<QByteArray> &misc, const QByteArray &prefs, qint16 mode) {
                          if (reported.count++ == 0)
-                             reported.config = TocConfig{buddies, blocked, permitted, misc, prefs, mode, true};
+                             reported.config = TocConfig{buddies, blocked, permitted, misc, prefs, mode, true, {}};
                      });
     toc.Login("Fuzz User", "secret", "toc.example", 5190);
     socket->acceptConnection();

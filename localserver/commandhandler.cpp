@@ -251,14 +251,16 @@ void CommandHandler::formatNickname(const QByteArray &userKey, const Words &word
 void CommandHandler::newBuddies(const QByteArray &userKey, const Words &words)
 {
     // One argument of configuration lines: "g:" starts a group, "b:" files a
-    // buddy (anything after a further colon is an alias, not kept here).
+    // buddy, "b:name:alias" with the name to show for it (a note after
+    // ":::::" is not kept here).
     QByteArray group;
     for (const QByteArray &line : words[1].split('\n')) {
         if (line.startsWith("g:")) {
             group = line.mid(2);
         } else if (line.startsWith("b:") && !group.isEmpty()) {
-            const QByteArray buddy = key(line.mid(2).split(':').first());
-            if (m_directory.addBuddy(userKey, group, buddy) && m_directory.isVisible(buddy))
+            const QList<QByteArray> fields = line.mid(2).split(':');
+            const QByteArray buddy = key(fields.first());
+            if (m_directory.addBuddy(userKey, group, buddy, fields.value(1)) && m_directory.isVisible(buddy))
                 deliver(userKey, ServerMessage::updateBuddy(m_directory.presence(buddy)));
         }
     }

@@ -160,16 +160,18 @@ QList<UserDirectory::BuddyGroup> UserDirectory::filedGroupsOf(const QByteArray &
     if (const Account *account = find(key)) {
         for (const auto &[group, keys] : account->filed) {
             QList<QByteArray> names;
-            for (const QByteArray &buddy : keys)
-                names.append(displayName(buddy));
+            for (const QByteArray &buddy : keys) {
+                const QByteArray alias = account->aliases.value(buddy);
+                names.append(alias.isEmpty() ? displayName(buddy) : displayName(buddy) + ':' + alias);
+            }
             groups.append({group, names});
         }
     }
     return groups;
 }
 
-bool UserDirectory::addBuddy(const QByteArray &key, const QByteArray &group,
-                             const QByteArray &buddyKey)
+bool UserDirectory::addBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey,
+                             const QByteArray &alias)
 {
     Account *account = find(key);
     if (!account || !isValidKey(buddyKey) || buddyKey == key || group.isEmpty()
@@ -189,6 +191,14 @@ bool UserDirectory::addBuddy(const QByteArray &key, const QByteArray &group,
     }
     if (!found->second.contains(buddyKey) && filedCount < MaxFiledBuddies)
         found->second.append(buddyKey);
+    if (found->second.contains(buddyKey)) {
+        const bool keepable = !alias.isEmpty() && alias.size() <= MaxAliasLength && !alias.contains(':')
+            && !alias.contains('\n');
+        if (keepable)
+            account->aliases.insert(buddyKey, alias);
+        else
+            account->aliases.remove(buddyKey);
+    }
     account->unlisted.remove(buddyKey);
     return !wasListed && hasBuddy(key, buddyKey);
 }
@@ -203,14 +213,13 @@ void UserDirectory::removeBuddy(const QByteArray &key, const QByteArray &group,
         if (entry.first == group)
             entry.second.removeAll(buddyKey);
     }
-    if (!hasBuddy(key, buddyKey) || !find(buddyKey))
+    // Still filed in another group: it stays on the list, with its alias.
+    if (std::any_of(account->filed.cbegin(), account->filed.cend(),
+                    [&](const auto &entry) { return entry.second.contains(buddyKey); }))
         return;
-    // Still filed in another group: it stays on the list.
-    for (const auto &entry : account->filed) {
-        if (entry.second.contains(buddyKey))
-            return;
-    }
-    account->unlisted.insert(buddyKey);
+    account->aliases.remove(buddyKey);
+    if (hasBuddy(key, buddyKey) && find(buddyKey))
+        account->unlisted.insert(buddyKey);
 }
 
 bool UserDirectory::hasBuddy(const QByteArray &key, const QByteArray &buddyKey) const

@@ -56,12 +56,18 @@ public:
     // off. Presence is reported only to users whose list holds the name.
     using BuddyGroup = std::pair<QByteArray, QList<QByteArray>>;
     static constexpr int MaxFiledBuddies = 500;
+    // Longer aliases are not kept.
+    static constexpr int MaxAliasLength = 64;
     // Display names of every account in the shared group of key's list.
     QList<QByteArray> buddiesOf(const QByteArray &key) const;
-    // Groups of key's own, with the display names filed in each.
+    // Groups of key's own, with the buddies filed in each as their stored
+    // configuration names them: the display name, then ':' and the alias
+    // when one was given.
     QList<BuddyGroup> filedGroupsOf(const QByteArray &key) const;
+    // Files the buddy with the alias given (none clears an earlier one).
     // Whether the buddy was not on the list before.
-    bool addBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey);
+    bool addBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey,
+                  const QByteArray &alias = QByteArray());
     void removeBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey);
     bool hasBuddy(const QByteArray &key, const QByteArray &buddyKey) const;
     // Groups as Open OSCAR Server keeps them: a new group is empty until
@@ -108,6 +114,7 @@ private:
         QSet<QByteArray> permitted;
         QList<std::pair<QByteArray, QList<QByteArray>>> filed; // group, buddy keys
         QSet<QByteArray> unlisted; // taken off the shared group
+        QHash<QByteArray, QByteArray> aliases; // by filed buddy key
         int privacyMode = PermitAll;
         int warningLevel = 0;
         bool resident = false;

@@ -182,15 +182,24 @@ QuorTOCSock::SendCheck QuorTOCSock::tryAddGroup(const QByteArray &strGroup)
 QuorTOCSock::SendCheck QuorTOCSock::tryMoveBuddy(const QByteArray &strBuddy, const QByteArray &strFrom,
                                                  const QByteArray &strTo)
 {
-    // Added first: a buddy is never off the list in between.
-    return trySendAll({TocCommand::newBuddies(strTo, strBuddy), TocCommand::removeBuddy(strFrom, strBuddy)});
+    // Added first: a buddy is never off the list in between; an alias moves along.
+    return trySendAll({TocCommand::newBuddies(strTo, storedEntry(strBuddy)), TocCommand::removeBuddy(strFrom, strBuddy)});
+}
+
+QByteArray QuorTOCSock::storedEntry(const QByteArray &strBuddy) const
+{
+    const auto alias = m_buddyAliases.constFind(ScreenName::NormalizeName(strBuddy));
+    return alias == m_buddyAliases.cend() ? strBuddy : strBuddy + ':' + *alias;
 }
 
 QuorTOCSock::SendCheck QuorTOCSock::tryRenameGroup(const QByteArray &strGroup, const QByteArray &strNewName,
                                                    const QList<QByteArray> &buddies)
 {
     QList<QByteArray> lines{TocCommand::newGroup(strNewName)};
-    lines += TocCommand::newBuddies(strNewName, buddies);
+    QList<QByteArray> entries;
+    for (const QByteArray &buddy : buddies)
+        entries.append(storedEntry(buddy));
+    lines += TocCommand::newBuddies(strNewName, entries);
     lines += TocCommand::removeBuddies(strGroup, buddies);
     lines += TocCommand::deleteGroup(strGroup);
     return trySendAll(lines);
@@ -479,6 +488,7 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
     strConfigBuffer.clear();
     const TocConfig config = TocConfigText::parse(whole);
     if (config.complete) {
+        m_buddyAliases = config.Aliases;
         // The server has a session for us now, with its rate limits.
         m_pacer.start();
         emit LoggedIn(strScreenName, config.BuddyList, config.BlockList, config.PrivateList,

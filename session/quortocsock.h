@@ -12,6 +12,7 @@
 #include "tocprotocol.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <optional>
@@ -79,6 +80,9 @@ public:
 
     // Whether commands reach the server now; commands themselves report nothing.
     bool isConnected() const;
+    // The aliases stored with the buddy list of the last sign-on, by
+    // normalized buddy name; set before LoggedIn is emitted.
+    const QHash<QByteArray, QByteArray> &buddyAliases() const { return m_buddyAliases; }
 
     // What became of a command a window tried to send.
     enum class SendCheck {
@@ -189,6 +193,8 @@ private:
     void endSession();
     // Every line or none.
     SendCheck trySendAll(const QList<QByteArray> &lines);
+    // The buddy as a stored list entry: "name", or "name:alias" when one is kept.
+    QByteArray storedEntry(const QByteArray &strBuddy) const;
     // The chat ID given, or the first ChatTable entry named strChatName.
     std::optional<qint32> chatIdFor(const QByteArray &strChatName, qint32 lngChatID) const;
 
@@ -202,6 +208,7 @@ private:
     Flap::FrameSplitter strRecvBuffer;
     qint32 lngSeqNum = 0;
     QByteArray strConfigBuffer;
+    QHash<QByteArray, QByteArray> m_buddyAliases;
     // A handler that opens a modal box runs a nested event loop; arrivals
     // during it stay in the socket and are read in order once it returns.
     bool m_receiving = false;

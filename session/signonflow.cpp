@@ -2,6 +2,7 @@
 
 #include "quortocsock.h"
 #include "screenname.h"
+#include "tocerrors.h"
 #include "tocprotocol.h"
 
 #include <QNetworkInformation>
@@ -37,7 +38,9 @@ void SignOnFlow::setTimeout(int milliseconds)
 bool SignOnFlow::endsSignOn(qint16 code)
 {
     using namespace TocProtocol;
-    return code == BadPassword || code == RateLimited || code == SignOnRefused || code == SignedOffElsewhere;
+    // Open OSCAR Server answers a sign-on it failed on inside with 913, then hangs up.
+    return code == BadPassword || code == RateLimited || code == SignOnRefused || code == SignedOffElsewhere
+        || code == InternalError;
 }
 
 void SignOnFlow::setRetryWaits(int firstMs, int maxMs)
@@ -194,7 +197,7 @@ void SignOnFlow::onError(qint16 intErrorCode, const QByteArray &strError)
     if (intErrorCode == TocProtocol::SignedOffElsewhere)
         end(Reason::SignedOnElsewhere, State::Ending, strError);
     else if (m_state != State::SignedOn)
-        end(Reason::Refused, State::Ending, strError);
+        end(Reason::Refused, State::Ending, TocErrors::signOnRefusal({intErrorCode, strError}));
 }
 
 void SignOnFlow::onWinsockError(const QByteArray &strError)

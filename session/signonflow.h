@@ -78,8 +78,10 @@ public:
 
     State state() const { return m_state; }
 
-    // Whether code refuses a sign-on: bad account or password, too soon
-    // again, refused; or the server signing this session off.
+    // Whether code refuses a sign-on: bad account or password (or too many
+    // places signed on), too soon again, refused, failed inside the server;
+    // or the server signing this session off. Once signed on, only the last
+    // ends anything.
     static bool endsSignOn(qint16 code);
 
 signals:

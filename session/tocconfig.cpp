@@ -1,5 +1,7 @@
 #include "tocconfig.h"
 
+#include "screenname.h"
+
 namespace TocConfigText {
 
 bool hasEnd(QByteArrayView text)
@@ -20,7 +22,12 @@ TocConfig parse(QByteArrayView text)
         if (line.startsWith("g:")) {
             config.BuddyList.append("[group]" + line.sliced(2).toByteArray());
         } else if (line.startsWith("b:")) {
-            config.BuddyList.append(line.sliced(2).toByteArray().replace(":::::", ":"));
+            const QByteArray entry = line.sliced(2).toByteArray();
+            config.BuddyList.append(QByteArray(entry).replace(":::::", ":"));
+            // The alias is the field after the name; "b:name:::::note" has none.
+            const QList<QByteArray> fields = entry.split(':');
+            if (fields.size() > 1 && !fields[1].isEmpty())
+                config.Aliases.insert(ScreenName::NormalizeName(fields[0]), fields[1]);
         } else if (line.startsWith("d:")) {
             config.BlockList.append(line.sliced(2).toByteArray());
         } else if (line.startsWith("pref:")) {
@@ -39,6 +46,12 @@ TocConfig parse(QByteArrayView text)
         }
     }
     return config;
+}
+
+QByteArray buddyName(QByteArrayView entry)
+{
+    const qsizetype colon = entry.indexOf(':');
+    return (colon < 0 ? entry : entry.first(colon)).toByteArray();
 }
 
 } // namespace TocConfigText

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 
 struct TocConfig
@@ -15,6 +16,9 @@ struct TocConfig
     QByteArray strPreferences;     // the last "pref:" line wins
     qint16 PrivacyMode = 0;
     bool complete = false;         // a "done:" line was reached
+    // By normalized buddy name: the name to show for the buddy, stored with it
+    // as "b:name:alias" (by other clients, or toc2_new_buddies with an alias).
+    QHash<QByteArray, QByteArray> Aliases;
 };
 
 namespace TocConfigText {
@@ -27,5 +31,9 @@ bool hasEnd(QByteArrayView text);
 
 // Reads the lines in order up to the "done:" line; what follows it is ignored.
 TocConfig parse(QByteArrayView text);
+
+// The buddy a BuddyList entry names: the entry up to its first colon. What
+// follows is the alias and note stored with the buddy ("b:name:alias:::::note").
+QByteArray buddyName(QByteArrayView entry);
 
 } // namespace TocConfigText

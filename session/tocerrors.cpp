@@ -1,6 +1,7 @@
 #include "tocerrors.h"
 
 #include "tocfields.h"
+#include "tocprotocol.h"
 
 namespace TocErrors {
 
@@ -69,6 +70,11 @@ std::optional<TocError> decode(QByteArrayView payload)
         error.text = "A message has been dropped, you are exceeding the server speed limit";
     } else if (codeText == "911") {
         error.text = "Error validating input";
+    } else if (codeText == "913") {
+        // Open OSCAR Server's answer to anything that failed inside it, a
+        // sign-on without a password among them; its text adds nothing.
+        error.text = "The server ran into an internal error and could not complete the request; "
+                     "try again in a moment";
     } else if (codeText == "980") {
         error.text = "Invalid account or password";
     } else if (codeText == "983") {
@@ -77,6 +83,13 @@ std::optional<TocError> decode(QByteArrayView payload)
         error.text = "Error code: " + codeText.toByteArray();
     }
     return error;
+}
+
+QByteArray signOnRefusal(const TocError &error)
+{
+    if (error.code == TocProtocol::BadPassword)
+        return "Invalid account or password, or this screen name is signed on in too many places already";
+    return error.text;
 }
 
 QByteArray unknownChannel(quint8 frameType)

@@ -26,6 +26,7 @@ enum ErrorCode : qint16 {
     RateLimitHit = 903,
     SignedOffElsewhere = 904,
     InvalidInput = 911,
+    InternalError = 913,
     ChatJoinFailed = 951,
     BadPassword = 980,
     RateLimited = 983,

@@ -162,7 +162,7 @@ TEST(SilentServer, ASignOnThatNeverEndsIsGivenUpWithAMessage)
         {"accepts and says nothing", {}, "Error|" + givenUp},
         {"sends its sign-on frame, then nothing", signOnFrame, "Error|" + givenUp},
         {"promises a frame that never comes", serverFrameHeader(Flap::SignOn, Flap::MaxPayloadSize) + "abc", "Error|" + givenUp},
-        {"refuses the account", signOnFrame + serverFrame("ERROR:980"), QStringLiteral("Error|Invalid account or password")},
+        {"refuses the account", signOnFrame + serverFrame("ERROR:980"), QStringLiteral("Error|Invalid account or password, or this screen name is signed on in too many places already")},
     };
     for (const Stall &stall : stalls) {
         SCOPED_TRACE(stall.what);

@@ -5,6 +5,8 @@
 
 #include "interoppeer.h"
 #include "session/screenname.h"
+#include "session/toccommands.h"
+#include "session/tocconfig.h"
 #include "testclient.h"
 
 #include <QDateTime>
@@ -31,8 +33,11 @@ protected:
     void SetUp() override
     {
         peer = makePeer(GetParam());
-        if (const QString why = peer->unavailableReason(); !why.isEmpty())
+        if (const QString why = peer->unavailableReason(); !why.isEmpty()) {
+            if (peersRequired())
+                FAIL() << why.toStdString();
             GTEST_SKIP() << why.toStdString();
+        }
         const QString failure = peer->start();
         ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     }
@@ -127,6 +132,40 @@ TEST_P(Interop, PresenceFollowsTheStoredBuddyList)
     bob = signOn("bob", "secret2");
     ASSERT_TRUE(settle(*alice));
     EXPECT_EQ(alice->buddies.size(), updates);
+}
+
+TEST_P(Interop, ABuddyStoredWithAnAliasIsKnownByItsNameAndShownByTheAlias)
+{
+    account("alice", "secret1");
+    account("Bob", "secret2");
+    auto alice = signOn("alice", "secret1");
+    // What other clients of the network store: the buddy with a name to show.
+    alice->sock.SendPacket(Flap::Data, TocCommand::newBuddies("Friends", "bob:Best Pal"));
+    ASSERT_TRUE(settle(*alice));
+
+    // A second sign-on reads it back while the first is still on (a sign-on
+    // right after a sign-off can miss presence on Open OSCAR Server).
+    auto again = signOn("alice", "secret1");
+    ASSERT_EQ(again->loggedIn.size(), 1);
+    QByteArray stored;
+    for (const QByteArray &entry : again->loggedIn[0][1].value<QList<QByteArray>>()) {
+        if (sameName(TocConfigText::buddyName(entry), "bob"))
+            stored = TocConfigText::buddyName(entry);
+    }
+    ASSERT_FALSE(stored.isEmpty()) << ::testing::PrintToString(again->loggedIn[0][1].value<QList<QByteArray>>());
+    EXPECT_EQ(again->sock.buddyAliases().value("bob"), "Best Pal");
+
+    auto bob = signOn("bob", "secret2");
+    ASSERT_TRUE(waitFor([&] { return again->presenceOf(stored).has_value(); }));
+    EXPECT_TRUE(again->presenceOf(stored)->first);
+
+    // Removed under the name stored, bob's sign-off is no longer news.
+    again->sock.RemoveBuddy("Friends", stored);
+    ASSERT_TRUE(settle(*again));
+    const qsizetype updates = again->buddies.size();
+    bob->sock.LogOff();
+    ASSERT_TRUE(settle(*again));
+    EXPECT_EQ(again->buddies.size(), updates);
 }
 
 TEST_P(Interop, InstantMessagesCarryEveryCharacterBothWays)
@@ -307,6 +346,66 @@ TEST_P(Interop, ProfileNameFormatAndPasswordChange)
     EXPECT_EQ(old.errors[0][0].value<qint16>(), 980);
     auto renewed = signOn("alice", "secret9");
     EXPECT_TRUE(sameName(renewed->nick[0][0].toByteArray(), "alice"));
+}
+
+TEST_P(Interop, EveryRefusedSignOnReadsAsASentenceAndTheNextSignOnWorks)
+{
+    account("alice", "secret1");
+    auto refusal = [](const TestClient &client) {
+        const QByteArray text = client.errors.isEmpty() ? QByteArray() : client.errors[0][1].toByteArray();
+        EXPECT_FALSE(text.isEmpty() || text.startsWith("Error code")) << text.toStdString();
+        EXPECT_TRUE(client.loggedIn.isEmpty());
+        return client.errors.isEmpty() ? 0 : client.errors[0][0].value<qint16>();
+    };
+
+    // As many sessions of one name as the server keeps, and one more.
+    std::vector<std::unique_ptr<TestClient>> places;
+    for (int i = 0; i < peer->sessionsPerName(); ++i)
+        places.push_back(signOn("alice", "secret1"));
+    TestClient extra;
+    login(extra, "alice", "secret1");
+    ASSERT_TRUE(waitFor([&] { return !extra.loggedIn.isEmpty() || !extra.errors.isEmpty(); }));
+    if (peer->sessionsPerName() > 1)
+        EXPECT_EQ(refusal(extra), 980);
+    else
+        EXPECT_TRUE(extra.errors.isEmpty());
+
+    // Without a password: a refusal (980), or on Open OSCAR Server its
+    // internal error (913), which it gives for whatever fails inside it.
+    TestClient blank;
+    login(blank, "alice", "");
+    ASSERT_TRUE(waitFor([&] { return !blank.errors.isEmpty(); }));
+    const qint16 code = refusal(blank);
+    EXPECT_TRUE(code == 980 || code == 913) << code;
+
+    // Once a place is free, the name signs on again; the server may take a
+    // moment to see that place go.
+    places.front()->sock.LogOff();
+    TestClient next;
+    for (int attempt = 0; attempt < 3 && next.loggedIn.isEmpty(); ++attempt) {
+        next.errors.clear();
+        login(next, "alice", "secret1");
+        waitFor([&] { return !next.loggedIn.isEmpty() || !next.errors.isEmpty(); });
+    }
+    EXPECT_EQ(next.loggedIn.size(), 1);
+
+    // Sign-ons from one address beyond what the server takes in a minute.
+    if (const int limit = peer->signOnsPerAddress(); limit > 0) {
+        std::vector<std::unique_ptr<TestClient>> more;
+        while (int(more.size()) <= limit) {
+            more.push_back(std::make_unique<TestClient>());
+            login(*more.back(), "bob", "secret2");
+            ASSERT_TRUE(waitFor([&] { return !more.back()->errors.isEmpty(); }));
+            if (more.back()->errors[0][0].value<qint16>() == 983)
+                break;
+        }
+        EXPECT_EQ(refusal(*more.back()), 983);
+        // The same client asks again and is answered the same way.
+        more.back()->errors.clear();
+        login(*more.back(), "alice", "secret1");
+        ASSERT_TRUE(waitFor([&] { return !more.back()->errors.isEmpty(); }));
+        EXPECT_EQ(refusal(*more.back()), 983);
+    }
 }
 
 TEST_P(Interop, AStoppedServerIsReportedAndSignOnWorksOnceItIsBack)

@@ -12,6 +12,7 @@
 
 namespace {
 constexpr int StartTimeoutMs = 20000;
+constexpr int RequestTimeoutMs = 10000;
 
 quint16 freeLoopbackPort()
 {
@@ -19,44 +20,93 @@ quint16 freeLoopbackPort()
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
 }
+
+// A binary that tests/interop/get-peer provides: the one the variable names,
+// else the one in the build's cache. The path is empty when neither is there,
+// and reason says why.
+struct PeerBinary
+{
+    QString path;
+    QString reason;
+};
+
+PeerBinary findPeerBinary(const char *variable, const char *cacheName, const char *peer, const char *getPeerName)
+{
+    const QString named = qEnvironmentVariable(variable);
+    const QString binary = named.isEmpty() ? QStringLiteral(QIV_PEER_CACHE "/") + QLatin1String(cacheName) : named;
+    if (QFileInfo(binary).isExecutable())
+        return {binary, {}};
+    if (!named.isEmpty())
+        return {{}, QLatin1String(variable) + QStringLiteral(" names no executable file: ") + named};
+    return {{},
+            QLatin1String(peer) + QStringLiteral(" is not built: tests/interop/get-peer ") + QLatin1String(getPeerName)
+                + QStringLiteral(" builds it (needs Go 1.26.2 or newer), or set ") + QLatin1String(variable)
+                + QStringLiteral(" to its binary")};
+}
+
+PeerBinary oscarBinary()
+{
+    return findPeerBinary("QIV_OSCAR_SERVER", "open-oscar-server", "Open OSCAR Server", "oscar");
+}
+
+PeerBinary toxiproxyBinary()
+{
+    return findPeerBinary("QIV_TOXIPROXY_SERVER", "toxiproxy-server", "Toxiproxy", "toxiproxy");
+}
 } // namespace
 
-InteropPeer::~InteropPeer() { stop(); }
+bool peersRequired()
+{
+    return qEnvironmentVariable("QIV_REQUIRE_PEERS") == QLatin1String("1");
+}
 
-QString InteropPeer::start()
+PeerProcess::~PeerProcess() { stop(); }
+
+QString PeerProcess::start()
 {
     const Launch how = launch();
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setProcessEnvironment(how.environment);
     m_process->start(how.program, how.arguments);
+    m_output.clear();
     if (!m_process->waitForStarted(StartTimeoutMs))
         return how.program + QStringLiteral(" did not start: ") + m_process->errorString();
 
-    QByteArray output;
     const QDeadlineTimer deadline(StartTimeoutMs);
     while (!deadline.hasExpired()) {
         while (m_process->canReadLine()) {
             const QByteArray line = m_process->readLine();
-            output += line;
+            m_output += line;
             const QRegularExpressionMatch match = how.ready.match(QString::fromUtf8(line));
             if (match.hasMatch()) {
                 if (match.lastCapturedIndex() >= 1)
-                    m_tocPort = quint16(match.captured(1).toUInt());
-                return {};
+                    m_port = quint16(match.captured(1).toUInt());
+                const QString notReady = awaitReady();
+                if (!notReady.isEmpty())
+                    stop();
+                return notReady;
             }
         }
         if (m_process->state() != QProcess::Running)
             break;
         m_process->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
     }
-    output += m_process->readAll();
+    m_output += m_process->readAll();
     stop();
-    return how.program + QStringLiteral(" did not say it was listening for TOC; its output:\n")
-        + QString::fromUtf8(output);
+    return how.program + QStringLiteral(" did not say it was listening; its output:\n")
+        + QString::fromUtf8(m_output);
 }
 
-void InteropPeer::stop()
+QString PeerProcess::lastOutput(int lines)
+{
+    if (m_process)
+        m_output += m_process->readAll();
+    const QList<QByteArray> all = m_output.trimmed().split('\n');
+    return QString::fromUtf8(all.mid(qMax(0, int(all.size()) - lines)).join('\n'));
+}
+
+void PeerProcess::stop()
 {
     if (!m_process)
         return;
@@ -74,7 +124,7 @@ InteropPeer::Launch LocalPeer::launch()
 {
     // The port picked at the first start is asked for again after a stop.
     return {QStringLiteral(QIV_LOCALSERVER_PATH),
-            {QStringLiteral("--port"), QString::number(m_tocPort)},
+            {QStringLiteral("--port"), QString::number(m_port)},
             QProcessEnvironment::systemEnvironment(),
             QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)"))};
 }
@@ -83,18 +133,12 @@ OscarPeer::OscarPeer()
     : m_bosPort(freeLoopbackPort())
     , m_apiPort(freeLoopbackPort())
 {
-    m_tocPort = freeLoopbackPort();
+    m_port = freeLoopbackPort();
 }
 
 QString OscarPeer::unavailableReason() const
 {
-    const QString binary = qEnvironmentVariable("QIV_OSCAR_SERVER");
-    if (binary.isEmpty())
-        return QStringLiteral("Open OSCAR Server is not installed: set QIV_OSCAR_SERVER to its "
-                              "server binary to run these tests against it");
-    if (!QFileInfo(binary).isExecutable())
-        return QStringLiteral("QIV_OSCAR_SERVER names no executable file: ") + binary;
-    return {};
+    return oscarBinary().reason;
 }
 
 InteropPeer::Launch OscarPeer::launch()
@@ -102,29 +146,66 @@ InteropPeer::Launch OscarPeer::launch()
     Launch how;
     how.program = QStringLiteral(QIV_OSCAR_SCRIPT);
     how.arguments = {m_data.path()};
-    how.environment.insert(QStringLiteral("QIV_OSCAR_TOC_PORT"), QString::number(m_tocPort));
+    how.environment.insert(QStringLiteral("QIV_OSCAR_SERVER"), oscarBinary().path);
+    how.environment.insert(QStringLiteral("QIV_OSCAR_TOC_PORT"), QString::number(m_port));
     how.environment.insert(QStringLiteral("QIV_OSCAR_BOS_PORT"), QString::number(m_bosPort));
     how.environment.insert(QStringLiteral("QIV_OSCAR_API_PORT"), QString::number(m_apiPort));
     how.ready = QRegularExpression(QStringLiteral("starting server.*listen_host=127\\.0\\.0\\.1:")
-                                   + QString::number(m_tocPort) + QStringLiteral("\\b"));
+                                   + QString::number(m_port) + QStringLiteral("\\b"));
     return how;
+}
+
+QString OscarPeer::awaitReady()
+{
+    const QString version = QStringLiteral("http://127.0.0.1:%1/version").arg(m_apiPort);
+    const QDeadlineTimer deadline(StartTimeoutMs);
+    while (httpStatus("GET", version) != 200) {
+        if (deadline.hasExpired())
+            return QStringLiteral("Open OSCAR Server's management API did not answer at ") + version
+                + QStringLiteral("; its output:\n") + lastOutput();
+        QEventLoop wait;
+        QTimer::singleShot(50, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    return {};
 }
 
 bool OscarPeer::createAccount(const QByteArray &name, const QByteArray &password)
 {
-    QNetworkAccessManager network;
-    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1/user").arg(m_apiPort)));
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     const QJsonObject account{{QStringLiteral("screen_name"), QString::fromLatin1(name)},
                               {QStringLiteral("password"), QString::fromLatin1(password)}};
-    QNetworkReply *reply = network.post(request, QJsonDocument(account).toJson());
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    reply->deleteLater();
-    return status == 201;
+    return httpStatus("POST", QStringLiteral("http://127.0.0.1:%1/user").arg(m_apiPort),
+                      QJsonDocument(account).toJson())
+        == 201;
+}
+
+bool OscarPeer::exemptFromRateLimits(const QByteArray &name)
+{
+    const QJsonObject bot{{QStringLiteral("is_bot"), true}};
+    const int status = httpStatus("PATCH",
+                                  QStringLiteral("http://127.0.0.1:%1/user/%2/account")
+                                      .arg(m_apiPort)
+                                      .arg(QString::fromLatin1(name)),
+                                  QJsonDocument(bot).toJson());
+    return status == 204 || status == 304;
+}
+
+ToxiproxyPeer::ToxiproxyPeer() { m_port = freeLoopbackPort(); }
+
+QString ToxiproxyPeer::unavailableReason() const
+{
+    return toxiproxyBinary().reason;
+}
+
+PeerProcess::Launch ToxiproxyPeer::launch()
+{
+    Launch how;
+    how.program = toxiproxyBinary().path;
+    how.arguments = {QStringLiteral("-host"), QStringLiteral("127.0.0.1"), QStringLiteral("-port"),
+                     QString::number(m_port)};
+    how.ready = QRegularExpression(QStringLiteral("\"address\":\"127\\.0\\.0\\.1:") + QString::number(m_port)
+                                   + QStringLiteral("\".*Starting Toxiproxy HTTP server"));
+    return how;
 }
 
 std::unique_ptr<InteropPeer> makePeer(const std::string &name)
@@ -132,4 +213,24 @@ std::unique_ptr<InteropPeer> makePeer(const std::string &name)
     if (name == "oscar")
         return std::make_unique<OscarPeer>();
     return std::make_unique<LocalPeer>();
+}
+
+int httpStatus(const QByteArray &verb, const QString &url, const QByteArray &json, QByteArray *reply)
+{
+    QNetworkAccessManager network;
+    QNetworkRequest request{QUrl(url)};
+    // Toxiproxy turns away requests whose agent looks like a browser's, as Qt's does.
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("qiv-tests"));
+    if (!json.isEmpty())
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    QNetworkReply *answer = network.sendCustomRequest(request, verb, json);
+    QEventLoop loop;
+    QObject::connect(answer, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(RequestTimeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    const int status = answer->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply)
+        *reply = answer->readAll();
+    answer->deleteLater();
+    return status;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-// The TOC2 servers the interop tests run against, each a real process on a
-// free loopback port: qiv-localserver, and Open OSCAR Server when the
-// environment names its binary in QIV_OSCAR_SERVER. Both are stopped by
-// their process ID.
+// The servers the interop tests run against, each a real process on a free
+// loopback port, stopped by its process ID: qiv-localserver, Open OSCAR
+// Server, and Toxiproxy for putting faults between the two ends.
+// tests/interop/get-peer provides the last two in the build's cache; an
+// environment variable may name another binary instead.
 
 #include <QByteArray>
 #include <QProcess>
@@ -12,10 +13,15 @@
 #include <QTemporaryDir>
 #include <memory>
 
-class InteropPeer
+// Whether a peer that cannot run here is a failure rather than a skip, as in
+// CI (QIV_REQUIRE_PEERS=1).
+bool peersRequired();
+
+// A server process started and stopped by the tests.
+class PeerProcess
 {
 public:
-    virtual ~InteropPeer();
+    virtual ~PeerProcess();
 
     // Why this peer cannot run here, or empty when it can.
     virtual QString unavailableReason() const { return {}; }
@@ -23,9 +29,8 @@ public:
     // Returns an empty string on success, else what went wrong and its log.
     QString start();
     void stop();
-    quint16 tocPort() const { return m_tocPort; }
-    // Makes an account. The local network makes one at its first sign-on.
-    virtual bool createAccount(const QByteArray &name, const QByteArray &password) = 0;
+    // The server's last lines of output, for saying why something failed.
+    QString lastOutput(int lines = 10);
 
 protected:
     struct Launch
@@ -33,16 +38,38 @@ protected:
         QString program;
         QStringList arguments;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // The server's output line saying it accepts TOC connections;
-        // a first capture, when present, is the port.
+        // The server's output line saying it is listening; a first capture,
+        // when present, is the port.
         QRegularExpression ready;
     };
     virtual Launch launch() = 0;
+    // Waits for whatever else the server starts after saying it listens;
+    // returns what went wrong, or an empty string.
+    virtual QString awaitReady() { return {}; }
 
-    quint16 m_tocPort = 0;
+    quint16 m_port = 0;
 
 private:
     std::unique_ptr<QProcess> m_process;
+    QByteArray m_output;
+};
+
+// A TOC2 server.
+class InteropPeer : public PeerProcess
+{
+public:
+    quint16 tocPort() const { return m_port; }
+    // Makes an account. The local network makes one at its first sign-on.
+    virtual bool createAccount(const QByteArray &name, const QByteArray &password) = 0;
+    // How many sessions of one name the server keeps at once; where it is
+    // one, a sign-on ends the older session instead of being refused.
+    virtual int sessionsPerName() const { return 1; }
+    // How many sign-ons from one address the server takes in a minute before
+    // it refuses them (ERROR 983); 0 when it has no such limit.
+    virtual int signOnsPerAddress() const { return 0; }
+    // Whether the server lets an account's sessions lift its rate limits.
+    virtual bool canExemptFromRateLimits() const { return false; }
+    virtual bool exemptFromRateLimits(const QByteArray &) { return false; }
 };
 
 // qiv-localserver, the build's own binary.
@@ -63,9 +90,20 @@ public:
     OscarPeer();
     QString unavailableReason() const override;
     bool createAccount(const QByteArray &name, const QByteArray &password) override;
+    // foodgroup/auth.go MaxConcurrentLoginsPerUser; the TOC listener's
+    // per-address limiter (cmd/server/factory.go: a burst of 10, one more a minute).
+    int sessionsPerName() const override { return 5; }
+    int signOnsPerAddress() const override { return 10; }
+    // Marks the account as a bot, which the server exempts from its rate
+    // limits (not from the limit on sign-ons per address).
+    bool canExemptFromRateLimits() const override { return true; }
+    bool exemptFromRateLimits(const QByteArray &name) override;
 
 protected:
     Launch launch() override;
+    // The management API, which makes the accounts, may come up a moment
+    // after the TOC listener.
+    QString awaitReady() override;
 
 private:
     QTemporaryDir m_data;
@@ -73,4 +111,22 @@ private:
     quint16 m_apiPort = 0;
 };
 
+// Toxiproxy's server with its HTTP API on a free loopback port.
+class ToxiproxyPeer final : public PeerProcess
+{
+public:
+    ToxiproxyPeer();
+    QString unavailableReason() const override;
+    quint16 apiPort() const { return m_port; }
+
+protected:
+    Launch launch() override;
+};
+
 std::unique_ptr<InteropPeer> makePeer(const std::string &name);
+
+// The HTTP status of a request to a peer's API (0 when none came), with a
+// JSON body when one is given; the answer's body goes to reply.
+int httpStatus(const QByteArray &verb, const QString &url, const QByteArray &json = {},
+               QByteArray *reply = nullptr);
+

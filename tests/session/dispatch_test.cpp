@@ -84,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Errors, Messages, ::testing::Values(
     Row{"ERROR:902:Amy", {"Error 902|Warning of Amy is not currently available"}},
     Row{"ERROR:903", {"Error 903|A message has been dropped, you are exceeding the server speed limit"}},
     Row{"ERROR:911:x", {"Error 911|Error validating input"}},
+    Row{"ERROR:913:internal server error", {"Error 913|The server ran into an internal error and could not complete "
+                                            "the request; try again in a moment"}},
     Row{"ERROR:951:lobby:-1", {"Error 951|Could not join chat 'lobby': Possible Reset"}},
     Row{"ERROR:951:lobby:24", {"Error 951|Could not join chat 'lobby': Chat Full"}},
     Row{"ERROR:951:lobby:48", {"Error 951|Could not join chat 'lobby': Rated"}},

@@ -3,6 +3,7 @@
 #include "sessiontest.h"
 
 #include "session/screenname.h"
+#include "session/tocconfig.h"
 #include "session/wirelog.h"
 
 #include <QLoggingCategory>
@@ -111,6 +112,22 @@ TEST_F(SignOn, LinesOfEveryKindLandInTheirLists)
             << row.config.data();
         EXPECT_EQ(takeLines(), QList<QByteArray>({"toc_init_done"}));
     }
+}
+
+TEST_F(SignOn, AliasesStoredWithBuddiesAreKeptApartFromTheirNames)
+{
+    // Lines as Open OSCAR Server writes them: an alias, an alias and a note, a note only.
+    signOn("me");
+    QHash<QByteArray, QByteArray> seen;
+    QObject::connect(&toc, &QuorTOCSock::LoggedIn, &toc, [&] { seen = toc.buddyAliases(); });
+    deliver(data("CONFIG2:g:G\nb:Amy Lee:Best Pal\nb:bob:Bobby:::::met at work\nb:cleo:::::a note\ndone:\n"));
+    EXPECT_EQ(seen, (QHash<QByteArray, QByteArray>{{"amylee", "Best Pal"}, {"bob", "Bobby"}}));
+    for (const QByteArray entry : {"bob", "bob:Bobby", "bob:Bobby:met at work", "bob:"})
+        EXPECT_EQ(TocConfigText::buddyName(entry), "bob") << entry.data();
+
+    signOn("me");
+    deliver(data("CONFIG2:b:bob\ndone:\n"));
+    EXPECT_TRUE(toc.buddyAliases().isEmpty()) << "each sign-on brings its own";
 }
 
 TEST_F(SignOn, WhatTheLoggedInHandlerSendsGoesOutBeforeInitDone)

@@ -218,6 +218,10 @@ TEST(LocalServerMessages, ReadBackIntoTheSameFields)
         {error(980), TocError{980, "Invalid account or password"}},
         {error(989, "17"), TocError{989, "Sign on Blocked"}},
     });
+    // At sign-on, 980 may also mean the name is on in too many places.
+    EXPECT_EQ(TocErrors::signOnRefusal(*TocErrors::decode(error(980))),
+              "Invalid account or password, or this screen name is signed on in too many places already");
+    EXPECT_EQ(TocErrors::signOnRefusal(*TocErrors::decode(error(983))), "You are attempting to sign on again too soon");
 }
 
 } // namespace

@@ -111,7 +111,7 @@ TEST_F(AccessibilityTest, LabelsThatChangeAreHeardSayingWhatTheyShowNow)
     main->cmdLogin->click();
     socket->acceptConnection();
     serverSays("ERROR:980");
-    EXPECT_EQ(accessibleName(main->lbStat), QStringLiteral("Invalid account or password"));
+    EXPECT_EQ(accessibleName(main->lbStat), QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
 
     signOn();
     frmAimChat *chat = joinRoom();

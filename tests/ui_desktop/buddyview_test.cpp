@@ -157,10 +157,11 @@ TEST_F(BuddyViewTest, TheStatusLookDimsAwayBuddiesAndRedrawsIdleTimesWithoutMovi
 
 TEST_F(BuddyViewTest, TheGroupsViewListsStoredGroupsOpensAndClosesThemAndEditsThemOnTheServer)
 {
+    // amy lee is stored with an alias, which the list shows.
     signOn("Some Body", "CONFIG2:m:1\ng:Buddies\nb:Pal\ng:Work\nb:Zed\nb:Friend\nb:amy lee:Amy\ndone:\n");
     choose({.showGroups = true});
     serverSays("UPDATE_BUDDY2:Friend:T:0:0:0: O :");
-    EXPECT_EQ(rows(), QStringList({"\u25BE Buddies (0/1)", "Pal", "\u25BE Work (1/3)", "amy lee", "Friend", "Zed"}));
+    EXPECT_EQ(rows(), QStringList({"\u25BE Buddies (0/1)", "Pal", "\u25BE Work (1/3)", "Amy", "Friend", "Zed"}));
     EXPECT_EQ(at(1, Qt::ForegroundRole).value<QColor>(), BuddyText::faint()) << "offline is greyed";
     EXPECT_FALSE(at(4, Qt::ForegroundRole).isValid());
     EXPECT_EQ(at(1, Qt::AccessibleTextRole).toString(), QStringLiteral("Pal, offline"));
@@ -190,19 +191,19 @@ TEST_F(BuddyViewTest, TheGroupsViewListsStoredGroupsOpensAndClosesThemAndEditsTh
     EXPECT_EQ(dialogs.choicesOffered.last(), QStringList{"Buddies"});
     EXPECT_EQ(sentLines(), (QList<QByteArray>{"toc2_new_buddies \"g:Buddies\nb:Friend\n\"",
                                               R"~(toc2_remove_buddy "Friend" "Work")~"}));
-    EXPECT_EQ(rows(), QStringList({"\u25BE Buddies (1/2)", "Friend", "Pal", "\u25BE Work (0/2)", "amy lee", "Zed"}));
+    EXPECT_EQ(rows(), QStringList({"\u25BE Buddies (1/2)", "Friend", "Pal", "\u25BE Work (0/2)", "Amy", "Zed"}));
 
-    // A rename is a new group holding the same buddies, listed last.
+    // A rename is a new group holding the same buddies (and their aliases), listed last.
     main->buddyActions().showMenu(QByteArray(), QPoint(), "Work");
     EXPECT_EQ(menuItems(),
               QStringList({"&Add Buddy...", "&History...", "Add &Group...", "Re&name Group...", "Remove Gr&oup"}));
     dialogs.textAnswers << QStringLiteral("Old Work");
     pick(QStringLiteral("Re&name Group..."));
     EXPECT_EQ(sentLines(), (QList<QByteArray>{R"~(toc2_new_group "Old Work")~",
-                                              "toc2_new_buddies \"g:Old Work\nb:amy lee\nb:Zed\n\"",
+                                              "toc2_new_buddies \"g:Old Work\nb:amy lee:Amy\nb:Zed\n\"",
                                               R"~(toc2_remove_buddy "amy lee" "Zed" "Work")~",
                                               R"~(toc2_del_group "Work")~"}));
-    EXPECT_EQ(rows().mid(3), QStringList({"\u25BE Old Work (0/2)", "amy lee", "Zed"}));
+    EXPECT_EQ(rows().mid(3), QStringList({"\u25BE Old Work (0/2)", "Amy", "Zed"}));
 
     // A name the server's lines cannot carry is refused; a removal asks first.
     dialogs.textAnswers << QStringLiteral("a:b");

@@ -7,6 +7,7 @@
 #include "attention.h"
 #include "conversation/history.h"
 #include "history/frmhistory.h"
+#include "listednames.h"
 #include "main/buddyactions.h"
 #include "prefs/frmaimprefs.h"
 #include "prefs/preferenceslauncher.h"
@@ -155,6 +156,24 @@ TEST_F(EverydayTest, AMessageForSomebodyOfflineIsMarkedAndCanGoWhenTheySignOn)
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_TRUE(other->txtIM->toPlainText().endsWith(QStringLiteral("hello? (Stranger is offline; not delivered)")));
     EXPECT_FALSE(other->cmdSendLater->isVisibleTo(other)) << "nothing would ever say they signed on";
+}
+
+TEST_F(EverydayTest, ABuddyStoredWithAnAliasShowsItAndIsRemovedByName)
+{
+    signOn("Some Body", "CONFIG2:g:Work\nb:Friend:Best <b>Pal</b>:::::met at work\nb:Other:::::a note\ndone:\n");
+    online("Friend");
+    online("Other");
+    EXPECT_EQ(listedNames(*main->lstBuddyson), QStringList({"Best <b>Pal</b>", "Other"}));
+
+    main->buddyActions().showMenu("Friend", QPoint());
+    choose(QStringLiteral("&Remove Buddy"));
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc2_remove_buddy "Friend" "Work")"});
+    EXPECT_EQ(main->lstBuddyson->model()->rowCount(), 1);
+    // Added again, it is stored without the alias it had.
+    dialogs.textAnswers << QStringLiteral("Friend") << QStringLiteral("Work");
+    main->stAddBuddy->trigger();
+    online("Friend");
+    EXPECT_EQ(listedNames(*main->lstBuddyson), QStringList({"Other", "Friend"}));
 }
 
 TEST_F(EverydayTest, GetInfoOpensOnlyTheAnswerToTheUsersOwnRequest)

@@ -124,9 +124,9 @@ TEST_F(MainWindowTest, ServerErrorsAreShownAsPlainTextAndOnlySignOffSwitchesPane
     socket->acceptConnection();
     socket->deliver(serverFrame("ERROR:980"));
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Invalid account or password"));
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Error"));
-    EXPECT_EQ(window->lbStat->text(), QStringLiteral("Invalid account or password"));
+    EXPECT_EQ(window->lbStat->text(), QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
     EXPECT_TRUE(onSignOnPanel());
 
     signOn();
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, ALostConnectionIsReportedLikeASignOffByTheServer)
 
 TEST_F(MainWindowTest, AnErrorThatEndsTheSessionIsOneBoxThoughTheServerHangsUpAfterIt)
 {
-    for (const QByteArray code : {"980", "983", "989"}) {
+    for (const QByteArray code : {"980", "983", "989", "913:internal server error"}) {
         SCOPED_TRACE(code.data());
         dialogs.shown.clear();
         QTest::mouseClick(window->cmdLogin, Qt::LeftButton);

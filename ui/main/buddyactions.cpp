@@ -212,6 +212,8 @@ void BuddyActions::removeBuddy(const QByteArray &buddy, const QByteArray &group)
         m_context.btoc.RemoveBuddy(from, buddy);
         m_roster.buddyUnstored(from, buddy);
     }
+    // The server keeps no alias for a buddy it no longer lists.
+    m_roster.online().forgetAlias(buddy);
     m_notice(tr("%1 was removed from your buddy list.").arg(WireText::fromWire(buddy)));
 }
 

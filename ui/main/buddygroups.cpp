@@ -1,6 +1,7 @@
 #include "buddygroups.h"
 
 #include "session/screenname.h"
+#include "session/tocconfig.h"
 #include "session/wiretext.h"
 
 #include <QCoreApplication>
@@ -9,14 +10,6 @@
 
 namespace {
 const QByteArray GroupMarker = QByteArrayLiteral("[group]");
-
-// A stored entry names the buddy up to its first colon; what follows is an
-// alias and a note.
-QByteArray storedName(const QByteArray &entry)
-{
-    const qsizetype colon = entry.indexOf(':');
-    return colon < 0 ? entry : entry.first(colon);
-}
 } // namespace
 
 BuddyGroups::BuddyGroups(QObject *parent)
@@ -55,7 +48,7 @@ BuddyGroups::Buddy &BuddyGroups::buddyFor(const QByteArray &wireName)
     Buddy &buddy = m_buddies[ScreenName::NormalizeName(wireName)];
     if (buddy.wireName.isEmpty()) {
         buddy.wireName = wireName;
-        buddy.shown = WireText::fromWire(wireName);
+        buddy.shown = shownName(wireName);
     }
     return buddy;
 }
@@ -69,8 +62,15 @@ void BuddyGroups::setShowsStatus(bool shown)
         emit dataChanged(index(0), index(rowCount() - 1));
 }
 
-void BuddyGroups::reset(const QList<QByteArray> &storedList)
+QString BuddyGroups::shownName(const QByteArray &wireName) const
 {
+    const auto alias = m_aliases.constFind(ScreenName::NormalizeName(wireName));
+    return WireText::fromWire(alias == m_aliases.cend() ? wireName : *alias);
+}
+
+void BuddyGroups::reset(const QList<QByteArray> &storedList, const QHash<QByteArray, QByteArray> &aliases)
+{
+    m_aliases = aliases;
     beginResetModel();
     m_groups.clear();
     m_buddies.clear();
@@ -87,7 +87,7 @@ void BuddyGroups::reset(const QList<QByteArray> &storedList)
         }
         if (heading)
             continue;
-        const QByteArray name = storedName(entry);
+        const QByteArray name = TocConfigText::buddyName(entry);
         if (name.isEmpty())
             continue;
         buddyFor(name);
@@ -202,7 +202,7 @@ void BuddyGroups::update(const QByteArray &wireName, const BuddyStatus &status)
     // spells it stays.
     if (status.online) {
         buddy.wireName = wireName;
-        buddy.shown = WireText::fromWire(wireName);
+        buddy.shown = shownName(wireName);
     }
     buddy.status = status;
     for (int g = 0; g < m_groups.size(); ++g) {

@@ -31,8 +31,9 @@ public:
     void setShowsStatus(bool shown);
 
     // The stored list of a sign-on, "[group]" entries each followed by its
-    // buddies; everybody is offline until reported. Empty: nothing stored.
-    void reset(const QList<QByteArray> &storedList);
+    // buddies, and the names stored to show for some of them (by normalized
+    // name); everybody is offline until reported. Empty: nothing stored.
+    void reset(const QList<QByteArray> &storedList, const QHash<QByteArray, QByteArray> &aliases = {});
     void addGroup(const QByteArray &group);
     void removeGroup(const QByteArray &group);
     // The buddies move to a group of the new name, listed last, where the
@@ -84,12 +85,15 @@ private:
     std::pair<int, qsizetype> locate(int row) const;
     void placeRows();
     Buddy &buddyFor(const QByteArray &wireName);
+    // The alias stored for the buddy, else the name as given.
+    QString shownName(const QByteArray &wireName) const;
     QVariant headingData(const Group &group, int role) const;
     void headingChanged(int group);
 
     QList<Group> m_groups;
     QList<int> m_headingRow; // by group
     QHash<QByteArray, Buddy> m_buddies; // by normalized name
+    QHash<QByteArray, QByteArray> m_aliases; // by normalized name
     QSet<QByteArray> m_collapsed;
     Clock m_clock = systemClock();
     bool m_showsStatus = false;

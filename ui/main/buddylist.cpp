@@ -24,6 +24,26 @@ void BuddyList::setShowsStatus(bool shown)
         emit dataChanged(index(0), index(int(m_names.size()) - 1));
 }
 
+QString BuddyList::shownName(const QByteArray &strBuddy) const
+{
+    const auto alias = m_aliases.constFind(ScreenName::NormalizeName(strBuddy));
+    return WireText::fromWire(alias == m_aliases.cend() ? strBuddy : *alias);
+}
+
+void BuddyList::setAliases(const QHash<QByteArray, QByteArray> &aliases)
+{
+    m_aliases = aliases;
+    for (qsizetype row = 0; row < m_names.size(); ++row)
+        m_names[row] = shownName(m_wireNames.at(row));
+    if (!m_names.isEmpty())
+        emit dataChanged(index(0), index(int(m_names.size()) - 1), {Qt::DisplayRole, Qt::AccessibleTextRole});
+}
+
+void BuddyList::forgetAlias(const QByteArray &strBuddy)
+{
+    m_aliases.remove(ScreenName::NormalizeName(strBuddy));
+}
+
 void BuddyList::update(const QByteArray &strBuddy, bool blnOnline)
 {
     BuddyStatus status;
@@ -62,7 +82,7 @@ void BuddyList::update(const QByteArray &strBuddy, const BuddyStatus &status)
     const int row = int(m_names.size());
     beginInsertRows(QModelIndex(), row, row);
     m_tickets.append(m_nextTicket);
-    m_names.append(WireText::fromWire(strBuddy));
+    m_names.append(shownName(strBuddy));
     m_wireNames.append(strBuddy);
     m_status.append(status);
     m_ticketByKey.insert(key, m_nextTicket++);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The online buddies, one row per buddy in the order they came online, shown
-// by the main window's list. Rows are found by the buddy's normalized name
+// by the main window's list under the alias stored with the buddy, if any,
+// else the name the server sent. Rows are found by the buddy's normalized name
 // through an index, and each row's place through a binary search over the
 // order the rows were added in, so one presence report costs the same with
 // ten buddies listed as with ten thousand.
@@ -36,6 +37,10 @@ public:
     bool isListed(const QByteArray &strBuddy) const;
     // Another minute has passed: idle times are drawn anew; no row moves.
     void refreshIdle();
+    // The names to show instead of the server's, by normalized buddy name, as
+    // wire text; rows already listed take them at once.
+    void setAliases(const QHash<QByteArray, QByteArray> &aliases);
+    void forgetAlias(const QByteArray &strBuddy);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -43,6 +48,7 @@ public:
 
 private:
     qsizetype rowOf(quint64 ticket) const;
+    QString shownName(const QByteArray &strBuddy) const;
 
     // Row by row: when the buddy was listed (ascending), and the name shown.
     QList<quint64> m_tickets;
@@ -50,6 +56,7 @@ private:
     QList<QByteArray> m_wireNames;
     QList<BuddyStatus> m_status;
     QHash<QByteArray, quint64> m_ticketByKey;
+    QHash<QByteArray, QByteArray> m_aliases;
     quint64 m_nextTicket = 0;
     Clock m_clock = systemClock();
     bool m_showsStatus = false;

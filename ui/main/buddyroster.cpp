@@ -98,7 +98,8 @@ bool BuddyRoster::isKnownOffline(const QByteArray &wireName) const
 
 void BuddyRoster::onLoggedIn(const QByteArray &, const QList<QByteArray> &BuddyList)
 {
-    m_groups.reset(BuddyList);
+    m_groups.reset(BuddyList, m_context.btoc.buddyAliases());
+    m_online.setAliases(m_context.btoc.buddyAliases());
 }
 
 void BuddyRoster::buddyStored(const QByteArray &group, const QByteArray &wireName)
