@@ -39,6 +39,7 @@ QString settingName(Remembered::Key key)
     case Remembered::Key::AnnounceBuddies: return QStringLiteral("BuddyList/AnnounceSignOns");
     case Remembered::Key::TellIdle: return QStringLiteral("Idle/Tell");
     case Remembered::Key::IdleMinutes: return QStringLiteral("Idle/Minutes");
+    case Remembered::Key::ShowTimestamps: return QStringLiteral("Conversations/ShowTimestamps");
     }
     return QString();
 }
@@ -48,7 +49,7 @@ constexpr Remembered::Key AllKeys[] = {
     Remembered::Key::FontFace, Remembered::Key::FontColor, Remembered::Key::FontBackground,
     Remembered::Key::Privacy, Remembered::Key::ImClearAfterSend, Remembered::Key::ChatClearOnSend,
     Remembered::Key::ShowBuddyStatus, Remembered::Key::ShowBuddyGroups, Remembered::Key::AnnounceBuddies,
-    Remembered::Key::TellIdle, Remembered::Key::IdleMinutes,
+    Remembered::Key::TellIdle, Remembered::Key::IdleMinutes, Remembered::Key::ShowTimestamps,
 };
 } // namespace
 

@@ -5,8 +5,11 @@
 // the message style prefix (the main window's hidden txtFont box), whom the
 // user has blocked, how a window asks for the user's attention, what the user
 // asked to keep between runs, the conversation history, the Buddy List
-// preferences in force, and what can be done with a person a list shows
-// (set once the main window has made its buddy actions).
+// preferences in force, what can be done with a person a list shows (set
+// once the main window has made its buddy actions), and how an address a
+// person clicks is opened.
+
+#include "urlopener.h"
 
 class Attention;
 class BlockList;
@@ -31,4 +34,5 @@ struct AppContext
     History &history;
     Options &options;
     PersonActions *people = nullptr;
+    UrlOpener openUrl = desktopUrlOpener();
 };

@@ -3,6 +3,7 @@
 #include "appcontext.h"
 #include "blocklist.h"
 #include "prefs/buddylistprefs.h"
+#include "prefs/conversationprefs.h"
 #include "dialogs.h"
 #include "escapekey.h"
 #include "productinfo.h"
@@ -57,12 +58,13 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     heading->setFont(bold);
     category->addWidget(heading);
 
-    const std::array<std::pair<int, QString>, 6> captions{{{PrivacyPage, QStringLiteral("Privacy")},
+    const std::array<std::pair<int, QString>, 7> captions{{{PrivacyPage, QStringLiteral("Privacy")},
                                                            {FontPage, QStringLiteral("Font")},
                                                            {PasswordPage, QStringLiteral("Change Pass")},
                                                            {FormatNamePage, QStringLiteral("Format Name")},
                                                            {ProfilePage, QStringLiteral("Profile")},
-                                                           {BuddyListPage, tr("Buddy List")}}};
+                                                           {BuddyListPage, tr("Buddy List")},
+                                                           {ConversationsPage, tr("Conversations")}}};
     for (const auto &[index, caption] : captions) {
         QPushButton *label = button(QStringLiteral("lbMenu%1").arg(index), caption, this);
         label->setFlat(true);
@@ -88,6 +90,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     f[FormatNamePage] = buildFormatNamePage();
     f[ProfilePage] = buildProfilePage();
     f[BuddyListPage] = buddyListPage = new BuddyListPrefs(context.options, this);
+    f[ConversationsPage] = conversationsPage = new ConversationPrefs(context.options, this);
 
     cmdOK = button(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
@@ -338,6 +341,7 @@ void frmAimPrefs::confirm()
     kept.setKeepsHistory(chkHistory->isChecked());
     kept.setKeepHistoryFor(Remembered::HistoryAge(cboKeepFor->currentData().toInt()));
     buddyListPage->apply();
+    conversationsPage->apply();
     hide();
 }
 

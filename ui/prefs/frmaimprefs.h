@@ -11,6 +11,7 @@
 struct AppContext;
 class QCloseEvent;
 class BuddyListPrefs;
+class ConversationPrefs;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -33,8 +34,9 @@ public:
         FormatNamePage = 4,
         ProfilePage = 5,
         BuddyListPage = 6,
+        ConversationsPage = 7,
     };
-    static constexpr int PageSlots = 7;
+    static constexpr int PageSlots = 8;
     // The page on view when the window opens: the first category.
     static constexpr Page FirstPage = PrivacyPage;
 
@@ -71,6 +73,7 @@ public:
     QPushButton *cmdCancel;
     QLabel *lbStatus; // one line on what became of a profile or password sent
     BuddyListPrefs *buddyListPage;
+    ConversationPrefs *conversationsPage;
 
     // The server's answer to the last password change, once it comes.
     void passwordAnswered(const QString &text);
