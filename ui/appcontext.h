@@ -3,7 +3,7 @@
 // What every window that talks to the network needs, handed in by the main
 // window that owns it all: the session, the dialogs, the open-window list,
 // the message style prefix (the main window's hidden txtFont box), whom the
-// user has blocked, how a window asks for the user's attention, what the user
+// user has blocked and whom they let in, how a window asks for the user's attention, what the user
 // asked to keep between runs, the conversation history, the Buddy List
 // preferences in force, what can be done with a person a list shows (set
 // once the main window has made its buddy actions), and how an address a
@@ -16,6 +16,7 @@ class BlockList;
 class Dialogs;
 class History;
 class Options;
+class PermitList;
 class PersonActions;
 class Remembered;
 class QLineEdit;
@@ -29,6 +30,7 @@ struct AppContext
     WindowRegistry &windows;
     QLineEdit &txtFont;
     BlockList &blocked;
+    PermitList &permitted;
     Attention &attention;
     Remembered &remembered;
     History &history;

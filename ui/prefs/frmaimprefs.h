@@ -12,6 +12,7 @@ struct AppContext;
 class QCloseEvent;
 class BuddyListPrefs;
 class ConversationPrefs;
+class PrivacyPrefs;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -54,6 +55,8 @@ public:
     std::array<QPushButton *, PageSlots> lbMenu{};
     std::array<QGroupBox *, PageSlots> f{};
 
+    // The privacy mode (applied by OK) and the allow and block lists.
+    PrivacyPrefs *privacyPrefs;
     QRadioButton *privacyAll;
     QRadioButton *privacyNone;
     // Whether conversations and rooms are kept on disk; applied by OK.
