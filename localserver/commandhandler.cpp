@@ -122,7 +122,7 @@ void CommandHandler::login(ClientConnection *connection, const Words &words)
             groups += filed;
     }
     const QList<QByteArray> config = ServerMessage::config(
-        groups, m_directory.deniedNames(userKey),
+        groups, m_directory.permittedNames(userKey), m_directory.deniedNames(userKey),
         m_directory.privacyMode(userKey));
     for (const QByteArray &frame : config)
         connection->sendMessage(frame);

@@ -11,8 +11,8 @@ QByteArray signOn() { return "SIGN_ON:TOC2.0"; }
 
 QByteArray nick(QByteArrayView displayName) { return "NICK:" + displayName.toByteArray(); }
 
-QList<QByteArray> config(const QList<BuddyGroup> &groups, const QList<QByteArray> &denied,
-                         int privacyMode)
+QList<QByteArray> config(const QList<BuddyGroup> &groups, const QList<QByteArray> &permitted,
+                         const QList<QByteArray> &denied, int privacyMode)
 {
     QList<QByteArray> lines;
     for (const auto &[group, buddies] : groups) {
@@ -20,6 +20,8 @@ QList<QByteArray> config(const QList<BuddyGroup> &groups, const QList<QByteArray
         for (const QByteArray &buddy : buddies)
             lines.append("b:" + buddy + '\n');
     }
+    for (const QByteArray &name : permitted)
+        lines.append("p:" + name + '\n');
     for (const QByteArray &name : denied)
         lines.append("d:" + name + '\n');
     lines.append("m:" + dec(privacyMode) + '\n');

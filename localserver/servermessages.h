@@ -29,10 +29,10 @@ struct Presence
 QByteArray signOn();
 QByteArray nick(QByteArrayView displayName);
 using BuddyGroup = std::pair<QByteArray, QList<QByteArray>>;
-// The stored configuration: the groups with their buddies, the deny list and
-// the privacy mode, ending with the "done:" line.
-QList<QByteArray> config(const QList<BuddyGroup> &groups, const QList<QByteArray> &denied,
-                         int privacyMode);
+// The stored configuration: the groups with their buddies, the permit and
+// deny lists and the privacy mode, ending with the "done:" line.
+QList<QByteArray> config(const QList<BuddyGroup> &groups, const QList<QByteArray> &permitted,
+                         const QList<QByteArray> &denied, int privacyMode);
 QByteArray updateBuddy(const Presence &presence);
 // The user-class letters: " O " for an ordinary user, " OU" when away.
 QByteArray userClass(bool away);

@@ -10,6 +10,13 @@ namespace {
 constexpr int NamedWarning = 10;
 constexpr int AnonymousWarning = 3;
 constexpr int MaxWarning = 100;
+
+QList<QByteArray> sorted(const QSet<QByteArray> &keys)
+{
+    QList<QByteArray> names(keys.cbegin(), keys.cend());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 } // namespace
 
 bool UserDirectory::isValidKey(QByteArrayView key)
@@ -365,14 +372,16 @@ void UserDirectory::removePermit(const QByteArray &key, const QByteArray &permit
         account->permitted.remove(permittedKey);
 }
 
+QList<QByteArray> UserDirectory::permittedNames(const QByteArray &key) const
+{
+    const Account *account = find(key);
+    return account ? sorted(account->permitted) : QList<QByteArray>();
+}
+
 QList<QByteArray> UserDirectory::deniedNames(const QByteArray &key) const
 {
     const Account *account = find(key);
-    if (!account)
-        return {};
-    QList<QByteArray> names(account->denied.cbegin(), account->denied.cend());
-    std::sort(names.begin(), names.end());
-    return names;
+    return account ? sorted(account->denied) : QList<QByteArray>();
 }
 
 void UserDirectory::setPrivacyMode(const QByteArray &key, int mode)

@@ -95,6 +95,7 @@ public:
     void removeDeny(const QByteArray &key, const QByteArray &deniedKey);
     void addPermit(const QByteArray &key, const QByteArray &permittedKey);
     void removePermit(const QByteArray &key, const QByteArray &permittedKey);
+    QList<QByteArray> permittedNames(const QByteArray &key) const;
     QList<QByteArray> deniedNames(const QByteArray &key) const;
     void setPrivacyMode(const QByteArray &key, int mode);
     int privacyMode(const QByteArray &key) const;

@@ -150,6 +150,16 @@ QuorTOCSock::SendCheck QuorTOCSock::tryUnblockUser(const QByteArray &strUserName
     return trySend(TocCommand::removeDeny(strUserName));
 }
 
+QuorTOCSock::SendCheck QuorTOCSock::tryAddPrivateUser(const QByteArray &strUserName)
+{
+    return trySend(TocCommand::addPermit(strUserName));
+}
+
+QuorTOCSock::SendCheck QuorTOCSock::tryRemovePrivateUser(const QByteArray &strUserName)
+{
+    return trySend(TocCommand::removePermit(strUserName));
+}
+
 QuorTOCSock::SendCheck QuorTOCSock::trySendAll(const QList<QByteArray> &lines)
 {
     if (!std::all_of(lines.cbegin(), lines.cend(), [](const QByteArray &line) { return TocCommand::fits(line); }))

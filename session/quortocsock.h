@@ -112,6 +112,8 @@ public:
     SendCheck tryWarnUser(const QByteArray &strUserName, bool blnAnonymous);
     SendCheck tryBlockUser(const QByteArray &strUserName);
     SendCheck tryUnblockUser(const QByteArray &strUserName);
+    SendCheck tryAddPrivateUser(const QByteArray &strUserName);
+    SendCheck tryRemovePrivateUser(const QByteArray &strUserName);
     SendCheck tryInviteUsers(qint32 lngChatID, const QByteArray &strInviteMessage, const QList<QByteArray> &users);
     SendCheck trySetIdleTime(qint32 lngMinutes);
     // Changes to the stored buddy list. TOC2 can neither move a buddy nor

@@ -40,6 +40,7 @@ QString settingName(Remembered::Key key)
     case Remembered::Key::TellIdle: return QStringLiteral("Idle/Tell");
     case Remembered::Key::IdleMinutes: return QStringLiteral("Idle/Minutes");
     case Remembered::Key::SignOnAgain: return QStringLiteral("SignOn/SignOnAgain");
+    case Remembered::Key::ShowTimestamps: return QStringLiteral("Conversations/ShowTimestamps");
     }
     return QString();
 }
@@ -50,6 +51,7 @@ constexpr Remembered::Key AllKeys[] = {
     Remembered::Key::Privacy, Remembered::Key::ImClearAfterSend, Remembered::Key::ChatClearOnSend,
     Remembered::Key::ShowBuddyStatus, Remembered::Key::ShowBuddyGroups, Remembered::Key::AnnounceBuddies,
     Remembered::Key::TellIdle, Remembered::Key::IdleMinutes, Remembered::Key::SignOnAgain,
+    Remembered::Key::ShowTimestamps,
 };
 } // namespace
 

@@ -38,7 +38,7 @@ public:
         FontFace,       // the preferences' font fields, as last confirmed
         FontColor,
         FontBackground,
-        Privacy,        // 1 allow all, 2 block all; absent when never chosen
+        Privacy,        // the privacy mode chosen, 1 to 5; absent when never chosen
         ImClearAfterSend,  // the last choice made in a conversation window
         ChatClearOnSend,   // the last choice made in a chat-room window
         ShowBuddyStatus,   // the preferences' Buddy List page, as last confirmed
@@ -47,6 +47,7 @@ public:
         TellIdle,
         IdleMinutes,
         SignOnAgain,       // "Sign on again if the connection drops"
+        ShowTimestamps,    // the preferences' Conversations page, as last confirmed
     };
 
     // settingsFile need not exist; it is written only when something is kept.

@@ -3,11 +3,14 @@
 // What every window that talks to the network needs, handed in by the main
 // window that owns it all: the session, the dialogs, the open-window list,
 // the message style prefix (the main window's hidden txtFont box), whom the
-// user has blocked, how a window asks for the user's attention, what the user
+// user has blocked and whom they let in, how a window asks for the user's attention, what the user
 // asked to keep between runs, the conversation history, the Buddy List
-// preferences in force, and what can be done with a person a list shows, who
-// is known to be offline and what waits for them to sign on (these three set
-// once the main window has made its buddy list).
+// preferences in force, what can be done with a person a list shows, who is
+// known to be offline and what waits for them to sign on (these three set
+// once the main window has made its buddy list), and how an address a person
+// clicks is opened.
+
+#include "urlopener.h"
 
 class Attention;
 class BlockList;
@@ -15,6 +18,7 @@ class Dialogs;
 class History;
 class LaterDelivery;
 class Options;
+class PermitList;
 class PersonActions;
 class Presence;
 class Remembered;
@@ -29,6 +33,7 @@ struct AppContext
     WindowRegistry &windows;
     QLineEdit &txtFont;
     BlockList &blocked;
+    PermitList &permitted;
     Attention &attention;
     Remembered &remembered;
     History &history;
@@ -36,4 +41,5 @@ struct AppContext
     PersonActions *people = nullptr;
     Presence *presence = nullptr;
     LaterDelivery *later = nullptr;
+    UrlOpener openUrl = desktopUrlOpener();
 };

@@ -11,6 +11,9 @@ BlockList::BlockList(QuorTOCSock &btoc, QObject *parent)
                    const QList<QByteArray> &, const QList<QByteArray> &, const QByteArray &,
                    qint16 mode) { reset(blocked, mode); },
             Qt::DirectConnection);
+    // What another session of the user's, or the server itself, changed.
+    connect(&btoc, &QuorTOCSock::BuddyBlocked, this, [this](const QByteArray &name) { setBlocked(name, true); });
+    connect(&btoc, &QuorTOCSock::BuddyUnblocked, this, [this](const QByteArray &name) { setBlocked(name, false); });
 }
 
 QuorTOCSock::SendCheck BlockList::block(const QByteArray &name, QString *news)
@@ -51,6 +54,8 @@ void BlockList::followList(QString *news)
 
 void BlockList::setPrivacyMode(qint16 mode)
 {
+    if (mode < TocProtocol::PermitAll || mode > TocProtocol::PermitBuddies)
+        return;
     sendMode(mode == TocProtocol::PermitAll && !m_blocked.isEmpty() ? qint16(TocProtocol::DenySome) : mode);
 }
 
@@ -58,31 +63,34 @@ void BlockList::sendMode(qint16 mode)
 {
     m_btoc.SetPrivacy(mode);
     if (m_btoc.isConnected())
-        m_mode = mode;
+        setMode(mode);
+}
+
+void BlockList::setMode(qint16 mode)
+{
+    if (mode == m_mode)
+        return;
+    m_mode = mode;
+    emit privacyModeChanged(mode);
 }
 
 void BlockList::reset(const QList<QByteArray> &names, qint16 privacyMode)
 {
-    m_blocked.clear();
-    for (const QByteArray &name : names)
-        m_blocked.insert(ScreenName::NormalizeName(name));
-    m_mode = privacyMode == 0 ? qint16(TocProtocol::PermitAll) : privacyMode;
+    m_blocked.reset(names);
+    setMode(privacyMode >= TocProtocol::PermitAll && privacyMode <= TocProtocol::PermitBuddies
+                ? privacyMode
+                : qint16(TocProtocol::PermitAll));
     emit changed(QByteArray(), false);
 }
 
 void BlockList::setBlocked(const QByteArray &name, bool blocked)
 {
-    const QByteArray key = ScreenName::NormalizeName(name);
-    if (blocked == m_blocked.contains(key))
-        return;
-    if (blocked)
-        m_blocked.insert(key);
-    else
-        m_blocked.remove(key);
-    emit changed(key, blocked);
+    const bool changedList = blocked ? m_blocked.insert(name) : m_blocked.remove(name);
+    if (changedList)
+        emit changed(ScreenName::NormalizeName(name), blocked);
 }
 
 bool BlockList::isBlocked(const QByteArray &name) const
 {
-    return m_blocked.contains(ScreenName::NormalizeName(name));
+    return m_blocked.contains(name);
 }

@@ -21,6 +21,7 @@ Options::Options(Remembered &remembered, QObject *parent)
     m_choices.showGroups = kept(remembered, Remembered::Key::ShowBuddyGroups, defaults.showGroups);
     m_choices.announceBuddies = kept(remembered, Remembered::Key::AnnounceBuddies, defaults.announceBuddies);
     m_choices.tellIdle = kept(remembered, Remembered::Key::TellIdle, defaults.tellIdle);
+    m_choices.showTimes = kept(remembered, Remembered::Key::ShowTimestamps, defaults.showTimes);
     bool isNumber = false;
     const int minutes = remembered.value(Remembered::Key::IdleMinutes).toInt(&isNumber);
     if (isNumber)
@@ -35,6 +36,7 @@ void Options::apply(Choices choices)
     m_remembered.setValue(Remembered::Key::AnnounceBuddies, choices.announceBuddies);
     m_remembered.setValue(Remembered::Key::TellIdle, choices.tellIdle);
     m_remembered.setValue(Remembered::Key::IdleMinutes, choices.idleMinutes);
+    m_remembered.setValue(Remembered::Key::ShowTimestamps, choices.showTimes);
     if (choices == m_choices)
         return;
     m_choices = choices;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Options: the choices of the preferences' Buddy List page. They are in force
-// for the whole run, and kept between runs through Remembered while
-// "Remember me" is on. Whoever follows one listens to changed().
+// Options: the choices of the preferences' Buddy List and Conversations
+// pages. They are in force for the whole run, and kept between runs through
+// Remembered while "Remember me" is on. Whoever follows one listens to
+// changed().
 
 #include <QObject>
 
@@ -24,6 +25,7 @@ public:
         bool announceBuddies = false; // a desktop notification when a buddy signs on or off
         bool tellIdle = true; // the server hears when the user has gone idle
         int idleMinutes = DefaultIdleMinutes;
+        bool showTimes = false; // every line of a conversation or room starts with its time
         bool operator==(const Choices &) const = default;
     };
 
@@ -35,6 +37,7 @@ public:
     bool announcesBuddies() const { return m_choices.announceBuddies; }
     bool tellsIdle() const { return m_choices.tellIdle; }
     int idleMinutes() const { return m_choices.idleMinutes; }
+    bool showsTimes() const { return m_choices.showTimes; }
 
     // Puts the choices in force and keeps them; the minutes are brought into range.
     void apply(Choices choices);

@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -98,16 +97,4 @@ QStringList HostileSession::notices() const
 qsizetype HostileSession::bufferedBytes() const
 {
     return window->btoc->bufferedBytes();
-}
-
-bool hasRichContent(const QTextEdit *view)
-{
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (format.isImageFormat() || format.isAnchor())
-                return true;
-        }
-    }
-    return false;
 }

@@ -54,6 +54,3 @@ private:
 
 // The largest number of bytes one frame can take: its header and a full payload.
 inline constexpr qsizetype LargestFrame = Flap::HeaderSize + Flap::MaxPayloadSize;
-
-// Whether the transcript holds anything but plain text runs: an image or a link.
-bool hasRichContent(const QTextEdit *view);

@@ -4,6 +4,7 @@
 #include "conversation/frmaimchat.h"
 #include "conversation/frmaimim.h"
 #include "hostilesession.h"
+#include "transcriptcontent.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -83,6 +84,24 @@ const QList<Shown> cases = {
          ASSERT_NE(w, nullptr);
          // Tags go, entities are read once; what is left is shown character for character.
          EXPECT_EQ(w->txtIM->toPlainText(), QStringLiteral("\npal: alert(1) <b> 1 link <img src=y"));
+     }},
+    {"instant message with addresses of every kind",
+     {im + "pal" + imFields
+      + "<a href=\"file:///etc/passwd\">http://good.example/</a> javascript:alert(1) custom://x www.example.com "
+        "MAILTO:me@x.example (https://ok.example/a_(b))."},
+     [](HostileSession &s) {
+         frmAimIM *w = onlyConversation(s);
+         ASSERT_NE(w, nullptr);
+         EXPECT_EQ(w->txtIM->toPlainText(),
+                   QStringLiteral("\npal: http://good.example/ (file:///etc/passwd) javascript:alert(1) custom://x "
+                                  "www.example.com MAILTO:me@x.example (https://ok.example/a_(b))."));
+         // Only the web and mail addresses, each linked to what it shows.
+         using Links = QList<std::pair<QString, QString>>;
+         const QStringList linked{"http://good.example/", "MAILTO:me@x.example", "https://ok.example/a_(b)"};
+         Links expected;
+         for (const QString &address : linked)
+             expected.append({address, address});
+         EXPECT_EQ(linksOf(w->txtIM), expected);
      }},
     {"instant message with NUL and control bytes",
      {im + "pal" + imFields + QByteArray("be\0fore\x01\x1b[31m after", 19)},

@@ -316,6 +316,64 @@ TEST_P(Interop, WarningsBlockingAndPrivacy)
     ASSERT_TRUE(waitFor([&] { return alice->ims.size() == 1; }));
 }
 
+TEST_P(Interop, PrivacyModesKeepOutWhomTheyShouldAndTheStoredListsComeBack)
+{
+    account("alice", "secret1");
+    account("bob", "secret2");
+    account("carol", "secret3");
+    auto alice = signOn("alice", "secret1");
+    auto bob = signOn("bob", "secret2");
+    auto carol = signOn("carol", "secret3");
+    // Both on alice's list: Open OSCAR Server applies a mode only to people
+    // on one of the user's lists (or who have the user on one of theirs).
+    alice->sock.AddBuddy("Friends", "bob");
+    alice->sock.AddBuddy("Friends", "carol");
+    using Check = QuorTOCSock::SendCheck;
+    EXPECT_EQ(alice->sock.tryAddPrivateUser("Carol"), Check::Sendable);
+    EXPECT_EQ(alice->sock.tryAddPrivateUser("Dave"), Check::Sendable);
+    EXPECT_EQ(alice->sock.tryBlockUser("mallory"), Check::Sendable);
+    ASSERT_TRUE(settle(*alice));
+
+    // Whether each of bob and carol gets a message through to alice now.
+    auto reaches = [&](std::initializer_list<TestClient *> senders) {
+        const qsizetype before = alice->ims.size();
+        for (TestClient *sender : senders) {
+            sender->sock.SendIM("alice", "knock knock", false);
+            EXPECT_TRUE(settle(*sender));
+        }
+        EXPECT_TRUE(settle(*alice));
+        QList<QByteArray> through;
+        for (const QList<QVariant> &im : alice->ims.sliced(before))
+            through.append(ScreenName::NormalizeName(im[0].toByteArray()));
+        return through;
+    };
+    const std::pair<qint16, QList<QByteArray>> modes[] = {
+        {3, {"carol"}}, // the allow list only
+        {2, {}},
+        {5, {"bob", "carol"}},
+    };
+    for (const auto &[mode, through] : modes) {
+        alice->sock.SetPrivacy(mode);
+        ASSERT_TRUE(settle(*alice));
+        EXPECT_EQ(reaches({bob.get(), carol.get()}), through) << mode;
+    }
+    // Off the buddy list, carol is kept out by "allow only my buddies".
+    alice->sock.RemoveBuddy("Friends", "carol");
+    ASSERT_TRUE(settle(*alice));
+    EXPECT_EQ(reaches({bob.get(), carol.get()}), QList<QByteArray>{"bob"});
+
+    EXPECT_EQ(alice->sock.tryRemovePrivateUser("carol"), Check::Sendable);
+    ASSERT_TRUE(settle(*alice));
+    EXPECT_TRUE(alice->errors.isEmpty()) << ::testing::PrintToString(alice->errors);
+    alice->sock.LogOff();
+
+    auto again = signOn("alice", "secret1");
+    const QList<QVariant> &config = again->loggedIn[0];
+    EXPECT_EQ(normalized(config[3].value<QList<QByteArray>>()), QList<QByteArray>{"dave"});
+    EXPECT_EQ(normalized(config[2].value<QList<QByteArray>>()), QList<QByteArray>{"mallory"});
+    EXPECT_EQ(config[6].value<qint16>(), 5);
+}
+
 TEST_P(Interop, ProfileNameFormatAndPasswordChange)
 {
     account("alice", "secret1");

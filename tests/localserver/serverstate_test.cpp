@@ -38,7 +38,7 @@ TEST(ServerMessages, LongConfigurationIsCutAtLineEndsAndReadAsOne)
     QList<QByteArray> buddies;
     for (int i = 0; i < 300; ++i)
         buddies.append("buddy" + QByteArray::number(i));
-    const QList<QByteArray> frames = ServerMessage::config({{"Buddies", buddies}}, {"pest"}, 4);
+    const QList<QByteArray> frames = ServerMessage::config({{"Buddies", buddies}}, {"pal"}, {"pest"}, 4);
     ASSERT_GT(frames.size(), 1);
     for (qsizetype i = 0; i < frames.size(); ++i) {
         EXPECT_LE(frames[i].size(), int(sizeof "CONFIG2:") - 1 + ServerMessage::MaxConfigChunk);
@@ -56,6 +56,7 @@ TEST(ServerMessages, LongConfigurationIsCutAtLineEndsAndReadAsOne)
     EXPECT_EQ(buddyList.first(), "[group]Buddies");
     EXPECT_EQ(buddyList.last(), "buddy299");
     EXPECT_EQ(loggedIn[0][2].value<QList<QByteArray>>(), QList<QByteArray>{"pest"});
+    EXPECT_EQ(loggedIn[0][3].value<QList<QByteArray>>(), QList<QByteArray>{"pal"});
     EXPECT_EQ(loggedIn[0][6].value<qint16>(), 4);
 }
 

@@ -11,6 +11,7 @@
 #include "store/remembered.h"
 #include "fakesocket.h"
 #include "options.h"
+#include "permitlist.h"
 #include "printers.h"
 #include "session/quortocsock.h"
 #include "scripteddialogs.h"
@@ -31,12 +32,13 @@ struct SessionHarness
     WindowRegistry windows;
     QLineEdit txtFont;
     BlockList blocked{btoc};
+    PermitList permitted{btoc};
     Attention attention;
     Remembered remembered; // keeps nothing on disk
     HistoryStore historyStore{remembered, QString()};
     History history{historyStore};
     Options options{remembered};
-    AppContext context{btoc, dialogs, windows, txtFont, blocked, attention, remembered, history, options};
+    AppContext context{btoc, dialogs, windows, txtFont, blocked, permitted, attention, remembered, history, options};
 
     SessionHarness()
     {

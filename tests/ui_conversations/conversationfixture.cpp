@@ -29,15 +29,6 @@ QList<TextRun> runsOf(const QTextEdit *view)
     return runs;
 }
 
-bool hasRichContent(const QTextEdit *view)
-{
-    for (const QTextFragment &f : fragmentsOf(view)) {
-        if (f.charFormat().isImageFormat() || f.charFormat().isAnchor())
-            return true;
-    }
-    return false;
-}
-
 ConversationTest::ConversationTest()
     : lbAway(*new QLabel(QStringLiteral("     Away Message is On."), &buddyPanel))
 {

@@ -9,6 +9,7 @@
 #include "main/conversationrouter.h"
 #include "printers.h"
 #include "sessionharness.h"
+#include "transcriptcontent.h"
 
 #include <QColor>
 #include <QLabel>
@@ -26,8 +27,6 @@ struct TextRun
 };
 void PrintTo(const TextRun &run, std::ostream *os);
 QList<TextRun> runsOf(const QTextEdit *view);
-// Whether anything in the transcript became an image or a link.
-bool hasRichContent(const QTextEdit *view);
 
 inline const QColor Red(0xFF, 0x00, 0x00), Blue(0x00, 0x00, 0xFF), Black(0x00, 0x00, 0x00);
 

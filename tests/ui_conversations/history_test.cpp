@@ -62,6 +62,18 @@ TEST_F(HistoryTest, AReopenedTranscriptShowsTheLastLinesAsPlainTextWithoutKeepin
     EXPECT_EQ(keptLines(), kept + 1) << "only the new entry is added";
 }
 
+TEST_F(HistoryTest, WithTimestampsOnAReopenedTranscriptShowsWhenEachKeptLineWasSaid)
+{
+    append(QStringLiteral("long ago"));
+    QTextEdit view;
+    Transcript::showTimes(&view, true);
+    history.follow(&view, History::Place::Conversation, "Friend");
+    // Not said today: the date comes with the time.
+    EXPECT_EQ(view.document()->lastBlock().text(),
+              QLocale().toString(Said, QLocale::ShortFormat) + QStringLiteral(" Friend: long ago"));
+    EXPECT_EQ(runsOf(&view).last(), (TextRun{QStringLiteral("long ago"), false, Black}));
+}
+
 TEST_F(HistoryTest, TheHistoryWindowFindsALineShowsItInItsConversationAsPlainTextAndForgetsIt)
 {
     for (int i = 0; i < 3; ++i)

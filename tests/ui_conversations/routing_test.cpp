@@ -55,14 +55,20 @@ TEST_F(RoutingTest, AWindowAMessageOpensLeavesTheKeyboardWhereTheUserIsTyping)
 
 TEST_F(RoutingTest, MarkupIsStrippedBeforeDisplayAndWhatRemainsIsNeverInterpreted)
 {
-    const QList<std::pair<QByteArray, QString>> messages = {
-        {"<b>bold</b> words", "bold words"},
-        {"fish &amp; chips &amp;amp; &lt;b&gt; &#8364;&#x41;&nbsp;&bogus; &", "fish & chips &amp; <b> \u20acA &bogus; &"},
-        {"<img src=\"x.png\">pic <a href=\"http://evil\">click</a>", "pic click (http://evil)"},
-        {"<A HREF='http://a.example/?x=1&amp;y=2'>http://a.example/?x=1&amp;y=2</A> line<br>two", "http://a.example/?x=1&y=2 line\ntwo"},
-        {"see <img src=x.png", "see <img src=x.png"},
+    // A link is made only afterwards, of an address the text shows, to that very address.
+    using Links = QList<std::pair<QString, QString>>;
+    const QList<std::tuple<QByteArray, QString, Links>> messages = {
+        {"<b>bold</b> words", "bold words", {}},
+        {"fish &amp; chips &amp;amp; &lt;b&gt; &#8364;&#x41;&nbsp;&bogus; &", "fish & chips &amp; <b> \u20acA &bogus; &", {}},
+        {"<img src=\"x.png\">pic <a href=\"http://evil\">click</a>", "pic click (http://evil)",
+         {{"http://evil", "http://evil"}}},
+        {"<A HREF='http://a.example/?x=1&amp;y=2'>http://a.example/?x=1&amp;y=2</A> line<br>two",
+         "http://a.example/?x=1&y=2 line\ntwo", {{"http://a.example/?x=1&y=2", "http://a.example/?x=1&y=2"}}},
+        {"see <img src=x.png", "see <img src=x.png", {}},
+        {"<a href=\"javascript:alert(1)\">http://safe.example</a>", "http://safe.example (javascript:alert(1))",
+         {{"http://safe.example", "http://safe.example"}}},
     };
-    for (const auto &[text, shown] : messages) {
+    for (const auto &[text, shown, links] : messages) {
         SCOPED_TRACE(text.toStdString());
         receiveIm("<i>Pal</i> &amp; Co", text);
         ASSERT_EQ(conversations().size(), 1);
@@ -72,6 +78,7 @@ TEST_F(RoutingTest, MarkupIsStrippedBeforeDisplayAndWhatRemainsIsNeverInterprete
         EXPECT_EQ(window->currentname->textFormat(), Qt::PlainText);
         EXPECT_EQ(window->txtIM->toPlainText(), "\nPal & Co: " + shown);
         EXPECT_FALSE(hasRichContent(window->txtIM));
+        EXPECT_EQ(linksOf(window->txtIM), links);
         delete window;
     }
 }

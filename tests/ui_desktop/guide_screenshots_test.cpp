@@ -76,7 +76,7 @@ TEST_F(GuideScreenshots, TheWindowsOfAnOrdinarySession)
     ASSERT_NE(im, nullptr);
     im->txtMessage->setText(QStringLiteral("Yes! Just got back."));
     QTest::keyClick(im->txtMessage, Qt::Key_Return);
-    serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:Great, lunch at noon?");
+    serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:Great, lunch at noon? The menu: http://lunch.example/today");
     im->txtMessage->setText(QStringLiteral("Sounds good"));
     save(im, "conversation");
     serverSays("CLIENT_EVENT2:Friend:2");
@@ -131,8 +131,8 @@ TEST_F(GuideScreenshots, TheHistoryWindow)
 
 TEST_F(GuideScreenshots, TheBuddyListWithStatusAndWithGroups)
 {
-    signOn("Some Body", "CONFIG2:m:1\ng:Buddies\nb:Friend\nb:QivBot\ng:Work\nb:Alice Ng\nb:bob42\nb:Carol\n"
-                        "g:Family\nb:Mum\ndone:\n");
+    signOn("Some Body", "CONFIG2:m:4\ng:Buddies\nb:Friend\nb:QivBot\ng:Work\nb:Alice Ng\nb:bob42\nb:Carol\n"
+                        "g:Family\nb:Mum\np:Alice Ng\np:Mum\nd:spammer99\ndone:\n");
     for (const char *line : {"UPDATE_BUDDY2:Friend:T:0:1234567:0: OU:", "UPDATE_BUDDY2:QivBot:T:0:1234567:0: O :",
                              "UPDATE_BUDDY2:Alice Ng:T:0:1234567:12: O :", "UPDATE_BUDDY2:bob42:T:0:1234567:125: O :"})
         serverSays(line);
@@ -150,6 +150,8 @@ TEST_F(GuideScreenshots, TheBuddyListWithStatusAndWithGroups)
     ASSERT_NE(prefs, nullptr);
     prefs->lbMenu[frmAimPrefs::BuddyListPage]->click();
     save(prefs, "buddyprefs");
+    prefs->lbMenu[frmAimPrefs::PrivacyPage]->click();
+    save(prefs, "privacy");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "main/buddyroster.h"
 #include "options.h"
 #include "prefs/buddylistprefs.h"
+#include "prefs/conversationprefs.h"
 #include "prefs/frmaimprefs.h"
 #include "uniformlistview.h"
 #include "store/remembered.h"
@@ -118,6 +119,7 @@ TEST_F(KeepingTest, RememberMeKeepsSignOnServerPreferencesAndClearBoxesAndThePas
     preferences()->privacyNone->setChecked(true);
     preferences()->buddyListPage->chkShowGroups->setChecked(true);
     preferences()->buddyListPage->txtIdleMinutes->setValue(25);
+    preferences()->conversationsPage->chkTimestamps->setChecked(true);
     preferences()->cmdOK->click();
     const QString prefix = main->txtFont->text();
     openConversation()->chkClear->setChecked(true);
@@ -131,6 +133,7 @@ TEST_F(KeepingTest, RememberMeKeepsSignOnServerPreferencesAndClearBoxesAndThePas
     EXPECT_EQ(preferences()->txtFface->text(), QStringLiteral("Verdana"));
     EXPECT_TRUE(preferences()->buddyListPage->chkShowGroups->isChecked());
     EXPECT_EQ(main->context().options.idleMinutes(), 25);
+    EXPECT_TRUE(preferences()->conversationsPage->chkTimestamps->isChecked());
     EXPECT_EQ(main->lstBuddyson->model(), &main->buddyRoster().groups());
     signOn("Some Body");
     EXPECT_EQ(socket->lastHost, QStringLiteral("toc.example"));

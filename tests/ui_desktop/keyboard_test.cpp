@@ -68,11 +68,14 @@ TEST_F(KeyboardTest, TabWalksEachWindowTopToBottom)
 
     frmAimIM *im = openConversation();
     ASSERT_NE(im, nullptr);
+    // Links in the transcript are reached with its caret, not with Tab.
+    serverSays("IM_IN_ENC2:Friend:F:F:T: O:F:L:en:http://a.example/ and <a href=\"http://b.example/\">b</a>");
     EXPECT_EQ(tabChain(im, im->txtMessage),
               QStringList({"txtMessage", "cmdSend", "chkClear", "cmdWarn", "cmdBlock", "cmdHistory", "txtIM"}));
 
     frmAimChat *chat = joinRoom();
     ASSERT_NE(chat, nullptr);
+    serverSays("CHAT_IN_ENC:17:Friend:F:A:en:see https://c.example/ too");
     EXPECT_EQ(tabChain(chat, chat->txtMessage),
               QStringList({"txtMessage", "cmdSend", "chkClear", "cmdClearWindow", "cmdInvite", "txtChat", "lstHere"}));
 

@@ -1,15 +1,20 @@
 // The preferences window: the style prefix, privacy, profile, password, the
 // pages, and what survives hiding and closing.
 
+#include "prefs/conversationprefs.h"
 #include "prefs/frmaimprefs.h"
 #include "prefs/preferenceslauncher.h"
+#include "prefs/privacyprefs.h"
 #include "productinfo.h"
 #include "sessionharness.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -110,6 +115,80 @@ TEST_F(PrefsTest, PrivacyIsSentAtEveryOkOnceAnOptionIsChosen)
     EXPECT_EQ(session.sentLines(), (QList<QByteArray>{"toc2_set_pdmode 2", "toc2_set_pdmode 2"}));
 }
 
+TEST_F(PrefsTest, ThePrivacyPageOffersEveryModeAndEditsTheListsStoredOnTheServer)
+{
+    PrivacyPrefs *page = w->privacyPrefs;
+    auto shown = [](QListWidget *list) {
+        QStringList names;
+        for (int row = 0; row < list->count(); ++row)
+            names << list->item(row)->text();
+        return names;
+    };
+    // The stored lists and mode arrive while the window is open.
+    session.serverSays("CONFIG2:p:Pal\np:Other One\nd:Pest\nm:3\ndone:\n");
+    EXPECT_EQ(shown(page->lstPermit), QStringList({"Other One", "Pal"}));
+    EXPECT_EQ(shown(page->lstBlock), QStringList{"Pest"});
+    EXPECT_EQ(page->lbPrivacyNow->text(), QStringLiteral("Now only the people on your allow list may reach you."));
+    EXPECT_EQ(page->chosenMode(), 0) << "showing the mode in force chooses nothing";
+    session.sentLines();
+
+    // Each option is sent at OK as its mode, and kept; allowing all while
+    // somebody is blocked keeps the blocked out.
+    session.remembered.setOn(true);
+    const std::pair<QRadioButton *, QByteArray> modes[] = {{page->privacySome, "toc2_set_pdmode 3"},
+                                                           {page->privacyDenySome, "toc2_set_pdmode 4"},
+                                                           {page->privacyBuddies, "toc2_set_pdmode 5"},
+                                                           {page->privacyNone, "toc2_set_pdmode 2"},
+                                                           {page->privacyAll, "toc2_set_pdmode 4"}};
+    for (const auto &[option, line] : modes) {
+        option->setChecked(true);
+        click(w->cmdOK);
+        EXPECT_EQ(session.sentLines(), QList<QByteArray>{line});
+        EXPECT_EQ(session.remembered.value(Remembered::Key::Privacy).toInt(), page->chosenMode());
+    }
+    EXPECT_EQ(page->lbPrivacyNow->text(),
+              QStringLiteral("Now everyone but the people on your block list may reach you."));
+
+    // The lists change on the server at once, without OK.
+    session.dialogs.textAnswers = {QStringLiteral(" New Pal "), QStringLiteral("Troll")};
+    click(page->cmdAddPermit);
+    page->lstPermit->setCurrentRow(shown(page->lstPermit).indexOf(QStringLiteral("Pal")));
+    click(page->cmdRemovePermit);
+    click(page->cmdAddBlock);
+    page->lstBlock->setCurrentRow(0);
+    click(page->cmdRemoveBlock);
+    EXPECT_EQ(session.sentLines(), (QList<QByteArray>{R"(toc2_add_permit "newpal")", R"(toc2_remove_permit "pal")",
+                                                      R"(toc2_add_deny "troll")", R"(toc2_remove_deny "pest")"}));
+    EXPECT_EQ(shown(page->lstPermit), QStringList({"New Pal", "Other One"}));
+    EXPECT_EQ(shown(page->lstBlock), QStringList{"Troll"});
+
+    // Changes another session of the user's made, as the server reports them.
+    session.serverSays("INSERTED2:p:Far Friend");
+    session.serverSays("DELETED2:d:troll");
+    EXPECT_EQ(shown(page->lstPermit), QStringList({"Far Friend", "New Pal", "Other One"}));
+    EXPECT_TRUE(shown(page->lstBlock).isEmpty());
+    EXPECT_FALSE(page->cmdRemoveBlock->isEnabled());
+
+    session.socket->close();
+    session.dialogs.textAnswers = {QStringLiteral("Late")};
+    click(page->cmdAddPermit);
+    EXPECT_EQ(w->lbStatus->text(),
+              QStringLiteral("The request to allow Late was not sent because Qiv is not signed on."));
+    EXPECT_EQ(shown(page->lstPermit).size(), 3);
+}
+
+TEST_F(PrefsTest, TimestampsAreTurnedOnByOkOnly)
+{
+    session.remembered.setOn(true);
+    w->conversationsPage->chkTimestamps->setChecked(true);
+    click(w->cmdCancel);
+    EXPECT_FALSE(session.options.showsTimes());
+    launcher.show();
+    click(w->cmdOK);
+    EXPECT_TRUE(session.options.showsTimes());
+    EXPECT_TRUE(session.remembered.value(Remembered::Key::ShowTimestamps).toBool());
+}
+
 TEST_F(PrefsTest, SetProfileAddsTheFooterAndRefusesAProfileTooLongToSend)
 {
     const QByteArray footer = "<hr>I'm using Qiv, get it at " + ProductInfo::WebAddress.toUtf8();
@@ -155,6 +234,7 @@ TEST_F(PrefsTest, EachCategoryShowsItsPageAndHidesAllOthers)
         {3, "Change Pass", "Change Password"},
         {4, "Format Name", "Format Name"},
         {5, "Profile", "Profile"},
+        {7, "Conversations", "Conversations"},
     };
     EXPECT_EQ(w->lbMenu[2], nullptr);
     EXPECT_EQ(w->f[2], nullptr);

@@ -6,6 +6,8 @@
 #include "dialogs.h"
 #include "escapekey.h"
 #include "conversation/membermenu.h"
+#include "conversation/transcriptlinks.h"
+#include "options.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
 #include "session/wiretext.h"
@@ -79,6 +81,10 @@ frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
     lstHere->setUniformItemSizes(true);
     txtMessage->setTabChangesFocus(true);
     txtChat->setAccessibleName(QStringLiteral("Room conversation"));
+    TranscriptLinks::attach(txtChat, m_context.openUrl);
+    Transcript::showTimes(txtChat, m_context.options.showsTimes());
+    connect(&m_context.options, &Options::changed, this,
+            [this] { Transcript::showTimes(txtChat, m_context.options.showsTimes()); });
     lstHere->setAccessibleName(QStringLiteral("Users here"));
     lstHere->setAccessibleDescription(QStringLiteral("The people in this room"));
     // Named by the count it shows, so a screen reader hears it change.
@@ -216,7 +222,7 @@ void frmAimChat::memberArrived(const QString &name, const QByteArray &normalized
     auto *item = new QListWidgetItem(name);
     item->setData(MemberKeyRole, normalizedName);
     lstHere->addItem(item);
-    Transcript::appendText(txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has entered the room.*"));
+    Transcript::appendLine(txtChat, QStringLiteral("* ") + name + QStringLiteral(" has entered the room.*"));
 }
 
 void frmAimChat::memberLeft(const QString &name, const QByteArray &normalizedName)
@@ -227,7 +233,7 @@ void frmAimChat::memberLeft(const QString &name, const QByteArray &normalizedNam
             continue;
         }
         delete lstHere->takeItem(row);
-        Transcript::appendText(txtChat, QStringLiteral("\r\n* ") + name + QStringLiteral(" has left the room.*"));
+        Transcript::appendLine(txtChat, QStringLiteral("* ") + name + QStringLiteral(" has left the room.*"));
     }
 }
 

@@ -9,12 +9,14 @@
 #include "iconbutton.h"
 #include "laterdelivery.h"
 #include "presence.h"
+#include "options.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
 #include "session/screenname.h"
 #include "session/wiretext.h"
 #include "store/remembered.h"
 #include "transcript.h"
+#include "transcriptlinks.h"
 #include "typingreporter.h"
 #include "windowregistry.h"
 
@@ -75,6 +77,7 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     txtIM->setReadOnly(true);
     txtIM->setAcceptRichText(false);
     txtIM->setAccessibleName(tr("Conversation"));
+    TranscriptLinks::attach(txtIM, m_context.openUrl);
     // Named by the correspondent it shows; the role words are its description.
     currentname->setAccessibleDescription(tr("Talking with"));
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
@@ -121,6 +124,9 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
         m_context.history.showWindow(m_context.dialogs, History::Place::Conversation, m_correspondent);
     });
     connect(txtMessage, &QLineEdit::textEdited, m_typing, &TypingReporter::textEdited);
+    Transcript::showTimes(txtIM, m_context.options.showsTimes());
+    connect(&m_context.options, &Options::changed, this,
+            [this] { Transcript::showTimes(txtIM, m_context.options.showsTimes()); });
     connect(&m_context.blocked, &BlockList::changed, this, &frmAimIM::refreshBlocked);
     connect(&m_context.btoc, &QuorTOCSock::SendSettled, this, &frmAimIM::onSendSettled);
     txtMessage->installEventFilter(this);

@@ -65,7 +65,8 @@ void History::follow(QTextEdit *view, Place place, QByteArrayView name)
             Transcript::appendNotice(view, QObject::tr("History"));
             for (const HistoryStore::Line &line : lines)
                 Transcript::appendEntry(view, shownSpeaker(line.speaker), line.name, line.body,
-                                        line.autoReply ? Transcript::AutoReplySeparator : Transcript::NameSeparator);
+                                        line.autoReply ? Transcript::AutoReplySeparator : Transcript::NameSeparator,
+                                        line.time);
         }
     }
     tellProblem(view);

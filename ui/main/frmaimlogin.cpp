@@ -96,8 +96,10 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     , m_history(m_historyStore)
     , m_server(serverToUse(server, m_remembered))
     , m_blocked(*btoc)
+    , m_permitted(*btoc)
     , m_options(m_remembered)
-    , m_context{*btoc, dialogs, windows, *txtFont, m_blocked, m_attention, m_remembered, m_history, m_options}
+    , m_context{*btoc,       dialogs,     windows,      *txtFont,  m_blocked,
+                m_permitted, m_attention, m_remembered, m_history, m_options}
     , m_registry(RegistryReader::forPlatform())
     , m_launcher(ProgramLauncher::forSystem())
 {

@@ -14,6 +14,7 @@
 #include "attention.h"
 #include "blocklist.h"
 #include "options.h"
+#include "permitlist.h"
 #include "conversation/history.h"
 #include "exitquestion.h"
 #include "store/historystore.h"
@@ -186,6 +187,7 @@ private:
     History m_history;
     ServerAddress m_server;
     BlockList m_blocked;
+    PermitList m_permitted;
     Attention m_attention;
     Options m_options;
     AppContext m_context;

@@ -63,7 +63,8 @@ BuddyListPrefs::BuddyListPrefs(Options &options, QWidget *parent)
 
 void BuddyListPrefs::apply()
 {
-    Options::Choices choices;
+    // The other pages' choices stay as they are.
+    Options::Choices choices = m_options.choices();
     choices.showStatus = chkShowStatus->isChecked();
     choices.showGroups = chkShowGroups->isChecked();
     choices.announceBuddies = chkAnnounce->isChecked();

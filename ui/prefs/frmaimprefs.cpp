@@ -3,12 +3,13 @@
 #include "appcontext.h"
 #include "blocklist.h"
 #include "prefs/buddylistprefs.h"
+#include "prefs/conversationprefs.h"
+#include "prefs/privacyprefs.h"
 #include "dialogs.h"
 #include "escapekey.h"
 #include "productinfo.h"
 #include "session/quortocsock.h"
 #include "store/remembered.h"
-#include "session/tocprotocol.h"
 #include "session/wiretext.h"
 
 #include <QCheckBox>
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -57,12 +57,13 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     heading->setFont(bold);
     category->addWidget(heading);
 
-    const std::array<std::pair<int, QString>, 6> captions{{{PrivacyPage, QStringLiteral("Privacy")},
+    const std::array<std::pair<int, QString>, 7> captions{{{PrivacyPage, QStringLiteral("Privacy")},
                                                            {FontPage, QStringLiteral("Font")},
                                                            {PasswordPage, QStringLiteral("Change Pass")},
                                                            {FormatNamePage, QStringLiteral("Format Name")},
                                                            {ProfilePage, QStringLiteral("Profile")},
-                                                           {BuddyListPage, tr("Buddy List")}}};
+                                                           {BuddyListPage, tr("Buddy List")},
+                                                           {ConversationsPage, tr("Conversations")}}};
     for (const auto &[index, caption] : captions) {
         QPushButton *label = button(QStringLiteral("lbMenu%1").arg(index), caption, this);
         label->setFlat(true);
@@ -88,6 +89,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     f[FormatNamePage] = buildFormatNamePage();
     f[ProfilePage] = buildProfilePage();
     f[BuddyListPage] = buddyListPage = new BuddyListPrefs(context.options, this);
+    f[ConversationsPage] = conversationsPage = new ConversationPrefs(context.options, this);
 
     cmdOK = button(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
@@ -101,6 +103,7 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
     lbStatus->setWordWrap(true);
     // Named by what it says, so a screen reader hears each answer.
     lbStatus->setAccessibleDescription(QStringLiteral("Preferences status"));
+    connect(privacyPrefs, &PrivacyPrefs::report, lbStatus, &QLabel::setText);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(lbStatus, 1);
     buttons->addWidget(cmdOK);
@@ -128,10 +131,9 @@ frmAimPrefs::frmAimPrefs(AppContext &context, QWidget *parent)
 QGroupBox *frmAimPrefs::buildPrivacyPage()
 {
     auto *page = new QGroupBox(QStringLiteral("Privacy"), this);
-    privacyAll = new QRadioButton(QStringLiteral("Allow All"), page);
-    privacyAll->setObjectName(QStringLiteral("privacyAll"));
-    privacyNone = new QRadioButton(QStringLiteral("Block All"), page);
-    privacyNone->setObjectName(QStringLiteral("privacyNone"));
+    privacyPrefs = new PrivacyPrefs(m_context, page);
+    privacyAll = privacyPrefs->privacyAll;
+    privacyNone = privacyPrefs->privacyNone;
     chkHistory = new QCheckBox(QStringLiteral("&Keep a history"), page);
     chkHistory->setObjectName(QStringLiteral("chkHistory"));
     chkHistory->setAccessibleDescription(
@@ -156,8 +158,7 @@ QGroupBox *frmAimPrefs::buildPrivacyPage()
     keepFor->addWidget(cboKeepFor);
     keepFor->addStretch();
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(privacyAll);
-    layout->addWidget(privacyNone);
+    layout->addWidget(privacyPrefs);
     layout->addSpacing(8);
     layout->addWidget(chkHistory);
     layout->addLayout(keepFor);
@@ -263,9 +264,7 @@ void frmAimPrefs::restoreRemembered()
         if (value.isValid())
             field->setText(value.toString());
     }
-    const int privacy = kept.value(Remembered::Key::Privacy).toInt();
-    privacyAll->setChecked(privacy == TocProtocol::PermitAll);
-    privacyNone->setChecked(privacy == TocProtocol::DenyAll);
+    privacyPrefs->choose(qint16(kept.value(Remembered::Key::Privacy).toInt()));
     chkHistory->setChecked(kept.keepsHistory());
     cboKeepFor->setCurrentIndex(cboKeepFor->findData(int(kept.keepHistoryFor())));
 }
@@ -323,9 +322,7 @@ void frmAimPrefs::passwordAnswered(const QString &text)
 void frmAimPrefs::confirm()
 {
     Remembered &kept = m_context.remembered;
-    const qint16 privacy = privacyAll->isChecked()    ? TocProtocol::PermitAll
-                         : privacyNone->isChecked() ? TocProtocol::DenyAll
-                                                    : 0;
+    const qint16 privacy = privacyPrefs->chosenMode();
     if (privacy != 0) {
         m_context.blocked.setPrivacyMode(privacy);
         kept.setValue(Remembered::Key::Privacy, privacy);
@@ -338,6 +335,7 @@ void frmAimPrefs::confirm()
     kept.setKeepsHistory(chkHistory->isChecked());
     kept.setKeepHistoryFor(Remembered::HistoryAge(cboKeepFor->currentData().toInt()));
     buddyListPage->apply();
+    conversationsPage->apply();
     hide();
 }
 

@@ -11,6 +11,8 @@
 struct AppContext;
 class QCloseEvent;
 class BuddyListPrefs;
+class ConversationPrefs;
+class PrivacyPrefs;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -33,8 +35,9 @@ public:
         FormatNamePage = 4,
         ProfilePage = 5,
         BuddyListPage = 6,
+        ConversationsPage = 7,
     };
-    static constexpr int PageSlots = 7;
+    static constexpr int PageSlots = 8;
     // The page on view when the window opens: the first category.
     static constexpr Page FirstPage = PrivacyPage;
 
@@ -52,6 +55,8 @@ public:
     std::array<QPushButton *, PageSlots> lbMenu{};
     std::array<QGroupBox *, PageSlots> f{};
 
+    // The privacy mode (applied by OK) and the allow and block lists.
+    PrivacyPrefs *privacyPrefs;
     QRadioButton *privacyAll;
     QRadioButton *privacyNone;
     // Whether conversations and rooms are kept on disk; applied by OK.
@@ -71,6 +76,7 @@ public:
     QPushButton *cmdCancel;
     QLabel *lbStatus; // one line on what became of a profile or password sent
     BuddyListPrefs *buddyListPage;
+    ConversationPrefs *conversationsPage;
 
     // The server's answer to the last password change, once it comes.
     void passwordAnswered(const QString &text);
