@@ -3,7 +3,7 @@
 // report display names ("Alice") where Qiv sends normalized ones ("alice"), so
 // names are compared normalized.
 
-#include "interoppeer.h"
+#include "interopfixture.h"
 #include "session/screenname.h"
 #include "session/toccommands.h"
 #include "session/tocconfig.h"
@@ -17,8 +17,6 @@ namespace {
 
 using ScreenName::sameName;
 
-bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, WaitMs); }
-
 QList<QByteArray> normalized(const QList<QByteArray> &names)
 {
     QList<QByteArray> result;
@@ -26,56 +24,6 @@ QList<QByteArray> normalized(const QList<QByteArray> &names)
         result.append(name.startsWith("[group]") ? name : ScreenName::NormalizeName(name));
     return result;
 }
-
-class Interop : public ::testing::TestWithParam<std::string>
-{
-protected:
-    void SetUp() override
-    {
-        peer = makePeer(GetParam());
-        if (const QString why = peer->unavailableReason(); !why.isEmpty()) {
-            if (peersRequired())
-                FAIL() << why.toStdString();
-            GTEST_SKIP() << why.toStdString();
-        }
-        const QString failure = peer->start();
-        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
-    }
-
-    void account(const QByteArray &name, const QByteArray &password)
-    {
-        ASSERT_TRUE(peer->createAccount(name, password)) << name.toStdString();
-    }
-
-    void login(TestClient &client, const QByteArray &name, const QByteArray &password)
-    {
-        client.sock.Login(name, password, "127.0.0.1", peer->tocPort());
-    }
-
-    // Signs on and waits until the server has taken toc_init_done.
-    std::unique_ptr<TestClient> signOn(const QByteArray &name, const QByteArray &password)
-    {
-        auto client = std::make_unique<TestClient>();
-        login(*client, name, password);
-        EXPECT_TRUE(waitFor([&] { return client->loggedIn.size() == 1; })) << name.toStdString();
-        EXPECT_TRUE(settle(*client)) << name.toStdString();
-        return client;
-    }
-
-    // Everything the server had to say to this client before a profile
-    // request of its own has arrived once this returns true. Messages from
-    // other sessions may take one more hop on some servers, hence the pause.
-    static bool settle(TestClient &client)
-    {
-        const qsizetype before = client.profiles.size();
-        client.sock.GetProfile("nobody");
-        const bool answered = waitFor([&] { return client.profiles.size() > before; });
-        QTest::qWait(200);
-        return answered;
-    }
-
-    std::unique_ptr<InteropPeer> peer;
-};
 
 TEST_P(Interop, SignOnRefusesAWrongPasswordAndReadsTheStoredLists)
 {

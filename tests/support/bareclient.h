@@ -1,9 +1,10 @@
 #pragma once
 
-// The floor of the network figures: a client that does only what the wire
-// asks of it, on a plain QTcpSocket. It writes the same bytes as Qiv's
-// session (the same command builders, the same frames) and reads only what a
-// figure needs: the end of the configuration, presence, instant messages.
+// A client that does only what the wire asks of it, on a plain QTcpSocket:
+// the floor of the network figures, and the "other client" of the interop
+// tests, which sees a message's bytes as they arrived. It writes the same
+// bytes as Qiv's session (the same command builders, the same frames) and
+// reads only the end of the configuration, presence and instant messages.
 
 #include "benchclient.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// What the network figures need of a client, so that Qiv's session and the
-// bare floor client are timed through the same steps: sign on, report the
-// buddies' presence and instant messages, send one, sign off.
+// What the network figures and the interop tests need of a client, so that
+// Qiv's session and the bare client go through the same steps: sign on,
+// report the buddies' presence and instant messages, send one, sign off.
 
 #include <QByteArray>
 #include <functional>
