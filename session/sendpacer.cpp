@@ -64,6 +64,19 @@ Cost costOf(QByteArrayView line)
     return {1, 1, 0};
 }
 
+qint64 fastestBurst(const ClassParameters &parameters, int commands)
+{
+    const qint64 window = parameters.windowSize;
+    qint64 level = parameters.maxLevel;
+    qint64 at = 0;
+    for (int i = 0; i < commands; ++i) {
+        const qint64 gap = i == 0 ? 0 : std::max<qint64>(0, parameters.limitLevel * window - level * (window - 1));
+        at += gap;
+        level = std::min<qint64>((level * (window - 1) + gap) / window, parameters.maxLevel);
+    }
+    return at;
+}
+
 Level::Level(const ClassParameters &parameters, qint64 nowMs)
     : m_parameters(parameters)
     , m_level(parameters.maxLevel)

@@ -54,6 +54,11 @@ struct Cost
 };
 Cost costOf(QByteArrayView line);
 
+// The least time, in milliseconds from the first, in which the server takes
+// commands one class's commands, each sent the moment its arithmetic allows,
+// from a full level: the floor any pacing is measured against.
+qint64 fastestBurst(const ClassParameters &parameters, int commands);
+
 // One class's moving average as the server keeps it, in whole milliseconds.
 class Level
 {

@@ -55,6 +55,9 @@ constexpr int BuddyCounts[] = {10, 100, 500, 1000};
 // every repeat needs a name and a stored list of its own.
 constexpr int signOnRepeats(int buddies) { return buddies <= 100 ? 15 : 9; }
 constexpr int RoundTrips = 1000;
+constexpr int BurstLength = 20;
+const QByteArray BurstSender = "burstsender";
+const QByteArray BurstReceiver = "burstreceiver";
 // Open OSCAR Server joins a sign-on that comes within about 3 s of the end of
 // the same name's last session to that dying session, which then reports no
 // presence (state/session_manager.go AddSession). Every timed sign-on is of a
@@ -132,14 +135,16 @@ struct Session final : BenchClient
     }
     void login(quint16 port) override
     {
-        // Bench accounts are bots, which the server does not limit.
-        sock.setRatePacing(false);
+        // Bench accounts are bots, which the server does not limit, but for
+        // the burst, which is about Qiv keeping within those limits.
+        sock.setRatePacing(paced);
         sock.Login(name, Password, "127.0.0.1", port);
     }
     void sendIm(const QByteArray &to, const QByteArray &message) override { sock.SendIM(to, message, false); }
     void logOff() override { sock.LogOff(); }
 
     QuorTOCSock sock;
+    bool paced = false;
 };
 
 // The event loop runs until condition holds; a ticking timer wakes it to
@@ -328,6 +333,11 @@ public:
         }
         for (int i = 0; i < BuddyCounts[std::size(BuddyCounts) - 1]; ++i)
             names.append(buddyName(i));
+        // The burst's accounts are limited like anybody's.
+        for (const QByteArray &name : {BurstSender, BurstReceiver}) {
+            if (!m_peer.createAccount(name, Password))
+                return fail("could not make the account " + name);
+        }
         for (const QByteArray &name : names) {
             if (!m_peer.createAccount(name, Password))
                 return fail("could not make the account " + name);
@@ -397,6 +407,38 @@ public:
 
     // Round trips of an IM from a sender to its echo session, which answers
     // as soon as it arrives: Qiv's pair and the floor's pair in turn.
+    // Twenty messages typed as fast as possible by an account the server
+    // limits: the time until the last arrives, against the least time the
+    // server's limits allow (the pacing's floor).
+    bool burst()
+    {
+        Session sender(BurstSender);
+        Session receiver(BurstReceiver);
+        sender.paced = true;
+        int arrived = 0;
+        receiver.onIm = [&](const QByteArray &, const QByteArray &) { ++arrived; };
+        for (Session *session : {&sender, &receiver}) {
+            session->login(m_peer.tocPort());
+            if (!waitFor([&] { return session->loggedIn || !session->failure.isEmpty(); }) || !session->loggedIn)
+                return fail(session->name + " did not sign on: " + session->failure);
+        }
+        // A full level: the server counted the sign-on's own commands.
+        pause(3000);
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < BurstLength; ++i)
+            sender.sock.trySendIM(receiver.name, "burst " + QByteArray::number(i), false);
+        if (!waitFor([&] { return arrived == BurstLength || !sender.failure.isEmpty(); }, 120'000))
+            return fail("the burst did not arrive: " + QByteArray::number(arrived) + " " + sender.failure);
+        const double seconds = clock.elapsed() / 1000.0;
+        const double least = TocRates::fastestBurst(TocRates::DefaultClasses[2], BurstLength) / 1000.0;
+        std::printf("  burst of %d IMs, paced: all arrived in %.2f s; the server's limits allow %.2f s at the "
+                    "least: %.3fx%s\n",
+                    BurstLength, seconds, least, seconds / least, sender.failure.isEmpty() ? "" : ", with an error");
+        std::fflush(stdout);
+        return true;
+    }
+
     bool imRoundTrips()
     {
         std::vector<std::unique_ptr<BenchClient>> senders, echoes;
@@ -563,7 +605,7 @@ void measure(const char *title, InteropPeer &peer, bool listsStored)
     Run run(peer, listsStored);
     QElapsedTimer whole;
     whole.start();
-    if (run.accounts() && run.imRoundTrips())
+    if (run.accounts() && run.burst() && run.imRoundTrips())
         run.signOnTimes();
     std::fprintf(stderr, "  measured in %.0f s\n", whole.elapsed() / 1000.0);
     peer.stop();
