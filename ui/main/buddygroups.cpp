@@ -141,6 +141,13 @@ void BuddyGroups::renameGroup(const QByteArray &group, const QByteArray &newName
     endInsertRows();
 }
 
+std::pair<qsizetype, bool> BuddyGroups::placeIn(int group, const QByteArray &key) const
+{
+    const QList<QByteArray> &keys = m_groups.at(group).keys;
+    const auto at = std::lower_bound(keys.cbegin(), keys.cend(), key);
+    return {at - keys.cbegin(), at != keys.cend() && *at == key};
+}
+
 void BuddyGroups::addBuddy(const QByteArray &group, const QByteArray &wireName)
 {
     if (wireName.isEmpty())
@@ -150,17 +157,15 @@ void BuddyGroups::addBuddy(const QByteArray &group, const QByteArray &wireName)
     if (found < 0)
         return;
     const QByteArray key = ScreenName::NormalizeName(wireName);
-    QList<QByteArray> &keys = m_groups[found].keys;
-    const auto at = std::lower_bound(keys.begin(), keys.end(), key);
-    if (at != keys.end() && *at == key)
+    const auto [place, listed] = placeIn(found, key);
+    if (listed)
         return;
-    const qsizetype place = at - keys.begin();
     const Buddy &buddy = buddyFor(wireName);
     const bool shown = m_groups.at(found).expanded;
     const int row = m_headingRow.at(found) + 1 + int(place);
     if (shown)
         beginInsertRows(QModelIndex(), row, row);
-    keys.insert(place, key);
+    m_groups[found].keys.insert(place, key);
     if (buddy.status.online)
         ++m_groups[found].online;
     placeRows();
@@ -175,16 +180,14 @@ void BuddyGroups::removeBuddy(const QByteArray &group, const QByteArray &wireNam
     if (found < 0)
         return;
     const QByteArray key = ScreenName::NormalizeName(wireName);
-    QList<QByteArray> &keys = m_groups[found].keys;
-    const auto at = std::lower_bound(keys.begin(), keys.end(), key);
-    if (at == keys.end() || *at != key)
+    const auto [place, listed] = placeIn(found, key);
+    if (!listed)
         return;
-    const qsizetype place = at - keys.begin();
     const bool shown = m_groups.at(found).expanded;
     const int row = m_headingRow.at(found) + 1 + int(place);
     if (shown)
         beginRemoveRows(QModelIndex(), row, row);
-    keys.remove(place);
+    m_groups[found].keys.remove(place);
     if (m_buddies.value(key).status.online)
         --m_groups[found].online;
     placeRows();

@@ -81,6 +81,8 @@ private:
     };
     // The group's place in the list, or -1.
     int groupIndex(const QByteArray &group) const;
+    // Where the buddy's key is, or would go, among the group's keys, and whether it is there.
+    std::pair<qsizetype, bool> placeIn(int group, const QByteArray &key) const;
     // The group and the buddy's place in it (-1 for the heading) of a row.
     std::pair<int, qsizetype> locate(int row) const;
     void placeRows();
