@@ -64,6 +64,27 @@ PeerProcess::~PeerProcess() { stop(); }
 
 QString PeerProcess::start()
 {
+    // A port found free may be taken by another program (a client's own end
+    // of a connection, say) before the server binds it. At the first start
+    // nobody knows the port yet, so new ones are picked; a restart keeps its
+    // ports, since clients come back to them.
+    constexpr int Attempts = 3;
+    QString failure;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        failure = startOnce();
+        if (failure.isEmpty()) {
+            m_hasStarted = true;
+            return failure;
+        }
+        if (m_hasStarted || !failure.contains(QLatin1String("address already in use")))
+            break;
+        choosePortsAgain();
+    }
+    return failure;
+}
+
+QString PeerProcess::startOnce()
+{
     const Launch how = launch();
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
@@ -106,6 +127,11 @@ QString PeerProcess::lastOutput(int lines)
     return QString::fromUtf8(all.mid(qMax(0, int(all.size()) - lines)).join('\n'));
 }
 
+bool PeerProcess::isRunning() const
+{
+    return m_process && m_process->state() == QProcess::Running;
+}
+
 void PeerProcess::stop()
 {
     if (!m_process)
@@ -129,11 +155,13 @@ InteropPeer::Launch LocalPeer::launch()
             QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)"))};
 }
 
-OscarPeer::OscarPeer()
-    : m_bosPort(freeLoopbackPort())
-    , m_apiPort(freeLoopbackPort())
+OscarPeer::OscarPeer() { choosePortsAgain(); }
+
+void OscarPeer::choosePortsAgain()
 {
     m_port = freeLoopbackPort();
+    m_bosPort = freeLoopbackPort();
+    m_apiPort = freeLoopbackPort();
 }
 
 QString OscarPeer::unavailableReason() const
@@ -160,7 +188,7 @@ QString OscarPeer::awaitReady()
     const QString version = QStringLiteral("http://127.0.0.1:%1/version").arg(m_apiPort);
     const QDeadlineTimer deadline(StartTimeoutMs);
     while (httpStatus("GET", version) != 200) {
-        if (deadline.hasExpired())
+        if (deadline.hasExpired() || !isRunning())
             return QStringLiteral("Open OSCAR Server's management API did not answer at ") + version
                 + QStringLiteral("; its output:\n") + lastOutput();
         QEventLoop wait;
@@ -190,7 +218,9 @@ bool OscarPeer::exemptFromRateLimits(const QByteArray &name)
     return status == 204 || status == 304;
 }
 
-ToxiproxyPeer::ToxiproxyPeer() { m_port = freeLoopbackPort(); }
+ToxiproxyPeer::ToxiproxyPeer() { choosePortsAgain(); }
+
+void ToxiproxyPeer::choosePortsAgain() { m_port = freeLoopbackPort(); }
 
 QString ToxiproxyPeer::unavailableReason() const
 {

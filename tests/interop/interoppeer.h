@@ -46,12 +46,18 @@ protected:
     // Waits for whatever else the server starts after saying it listens;
     // returns what went wrong, or an empty string.
     virtual QString awaitReady() { return {}; }
+    // Picks new free ports after a start found one taken.
+    virtual void choosePortsAgain() {}
+    bool isRunning() const;
 
     quint16 m_port = 0;
 
 private:
+    QString startOnce();
+
     std::unique_ptr<QProcess> m_process;
     QByteArray m_output;
+    bool m_hasStarted = false;
 };
 
 // A TOC2 server.
@@ -104,6 +110,7 @@ protected:
     // The management API, which makes the accounts, may come up a moment
     // after the TOC listener.
     QString awaitReady() override;
+    void choosePortsAgain() override;
 
 private:
     QTemporaryDir m_data;
@@ -121,6 +128,7 @@ public:
 
 protected:
     Launch launch() override;
+    void choosePortsAgain() override;
 };
 
 std::unique_ptr<InteropPeer> makePeer(const std::string &name);
