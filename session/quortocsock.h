@@ -130,9 +130,9 @@ public:
     // The buddies go first, so that no server is left holding them without a group.
     SendCheck tryRemoveGroup(const QByteArray &strGroup, const QList<QByteArray> &buddies);
     const TocChatTable &chatTable() const { return ChatTable; }
-    // Keeping within the server's rate limits; off for an account the
-    // server does not limit.
-    void setRatePacing(bool on) { m_pacer.setEnabled(on); }
+    // Keeping within those of the server's rate limits that apply to this
+    // account: all of them unless the server exempts it.
+    void setRateLimits(SendPacer::Limits limits) { m_pacer.setLimits(limits); }
     SendPacer &pacer() { return m_pacer; }
     // The argument of the ERROR being raised (the screen name of a 901),
     // for the Error event's handlers.
