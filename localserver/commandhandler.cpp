@@ -32,6 +32,7 @@ CommandHandler::CommandHandler()
         {"toc_set_away", {1, &CommandHandler::setAway}},
         {"toc_set_info", {2, &CommandHandler::setInfo}},
         {"toc_get_info", {2, &CommandHandler::getInfo}},
+        {"toc_get_status", {2, &CommandHandler::getStatus}},
         {"toc_evil", {3, &CommandHandler::evil}},
         {"toc2_add_deny", {2, &CommandHandler::addDeny}},
         {"toc2_remove_deny", {2, &CommandHandler::removeDeny}},
@@ -236,6 +237,18 @@ void CommandHandler::getInfo(const QByteArray &userKey, const Words &words)
         return;
     }
     deliver(userKey, ServerMessage::gotoUrl("profile", "info?from=" + userKey + "&user=" + target));
+}
+
+void CommandHandler::getStatus(const QByteArray &userKey, const Words &words)
+{
+    // Presence as a buddy would see it; nobody offline, or keeping the
+    // asker out, is there to be seen.
+    const QByteArray target = key(words[1]);
+    if (!m_directory.isVisible(target) || m_directory.blocks(target, userKey)) {
+        deliver(userKey, ServerMessage::error(NotAvailable, target));
+        return;
+    }
+    deliver(userKey, ServerMessage::updateBuddy(m_directory.presence(target)));
 }
 
 void CommandHandler::formatNickname(const QByteArray &userKey, const Words &words)

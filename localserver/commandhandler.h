@@ -47,6 +47,7 @@ private:
     void setAway(const QByteArray &key, const Words &words);
     void setInfo(const QByteArray &key, const Words &words);
     void getInfo(const QByteArray &key, const Words &words);
+    void getStatus(const QByteArray &key, const Words &words);
     void formatNickname(const QByteArray &key, const Words &words);
     void newBuddies(const QByteArray &key, const Words &words);
     void removeBuddy(const QByteArray &key, const Words &words);

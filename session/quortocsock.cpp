@@ -23,9 +23,20 @@ QuorTOCSock::QuorTOCSock(QObject *parent)
 QuorTOCSock::QuorTOCSock(TocSocket *socket, QObject *parent)
     : QObject(parent)
     , Sock(socket)
-    , m_pacer([this](const QByteArray &line) { SendPacket(Flap::Data, line); })
+    , m_pacer([this](const QByteArray &line) {
+        const Ticket ticket = m_pacer.lastSent();
+        SendPacket(Flap::Data, line);
+        m_unheard.append(ticket);
+        if (ticket == m_question) {
+            ++m_answersDue;
+            m_watch.asked();
+        }
+    })
 {
     Sock->setParent(this);
+    connect(&m_watch, &ConnectionWatch::questionDue, this, &QuorTOCSock::askServer);
+    connect(&m_watch, &ConnectionWatch::silent, this,
+            [this] { onSocketError(QStringLiteral("The server stopped answering")); });
     connect(&m_pacer, &SendPacer::settled, this, [this](Ticket ticket, bool sent) {
         emit SendSettled(ticket, sent ? SendOutcome::Sent : SendOutcome::NotSent);
     });
@@ -102,7 +113,37 @@ void QuorTOCSock::sendCommand(const QByteArray &line)
 
 void QuorTOCSock::endSession()
 {
+    m_watch.stop();
+    m_question = 0;
+    m_answersDue = 0;
+    settleUnheard();
     m_pacer.stop();
+}
+
+void QuorTOCSock::settleUnheard()
+{
+    // Bytes from the server after a command went show that the connection
+    // still carried traffic then; one that went after the last of them may
+    // sit in a dead connection, or in a proxy that lost its way to the server.
+    for (const Ticket ticket : std::exchange(m_unheard, {}))
+        emit SendSettled(ticket, SendOutcome::Unconfirmed);
+}
+
+void QuorTOCSock::askServer()
+{
+    // Any answer will do; toc_get_status of the user's own name is one both
+    // servers give at once, and harmless. A FLAP keep-alive is not: Open
+    // OSCAR Server never answers one.
+    if (!strScreenName.isEmpty())
+        m_pacer.submit(TocCommand::getStatus(strScreenName), &m_question);
+}
+
+bool QuorTOCSock::takeAnswer(QByteArrayView name)
+{
+    if (m_answersDue == 0 || !ScreenName::sameName(name, strScreenName))
+        return false;
+    --m_answersDue;
+    return true;
 }
 
 QuorTOCSock::SendCheck QuorTOCSock::trySend(const QByteArray &line, Ticket *ticket)
@@ -240,6 +281,10 @@ void QuorTOCSock::onDataArrival()
         const QByteArray data = Sock->readAll();
         if (data.isEmpty())
             break;
+        m_unheard.clear();
+        m_heardThrough = m_pacer.lastSent();
+        m_watch.heard();
+        emit BytesArrived();
         strRecvBuffer.appendShared(data);
         // Login or LogOff inside a handler empties the buffer and ends the loop.
         while (std::optional<QByteArray> frame = strRecvBuffer.next())
@@ -250,6 +295,8 @@ void QuorTOCSock::onDataArrival()
 
 void QuorTOCSock::onSocketError(const QString &description)
 {
+    // What may be lost is told while the windows that sent it still look on.
+    settleUnheard();
     emit WinsockError(WireText::toWire(description));
     Sock->close();
     endSession();
@@ -311,17 +358,23 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
              const auto error = TocErrors::decode(payload);
              if (!error)
                  return false;
+             const QList<QByteArrayView> fields = TocFields::split(payload, 3);
+             const QByteArrayView argument = fields.size() > 2 ? fields[2] : QByteArrayView();
+             // The server could not tell the user's own status: an answer all the same.
+             if (error->code == TocProtocol::NotAvailable && toc.takeAnswer(argument))
+                 return true;
              // The server's speed limit dropped what went last.
              if (error->code == TocProtocol::RateLimitHit && toc.m_pacer.lastSent() != 0)
                  emit toc.SendSettled(toc.m_pacer.lastSent(), SendOutcome::Refused);
-             const QList<QByteArrayView> fields = TocFields::split(payload, 3);
-             toc.m_errorArgument = fields.size() > 2 ? fields[2].toByteArray() : QByteArray();
+             toc.m_errorArgument = argument.toByteArray();
              emit toc.Error(error->code, error->text);
              toc.m_errorArgument.clear();
              return true;
          }},
         {"UPDATE_BUDDY2", [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto b = parseUpdateBuddy(payload);
+             if (b && toc.takeAnswer(b->name))
+                 return true;
              if (b)
                  emit toc.BuddyUpdate(b->name, b->online, b->warningLevel, b->signOnTime, b->idleMinutes,
                                       b->userClass);
@@ -501,6 +554,7 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
         m_buddyAliases = config.Aliases;
         // The server has a session for us now, with its rate limits.
         m_pacer.start();
+        m_watch.start();
         emit LoggedIn(strScreenName, config.BuddyList, config.BlockList, config.PrivateList,
                       config.MiscData, config.strPreferences, config.PrivacyMode);
     }

@@ -6,6 +6,7 @@
 // never touches a widget. Connect its signals with direct connections: each
 // is emitted synchronously from the receive path, in the order of the frames.
 
+#include "connectionwatch.h"
 #include "flap.h"
 #include "sendpacer.h"
 #include "tocchattable.h"
@@ -96,8 +97,10 @@ public:
     // Names a command until its fate is known (SendSettled).
     using Ticket = SendPacer::Ticket;
     // What finally became of a command: it went, it never went because the
-    // session ended first, or the server dropped it for its speed limit.
-    enum class SendOutcome { Sent, NotSent, Refused };
+    // session ended first, or the server dropped it for its speed limit; or
+    // it went, but the connection was lost before the server said anything
+    // after it, so it may never have arrived.
+    enum class SendOutcome { Sent, NotSent, Refused, Unconfirmed };
     Q_ENUM(SendOutcome)
 
     // Each builds its command line once and sends it if it can go out now
@@ -127,14 +130,20 @@ public:
     // The buddies go first, so that no server is left holding them without a group.
     SendCheck tryRemoveGroup(const QByteArray &strGroup, const QList<QByteArray> &buddies);
     const TocChatTable &chatTable() const { return ChatTable; }
-    // Keeping within the server's rate limits; off for an account the
-    // server does not limit.
-    void setRatePacing(bool on) { m_pacer.setEnabled(on); }
+    // Keeping within those of the server's rate limits that apply to this
+    // account: all of them unless the server exempts it.
+    void setRateLimits(SendPacer::Limits limits) { m_pacer.setLimits(limits); }
     SendPacer &pacer() { return m_pacer; }
     // The argument of the ERROR being raised (the screen name of a 901),
     // for the Error event's handlers.
     const QByteArray &errorArgument() const { return m_errorArgument; }
     qsizetype bufferedBytes() const { return strRecvBuffer.bufferedBytes(); }
+    // How long the server may be quiet before it is asked for an answer, and
+    // how long it then has to give one before the connection counts as lost.
+    void setSilenceTimes(int quietMs, int answerMs) { m_watch.setTimes(quietMs, answerMs); }
+    // The last command that went out before the server was last heard from:
+    // it and every one before it travelled while the connection still worked.
+    Ticket heardThrough() const { return m_heardThrough; }
 
 signals:
     void JoinedChat(const QByteArray &strChatName, qint32 lngChatID);
@@ -178,6 +187,8 @@ signals:
     void SendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome);
     void PasswordChanged();
     void ScreenNameFormatted();
+    // Bytes came from the server: the connection is alive and moving.
+    void BytesArrived();
 
 private:
     void onConnect();
@@ -193,6 +204,13 @@ private:
     SendCheck trySend(const QByteArray &line, Ticket *ticket = nullptr);
     // The connection is gone or replaced: nothing held back goes any more.
     void endSession();
+    // Every command that went after the server's last word may be lost.
+    void settleUnheard();
+    // Asks the server for the user's own status: it always answers.
+    void askServer();
+    // Whether an UPDATE_BUDDY2 is the answer to askServer(), which no window
+    // is to see (the user is not a buddy of theirs).
+    bool takeAnswer(QByteArrayView name);
     // Every line or none.
     SendCheck trySendAll(const QList<QByteArray> &lines);
     // The buddy as a stored list entry: "name", or "name:alias" when one is kept.
@@ -216,4 +234,11 @@ private:
     bool m_receiving = false;
     SendPacer m_pacer;
     QByteArray m_errorArgument;
+    ConnectionWatch m_watch;
+    // Commands that went since the server last said anything.
+    QList<Ticket> m_unheard;
+    Ticket m_heardThrough = 0;
+    // The question askServer() put to the pacer, and the answers still due.
+    Ticket m_question = 0;
+    int m_answersDue = 0;
 };

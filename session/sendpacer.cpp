@@ -44,7 +44,7 @@ Cost costOf(QByteArrayView line)
     if (word == "toc2_client_event")
         return {1, 1, 0, true};
     if (is({"toc_chat_send", "toc_chat_whisper"}))
-        return {2, 1, firstNumber(line)};
+        return {2, 1, firstNumber(line), false, true};
     // Joining asks for the room, for the service and says it is online: three counts.
     if (is({"toc_chat_join", "toc_chat_accept"}))
         return {1, 3, 0};
@@ -160,7 +160,7 @@ qsizetype SendPacer::waiting() const
 
 TocRates::Level &SendPacer::levelFor(const TocRates::Cost &cost, qint64 now)
 {
-    const Key key(cost.rateClass, cost.chatId);
+    const Key key = keyOf(cost);
     auto found = m_levels.find(key);
     if (found == m_levels.end())
         found = m_levels.insert(key, TocRates::Level(TocRates::DefaultClasses[cost.rateClass - 1], now));
@@ -190,11 +190,12 @@ SendPacer::Verdict SendPacer::submit(const QByteArray &line, Ticket *ticket)
     if (ticket)
         *ticket = command.ticket;
     const qint64 now = m_clock();
-    if (!m_started || !m_enabled || command.cost.rateClass == 0) {
+    const bool limited = m_limits == Limits::All || (m_limits == Limits::RoomsOnly && command.cost.inRoom);
+    if (!m_started || !limited || command.cost.rateClass == 0) {
         write(command, now);
         return Verdict::SentNow;
     }
-    QList<Waiting> &queue = m_queues[Key(command.cost.rateClass, command.cost.chatId)];
+    QList<Waiting> &queue = m_queues[keyOf(command.cost)];
     if (queue.isEmpty() && mayGo(command.cost, now)) {
         write(command, now);
         return Verdict::SentNow;

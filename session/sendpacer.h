@@ -42,15 +42,17 @@ inline constexpr ClassParameters DefaultClasses[5] = {
 };
 
 // What a command line costs: its class (1 to 5, 0 for none), how many
-// times the server counts it, the chat room whose own limits it counts
-// against (0: the session's), and whether it is a notice that is better
-// dropped than held back (typing news).
+// times the server counts it, whether it counts against a chat room's own
+// limits rather than the session's (Open OSCAR Server keeps a session per
+// room) and which room, and whether it is a notice that is better dropped
+// than held back (typing news).
 struct Cost
 {
     int rateClass = 0;
     int times = 1;
     qint32 chatId = 0;
     bool dropsRatherThanWaits = false;
+    bool inRoom = false;
 };
 Cost costOf(QByteArrayView line);
 
@@ -100,8 +102,12 @@ public:
     void start();
     // Drops whatever waits; each dropped ticket is settled as not sent.
     void stop();
-    // Off: every command goes at once (for a server that does not limit this account).
-    void setEnabled(bool enabled) { m_enabled = enabled; }
+    // Which of the server's limits apply to this account: all of them (the
+    // rule), only its chat rooms' (a bot on Open OSCAR Server, which lifts a
+    // bot's limits on its own session but not in its rooms, sessions of
+    // their own there), or none (a server that limits nobody).
+    enum class Limits { All, RoomsOnly, None };
+    void setLimits(Limits limits) { m_limits = limits; }
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
     enum class Verdict { SentNow, Waiting, Dropped };
@@ -124,8 +130,10 @@ private:
         TocRates::Cost cost;
         Ticket ticket;
     };
-    // The room's classes are its own; the session's are keyed by chat ID 0.
+    // The room's classes are its own, keyed by chat ID (which may be 0);
+    // the session's are keyed by -1.
     using Key = QPair<int, qint32>;
+    static Key keyOf(const TocRates::Cost &cost) { return Key(cost.rateClass, cost.inRoom ? cost.chatId : -1); }
 
     TocRates::Level &levelFor(const TocRates::Cost &cost, qint64 now);
     bool mayGo(const TocRates::Cost &cost, qint64 now);
@@ -135,7 +143,7 @@ private:
     Writer m_writer;
     Clock m_clock;
     QTimer *m_timer;
-    bool m_enabled = true;
+    Limits m_limits = Limits::All;
     // Before the server has a session for us, it limits nothing.
     bool m_started = false;
     QHash<Key, TocRates::Level> m_levels;

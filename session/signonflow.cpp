@@ -28,6 +28,12 @@ SignOnFlow::SignOnFlow(QuorTOCSock &btoc, QObject *parent)
     connect(&btoc, &QuorTOCSock::LoggedOut, this, &SignOnFlow::onLoggedOut, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::Error, this, &SignOnFlow::onError, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::WinsockError, this, &SignOnFlow::onWinsockError, Qt::DirectConnection);
+    // A sign-on that moves, however slowly (a thousand buddies over a poor
+    // line), is not given up; only one that stands still is.
+    connect(&btoc, &QuorTOCSock::BytesArrived, this, [this] {
+        if (m_timer->isActive())
+            m_timer->start();
+    }, Qt::DirectConnection);
 }
 
 void SignOnFlow::setTimeout(int milliseconds)

@@ -1,7 +1,7 @@
 #pragma once
 
 // SignOnFlow: the life of one session, beside the session control. It signs
-// on and off, gives up a sign-on the server never completes (a server that
+// on and off, gives up a sign-on the server stops moving on (a server that
 // accepts the connection and then stays silent would leave "Connecting..." up
 // for ever), knows which server answers end a session and whether a dropped
 // connection is news or only the close that follows an answer already given.
@@ -35,14 +35,15 @@ public:
 
     enum class Reason {
         SignedOff,         // LogOff: the user, or whoever asked for it
-        GaveUp,            // the server did not complete the sign-on in time
+        GaveUp,            // the server stopped moving before the sign-on was complete
         Refused,           // the server refused the sign-on
         SignedOnElsewhere, // the server signed this session off
         ConnectionLost,    // the connection could not be made or dropped
     };
     Q_ENUM(Reason)
 
-    // How long a sign-on may wait for the server before it is given up.
+    // How long a sign-on may wait for the server's next bytes before it is
+    // given up; a slow sign-on that keeps moving takes as long as it needs.
     static constexpr int DefaultTimeoutMs = 30000;
     // Open OSCAR Server takes a name's sign-on that comes within about 3 s of
     // that name's last session ending as a second instance of the session

@@ -137,7 +137,7 @@ struct Session final : BenchClient
     {
         // Bench accounts are bots, which the server does not limit, but for
         // the burst, which is about Qiv keeping within those limits.
-        sock.setRatePacing(paced);
+        sock.setRateLimits(paced ? SendPacer::Limits::All : SendPacer::Limits::None);
         sock.Login(name, Password, "127.0.0.1", port);
     }
     void sendIm(const QByteArray &to, const QByteArray &message) override { sock.SendIM(to, message, false); }

@@ -57,7 +57,7 @@ TEST_P(Interop, WhatIsTypedArrivesAsTypedAtQivAndAtAClientReadingHtml)
     botAccount("carol", "secret3");
     auto alice = signOn("alice", "secret1");
     auto bob = signOn("bob", "secret2");
-    alice->sock.setRatePacing(false);
+    alice->sock.setRateLimits(peer->limitsOfExempt());
     BareClient carol("carol", "secret3", QHostAddress::LocalHost);
     QList<QByteArray> carolRead;
     carol.onIm = [&](const QByteArray &, const QByteArray &message) { carolRead << message; };
@@ -159,7 +159,7 @@ TEST_P(Interop, ASignOnRightAfterASignOffStillHearsOfEveryBuddy)
         // The list is stored by a session of its own, well before the timed one.
         {
             auto storing = signOn(watcher, "secret1");
-            storing->sock.setRatePacing(false);
+            storing->sock.setRateLimits(peer->limitsOfExempt());
             for (const QByteArray &line : TocCommand::newBuddies("Pals", names))
                 storing->sock.SendPacket(2, line);
             ASSERT_TRUE(settle(*storing));
@@ -182,7 +182,7 @@ TEST_P(Interop, ASignOnRightAfterASignOffStillHearsOfEveryBuddy)
         }
 
         TestClient client;
-        client.sock.setRatePacing(false);
+        client.sock.setRateLimits(peer->limitsOfExempt());
         SignOnFlow flow(client.sock);
         auto onlineSeen = [&] {
             QSet<QByteArray> seen;

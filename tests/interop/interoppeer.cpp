@@ -183,19 +183,27 @@ InteropPeer::Launch OscarPeer::launch()
     return how;
 }
 
-QString OscarPeer::awaitReady()
+namespace {
+// Empty once GET url answers 200, else what the peer's API did not do.
+QString awaitApi(const QString &url, const QString &what, PeerProcess &peer)
 {
-    const QString version = QStringLiteral("http://127.0.0.1:%1/version").arg(m_apiPort);
     const QDeadlineTimer deadline(StartTimeoutMs);
-    while (httpStatus("GET", version) != 200) {
-        if (deadline.hasExpired() || !isRunning())
-            return QStringLiteral("Open OSCAR Server's management API did not answer at ") + version
-                + QStringLiteral("; its output:\n") + lastOutput();
+    while (httpStatus("GET", url) != 200) {
+        if (deadline.hasExpired() || !peer.isRunning())
+            return what + QStringLiteral(" did not answer at ") + url + QStringLiteral("; its output:\n")
+                + peer.lastOutput();
         QEventLoop wait;
         QTimer::singleShot(50, &wait, &QEventLoop::quit);
         wait.exec();
     }
     return {};
+}
+} // namespace
+
+QString OscarPeer::awaitReady()
+{
+    return awaitApi(QStringLiteral("http://127.0.0.1:%1/version").arg(m_apiPort),
+                    QStringLiteral("Open OSCAR Server's management API"), *this);
 }
 
 bool OscarPeer::createAccount(const QByteArray &name, const QByteArray &password)
@@ -236,6 +244,48 @@ PeerProcess::Launch ToxiproxyPeer::launch()
     how.ready = QRegularExpression(QStringLiteral("\"address\":\"127\\.0\\.0\\.1:") + QString::number(m_port)
                                    + QStringLiteral("\".*Starting Toxiproxy HTTP server"));
     return how;
+}
+
+QString ToxiproxyPeer::awaitReady()
+{
+    return awaitApi(QStringLiteral("http://127.0.0.1:%1/version").arg(m_port), QStringLiteral("Toxiproxy's API"),
+                    *this);
+}
+
+quint16 ToxiproxyPeer::addProxy(const QString &name, quint16 upstreamPort)
+{
+    const QJsonObject proxy{{QStringLiteral("name"), name},
+                            {QStringLiteral("listen"), QStringLiteral("127.0.0.1:0")},
+                            {QStringLiteral("upstream"), QStringLiteral("127.0.0.1:%1").arg(upstreamPort)},
+                            {QStringLiteral("enabled"), true}};
+    QByteArray reply;
+    if (httpStatus("POST", QStringLiteral("http://127.0.0.1:%1/proxies").arg(m_port), QJsonDocument(proxy).toJson(),
+                   &reply)
+        != 201)
+        return 0;
+    // The answer names the port it picked.
+    const QString listen = QJsonDocument::fromJson(reply).object().value(QStringLiteral("listen")).toString();
+    return quint16(listen.section(QLatin1Char(':'), -1).toUInt());
+}
+
+bool ToxiproxyPeer::addToxic(const QString &proxy, const QString &toxic, const QString &type, const QString &stream,
+                             const QJsonObject &attributes)
+{
+    const QJsonObject body{{QStringLiteral("name"), toxic},
+                           {QStringLiteral("type"), type},
+                           {QStringLiteral("stream"), stream},
+                           {QStringLiteral("toxicity"), 1.0},
+                           {QStringLiteral("attributes"), attributes}};
+    return httpStatus("POST", QStringLiteral("http://127.0.0.1:%1/proxies/%2/toxics").arg(m_port).arg(proxy),
+                      QJsonDocument(body).toJson())
+        == 200;
+}
+
+bool ToxiproxyPeer::removeToxic(const QString &proxy, const QString &toxic)
+{
+    return httpStatus("DELETE",
+                      QStringLiteral("http://127.0.0.1:%1/proxies/%2/toxics/%3").arg(m_port).arg(proxy, toxic))
+        == 204;
 }
 
 std::unique_ptr<InteropPeer> makePeer(const std::string &name)

@@ -6,7 +6,10 @@
 // tests/interop/get-peer provides the last two in the build's cache; an
 // environment variable may name another binary instead.
 
+#include "session/sendpacer.h"
+
 #include <QByteArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
@@ -31,6 +34,7 @@ public:
     void stop();
     // The server's last lines of output, for saying why something failed.
     QString lastOutput(int lines = 10);
+    bool isRunning() const;
 
 protected:
     struct Launch
@@ -48,7 +52,6 @@ protected:
     virtual QString awaitReady() { return {}; }
     // Picks new free ports after a start found one taken.
     virtual void choosePortsAgain() {}
-    bool isRunning() const;
 
     quint16 m_port = 0;
 
@@ -76,6 +79,9 @@ public:
     // Whether the server lets an account's sessions lift its rate limits.
     virtual bool canExemptFromRateLimits() const { return false; }
     virtual bool exemptFromRateLimits(const QByteArray &) { return false; }
+    // The limits an account exempted by exemptFromRateLimits() still has,
+    // or that every account has where none can be exempted.
+    virtual SendPacer::Limits limitsOfExempt() const { return SendPacer::Limits::All; }
 };
 
 // qiv-localserver, the build's own binary.
@@ -83,6 +89,8 @@ class LocalPeer : public InteropPeer
 {
 public:
     bool createAccount(const QByteArray &, const QByteArray &) override { return true; }
+    // It limits nobody's speed.
+    SendPacer::Limits limitsOfExempt() const override { return SendPacer::Limits::None; }
 
 protected:
     Launch launch() override;
@@ -104,6 +112,9 @@ public:
     // limits (not from the limit on sign-ons per address).
     bool canExemptFromRateLimits() const override { return true; }
     bool exemptFromRateLimits(const QByteArray &name) override;
+    // A chat room is a session of its own, which the server never exempts
+    // (foodgroup/auth.go RegisterChatSession sets no bot flag).
+    SendPacer::Limits limitsOfExempt() const override { return SendPacer::Limits::RoomsOnly; }
 
 protected:
     Launch launch() override;
@@ -118,7 +129,8 @@ private:
     quint16 m_apiPort = 0;
 };
 
-// Toxiproxy's server with its HTTP API on a free loopback port.
+// Toxiproxy's server with its HTTP API on a free loopback port, and the
+// proxies and faults (toxics) it is told to put in.
 class ToxiproxyPeer final : public PeerProcess
 {
 public:
@@ -126,9 +138,21 @@ public:
     QString unavailableReason() const override;
     quint16 apiPort() const { return m_port; }
 
+    // A proxy named name from a loopback port of its own to upstreamPort;
+    // the port it listens on, or 0 when the API refused it.
+    quint16 addProxy(const QString &name, quint16 upstreamPort);
+    // A toxic of type on a proxy's stream ("upstream" goes to the server,
+    // "downstream" to the client), with the type's attributes. Whether the
+    // API took it; the proxy's connections feel it at once.
+    bool addToxic(const QString &proxy, const QString &toxic, const QString &type, const QString &stream,
+                  const QJsonObject &attributes);
+    bool removeToxic(const QString &proxy, const QString &toxic);
+
 protected:
     Launch launch() override;
     void choosePortsAgain() override;
+    // Its log line comes just before its API listens.
+    QString awaitReady() override;
 };
 
 std::unique_ptr<InteropPeer> makePeer(const std::string &name);

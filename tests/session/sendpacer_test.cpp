@@ -100,6 +100,21 @@ TEST_F(PacerTest, TypingNewsIsDroppedRatherThanHeldAndRoomsAndClassesKeepTheirOw
     EXPECT_FALSE(settled[0][1].toBool());
 }
 
+TEST_F(PacerTest, AnAccountExemptFromTheSessionsLimitsIsStillPacedInItsRoomsUnlessNothingIsLimited)
+{
+    pacer.setLimits(SendPacer::Limits::RoomsOnly);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(pacer.submit("toc_send_im \"bob\" \"hi\""), SendPacer::Verdict::SentNow);
+    // Room 0 (Open OSCAR Server's first room) has limits of its own, not the session's.
+    while (pacer.submit("toc_chat_send \"0\" \"hi\"") == SendPacer::Verdict::SentNow)
+        ;
+    EXPECT_EQ(pacer.waiting(), 1);
+    EXPECT_EQ(pacer.submit("toc_add_buddy \"bob\""), SendPacer::Verdict::SentNow);
+
+    pacer.setLimits(SendPacer::Limits::None);
+    EXPECT_EQ(pacer.submit("toc_chat_send \"1\" \"hi\""), SendPacer::Verdict::SentNow);
+}
+
 TEST(SessionPacing, WaitingIsTheAnswerAndASpeedLimitDropIsPinnedOnTheLastCommandSent)
 {
     auto *socket = new FakeSocket;

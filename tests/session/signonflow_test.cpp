@@ -9,6 +9,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,6 +102,56 @@ TEST_F(FlowTest, ASignOnTheServerNeverCompletesIsGivenUpButACompletedOneNever)
     QTest::qWait(40);
     EXPECT_EQ(ended.size(), 1);
     EXPECT_EQ(flow.state(), State::SignedOn);
+}
+
+TEST_F(FlowTest, ASignOnThatKeepsMovingIsNeverGivenUpHoweverLongItTakes)
+{
+    flow.setTimeout(1000);
+    signOn();
+    // The stored list arrives a byte every 50 ms: twice the time-out in all.
+    const QByteArray config = serverFrame("CONFIG2:m 1\ng Buddies\nb Friend\ndone:\n");
+    qsizetype at = 0;
+    QTimer trickle;
+    QObject::connect(&trickle, &QTimer::timeout, [&] { socket->deliver(config.mid(at++, 1)); });
+    trickle.start(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return flow.state() != State::Connecting; }, 20000));
+    EXPECT_EQ(flow.state(), State::SignedOn);
+    EXPECT_TRUE(ended.isEmpty());
+}
+
+TEST_F(FlowTest, AServerGoneSilentIsAskedThenGivenUpAndWhatWentSinceItsLastWordIsNamed)
+{
+    QSignalSpy buddies(&btoc, &QuorTOCSock::BuddyUpdate);
+    QSignalSpy settled(&btoc, &QuorTOCSock::SendSettled);
+    btoc.setSilenceTimes(50, 300);
+    signOn();
+    serverSays("CONFIG2:done:\n");
+    // Quiet: the server is asked about the user; its answer is nobody's news.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket->written.contains(R"(toc_get_status "me")"); }, 5000));
+    serverSays("UPDATE_BUDDY2:Me:T:0:0:0: O");
+    serverSays("UPDATE_BUDDY2:Friend:T:0:0:0: O");
+    ASSERT_EQ(buddies.size(), 1);
+    EXPECT_EQ(buddies[0][0].toByteArray(), "Friend");
+
+    QuorTOCSock::Ticket heard = 0, unheard = 0;
+    btoc.trySendIM("friend", "before its last word", false, &heard);
+    serverSays("UPDATE_BUDDY2:Friend:T:0:0:0: OU");
+    btoc.trySendIM("friend", "after it", false, &unheard);
+    EXPECT_EQ(btoc.heardThrough(), heard);
+    // Nothing answers any more: the connection is lost, once.
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_FALSE(ended.wait(400));
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(endReason(0), Reason::ConnectionLost);
+    EXPECT_EQ(endDetail(0), "The server stopped answering");
+    EXPECT_FALSE(btoc.isConnected());
+    QList<QuorTOCSock::Ticket> unconfirmed;
+    for (const QList<QVariant> &outcome : settled) {
+        if (outcome[1].value<QuorTOCSock::SendOutcome>() == QuorTOCSock::SendOutcome::Unconfirmed)
+            unconfirmed << outcome[0].value<QuorTOCSock::Ticket>();
+    }
+    EXPECT_TRUE(unconfirmed.contains(unheard));
+    EXPECT_FALSE(unconfirmed.contains(heard));
 }
 
 TEST_F(FlowTest, ASignOnSoonAfterTheSameNamesSessionEndedWaitsTheServerOut)

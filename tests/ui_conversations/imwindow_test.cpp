@@ -272,4 +272,21 @@ TEST_F(ImWindowTest, ALineHeldBackForTheSpeedLimitSaysSoUntilItGoesOrNeverCan)
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "no box takes the next Enter";
 }
 
+TEST_F(ImWindowTest, LinesThatWentAfterTheServersLastWordAreMarkedWhenTheConnectionTurnsOutDead)
+{
+    frmAimIM *window = openedBySomeBuddy();
+    for (const char *line : {"one", "two"}) {
+        window->txtMessage->setText(QString::fromLatin1(line));
+        pressReturn(window);
+    }
+    serverSays("UPDATE_BUDDY2:Some Buddy:T:0:0:0: O"); // after both: they travelled
+    window->txtMessage->setText(QStringLiteral("three"));
+    pressReturn(window);
+    socket->fail(QStringLiteral("The server stopped answering"));
+    EXPECT_TRUE(window->txtIM->toPlainText().endsWith(
+        QStringLiteral("Me Myself: one\nMe Myself: two\n"
+                       "Me Myself: three (perhaps not delivered: the connection was lost)")))
+        << window->txtIM->toPlainText().toStdString();
+}
+
 } // namespace

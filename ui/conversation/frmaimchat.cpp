@@ -289,6 +289,9 @@ void frmAimChat::onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutc
         m_lastSent = ticket;
     else if (outcome == QuorTOCSock::SendOutcome::NotSent)
         Transcript::appendNotice(txtChat, tr("A message that waited was not sent: the connection ended first."));
+    else if (outcome == QuorTOCSock::SendOutcome::Unconfirmed)
+        Transcript::appendNotice(txtChat,
+                                 tr("Your last message may not have reached the room: the connection was lost."));
     else
         Transcript::appendNotice(txtChat, tr("The server dropped your last message for sending too fast."));
 }

@@ -246,6 +246,7 @@ void frmAimIM::marked(QTextCursor mark, QuorTOCSock::Ticket ticket, QuorTOCSock:
         Transcript::changeMark(mark, QString());
         m_lastSent = ticket;
         m_lastSentEnd = mark;
+        followUntilHeard(ticket, mark);
         break;
     case QuorTOCSock::SendCheck::TooLong:
     case QuorTOCSock::SendCheck::NotSignedOn:
@@ -291,8 +292,22 @@ void frmAimIM::onHeldDelivered(quint64 id, QuorTOCSock::SendCheck verdict, QuorT
     }
 }
 
+void frmAimIM::followUntilHeard(QuorTOCSock::Ticket ticket, const QTextCursor &mark)
+{
+    // Lines the server has said something after are past danger.
+    m_unheard.erase(m_unheard.begin(), m_unheard.upperBound(m_context.btoc.heardThrough()));
+    m_unheard.insert(ticket, mark);
+}
+
 void frmAimIM::onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome)
 {
+    if (outcome == QuorTOCSock::SendOutcome::Unconfirmed) {
+        if (const auto line = m_unheard.find(ticket); line != m_unheard.end()) {
+            Transcript::changeMark(*line, tr(" (perhaps not delivered: the connection was lost)"));
+            m_unheard.erase(line);
+        }
+        return;
+    }
     QTextCursor mark;
     if (const auto waiting = m_waiting.find(ticket); waiting != m_waiting.end()) {
         mark = *waiting;
@@ -307,12 +322,15 @@ void frmAimIM::onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcom
         Transcript::changeMark(mark, QString());
         m_lastSent = ticket;
         m_lastSentEnd = mark;
+        followUntilHeard(ticket, mark);
         break;
     case QuorTOCSock::SendOutcome::NotSent:
         Transcript::changeMark(mark, tr(" (not sent: the connection ended first)"));
         break;
     case QuorTOCSock::SendOutcome::Refused:
         Transcript::changeMark(mark, tr(" (not delivered: the server dropped it for sending too fast)"));
+        break;
+    case QuorTOCSock::SendOutcome::Unconfirmed:
         break;
     }
 }

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QMap>
 #include <QTextCursor>
 #include <QPointer>
 #include <QWidget>
@@ -91,6 +92,9 @@ private:
 
     void refreshBlocked();
     void onSendSettled(QuorTOCSock::Ticket ticket, QuorTOCSock::SendOutcome outcome);
+    // A line that went is marked should the connection turn out to have been
+    // dead already, until the server is heard from after it.
+    void followUntilHeard(QuorTOCSock::Ticket ticket, const QTextCursor &mark);
     // A line that went (or waits to) as ticket ends at mark.
     void marked(QTextCursor mark, QuorTOCSock::Ticket ticket, QuorTOCSock::SendCheck verdict);
     void undelivered(const QByteArray &message, QTextCursor mark);
@@ -105,6 +109,7 @@ private:
     QElapsedTimer m_shownByMessage;
     // Lines still waiting to go, and the end of the last line that went.
     QHash<QuorTOCSock::Ticket, QTextCursor> m_waiting;
+    QMap<QuorTOCSock::Ticket, QTextCursor> m_unheard;
     QuorTOCSock::Ticket m_lastSent = 0;
     QTextCursor m_lastSentEnd;
     QByteArray m_lastSentMessage;

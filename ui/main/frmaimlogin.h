@@ -69,7 +69,7 @@ public:
     ~frmAimlogin() override;
 
     AppContext &context() { return m_context; }
-    // How long a sign-on may wait for the server before it is given up.
+    // How long a sign-on may wait for the server's next bytes before it is given up.
     static constexpr int DefaultSignOnTimeoutMs = SignOnFlow::DefaultTimeoutMs;
     void setSignOnTimeout(int milliseconds);
     SignOnFlow &signOnFlow() { return *m_flow; }
