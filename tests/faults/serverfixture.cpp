@@ -33,24 +33,33 @@ void ServerFixture::account(const QString &name, bool unlimited)
     }
 }
 
-std::unique_ptr<DesktopUser> ServerFixture::signedOn(const QString &name, quint16 port, int timeoutMs)
+std::unique_ptr<DesktopUser> ServerFixture::signedOn(const QString &name, quint16 port, int firstRetryWaitMs,
+                                                     int timeoutMs)
 {
     auto user = std::make_unique<DesktopUser>(port ? port : peer->tocPort());
+    if (firstRetryWaitMs > 0) {
+        user->main.chkSignOnAgain->setChecked(true);
+        user->main.signOnFlow().setRetryWaits(firstRetryWaitMs, 4 * firstRetryWaitMs);
+    }
     EXPECT_TRUE(user->signOn(name, Password, timeoutMs)) << name.toStdString() << " did not sign on; it says "
                                                          << user->main.lbStat->text().toStdString();
     return user;
-}
-
-void ServerFixture::staySignedOn(DesktopUser &user, int firstWaitMs)
-{
-    user.main.chkSignOnAgain->setChecked(true);
-    user.main.signOnFlow().setRetryWaits(firstWaitMs, 4 * firstWaitMs);
 }
 
 bool ServerFixture::backIn(DesktopUser &user, const QList<ChatSlots::Room> &rooms, int timeoutMs)
 {
     return QTest::qWaitFor([&] { return user.isSignedOn() && user.main.chatSlots().roomsInUse() == rooms; },
                            timeoutMs);
+}
+
+QStringList ServerFixture::noticesShown(const DesktopUser &user)
+{
+    QStringList notices;
+    for (const ScriptedDialogs::Shown &box : user.dialogs.shown) {
+        if (box.kind == ScriptedDialogs::Shown::Notice)
+            notices << box.text;
+    }
+    return notices;
 }
 
 QStringList ServerFixture::linesOf(const QTextEdit *view)

@@ -27,12 +27,14 @@ protected:
     // limits, so that Qiv's own pacing can be off.
     void account(const QString &name, bool unlimited = false);
     // Somebody signed on at a Qiv through port (the server's own when 0).
-    std::unique_ptr<DesktopUser> signedOn(const QString &name, quint16 port = 0, int timeoutMs = 10000);
-
-    // "Stay signed on" ticked, trying again after firstWaitMs and doubling.
-    static void staySignedOn(DesktopUser &user, int firstWaitMs);
+    // With a first wait, "Stay signed on" is ticked before signing on: a
+    // dropped connection is tried again after it, then twice as long.
+    std::unique_ptr<DesktopUser> signedOn(const QString &name, quint16 port = 0, int firstRetryWaitMs = 0,
+                                          int timeoutMs = 10000);
     // Whether user is signed on again within timeoutMs and in rooms again.
     static bool backIn(DesktopUser &user, const QList<ChatSlots::Room> &rooms, int timeoutMs);
+    // The texts of the boxes that told the user something.
+    static QStringList noticesShown(const DesktopUser &user);
     // The lines of a transcript, without the empty one it starts with.
     static QStringList linesOf(const QTextEdit *view);
 
