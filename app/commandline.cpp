@@ -9,16 +9,17 @@ namespace {
 // QGuiApplication and QApplication read these themselves; with one dash or
 // two, a value as the next argument or after "=".
 const QStringList QtOptionsWithValue = {
-    QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
-    QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
-    QStringLiteral("qwindowtitle"), QStringLiteral("title"), QStringLiteral("qwindowicon"),
-    QStringLiteral("icon"), QStringLiteral("session"), QStringLiteral("display"),
-    QStringLiteral("style"), QStringLiteral("stylesheet"),
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+    QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
+    QStringLiteral("qwindowtitle"),    QStringLiteral("title"),
+    QStringLiteral("qwindowicon"),     QStringLiteral("icon"),
+    QStringLiteral("session"),         QStringLiteral("display"),
+    QStringLiteral("style"),           QStringLiteral("stylesheet"),
 };
 const QStringList QtFlags = {
-    QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
-    QStringLiteral("dograb"), QStringLiteral("sync"), QStringLiteral("testability"),
-    QStringLiteral("qmljsdebugger"),
+    QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),        QStringLiteral("dograb"),
+    QStringLiteral("sync"),    QStringLiteral("testability"), QStringLiteral("qmljsdebugger"),
 };
 
 // The option's name without dashes and value, or empty for a plain argument.
@@ -70,7 +71,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
     parser.addVersionOption();
     const QCommandLineOption serverOption(
         QStringLiteral("server"),
-        QStringLiteral("The TOC server \"Sign On\" connects to (default: the one remembered, else 127.0.0.1:%1).").arg(ServerAddress::DefaultPort),
+        QStringLiteral("The TOC server \"Sign On\" connects to (default: the one remembered, else 127.0.0.1:%1).")
+            .arg(ServerAddress::DefaultPort),
         QStringLiteral("HOST[:PORT]"));
     const QCommandLineOption updateOption(
         QStringLiteral("update-url"),
@@ -91,10 +93,9 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
     if (help || parser.isSet(QStringLiteral("version"))) {
         line.action = CommandLine::Action::PrintAndExit;
         // Without an application object Qt cannot name the program itself.
-        line.output = help
-            ? parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("qiv"))
-            : QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
-                + QLatin1Char('\n');
+        line.output = help ? parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("qiv"))
+                           : QCoreApplication::applicationName() + QLatin1Char(' ')
+                + QCoreApplication::applicationVersion() + QLatin1Char('\n');
         return line;
     }
     if (!parser.positionalArguments().isEmpty()) {

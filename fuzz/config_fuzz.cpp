@@ -21,11 +21,10 @@ void checkParse(QByteArrayView text)
 {
     const TocConfig config = TocConfigText::parse(text);
     const qsizetype lines = text.count('\n') + 1;
-    FUZZ_CHECK(config.BuddyList.size() + config.BlockList.size() + config.PrivateList.size()
-                   + config.MiscData.size() <= lines);
+    FUZZ_CHECK(config.BuddyList.size() + config.BlockList.size() + config.PrivateList.size() + config.MiscData.size()
+               <= lines);
     FUZZ_CHECK(config.PrivacyMode >= 0 && config.PrivacyMode <= 9);
-    for (const QList<QByteArray> *list :
-         {&config.BuddyList, &config.BlockList, &config.PrivateList, &config.MiscData})
+    for (const QList<QByteArray> *list : {&config.BuddyList, &config.BlockList, &config.PrivateList, &config.MiscData})
         for (const QByteArray &entry : *list)
             FUZZ_CHECK(!entry.contains('\n'));
     FUZZ_CHECK(!config.strPreferences.contains('\n'));
@@ -54,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QuorTOCSock toc(socket);
     Reported reported;
     QObject::connect(&toc, &QuorTOCSock::LoggedIn, &toc,
-                     [&reported](const QByteArray &, const QList<QByteArray> &buddies,
-                                 const QList<QByteArray> &blocked, const QList<QByteArray> &permitted,
-                                 const QList<QByteArray> &misc, const QByteArray &prefs, qint16 mode) {
+                     [&reported](const QByteArray &, const QList<QByteArray> &buddies, const QList<QByteArray> &blocked,
+                                 const QList<QByteArray> &permitted, const QList<QByteArray> &misc,
+                                 const QByteArray &prefs, qint16 mode) {
                          if (reported.count++ == 0)
                              reported.config = TocConfig{buddies, blocked, permitted, misc, prefs, mode, true, {}};
                      });

@@ -12,7 +12,8 @@ class FuzzInput
 {
 public:
     FuzzInput(const uint8_t *data, size_t size)
-        : m_data(reinterpret_cast<const char *>(data)), m_size(size)
+        : m_data(reinterpret_cast<const char *>(data))
+        , m_size(size)
     {
     }
 
@@ -51,8 +52,8 @@ private:
 
 // Stops the run with a message; under libFuzzer the abort is reported with the input.
 [[noreturn]] void fuzzFail(const char *what);
-#define FUZZ_CHECK(condition) \
-    do { \
-        if (!(condition)) \
-            fuzzFail(#condition); \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            fuzzFail(#condition);                                                                                      \
     } while (false)

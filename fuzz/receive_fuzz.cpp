@@ -22,14 +22,14 @@
 namespace {
 
 enum Flags : uint8_t {
-    SignedOn = 0x01,       // Login ran before the first byte
-    Framed = 0x02,         // the stream is a list of data-frame payloads
-    LogOffOnError = 0x04,  // an Error handler signs off mid-stream
-    LoginAgain = 0x08,     // a LoggedIn handler starts a new sign-on
-    Answer = 0x10,         // instant messages and invitations are answered
-    ChatCommands = 0x20,   // chat events send chat commands back
-    FailMidway = 0x40,     // the socket fails after the second arrival
-    Disconnected = 0x80,   // the socket never connects
+    SignedOn = 0x01, // Login ran before the first byte
+    Framed = 0x02, // the stream is a list of data-frame payloads
+    LogOffOnError = 0x04, // an Error handler signs off mid-stream
+    LoginAgain = 0x08, // a LoggedIn handler starts a new sign-on
+    Answer = 0x10, // instant messages and invitations are answered
+    ChatCommands = 0x20, // chat events send chat commands back
+    FailMidway = 0x40, // the socket fails after the second arrival
+    Disconnected = 0x80, // the socket never connects
 };
 
 void touch(const QByteArray &bytes)
@@ -48,8 +48,7 @@ void connectHandlers(QuorTOCSock &toc, uint8_t flags, FakeSocket &socket)
         FUZZ_CHECK(frame.size() == Flap::HeaderSize + Flap::DecodeWord(frame.sliced(4, 2)));
     });
     QObject::connect(&toc, &Q::InstantMessage, &toc,
-                     [&toc, flags](const QByteArray &sn, const QByteArray &msg, bool autoReply,
-                                   const QByteArray &cls) {
+                     [&toc, flags](const QByteArray &sn, const QByteArray &msg, bool autoReply, const QByteArray &cls) {
                          touch(sn);
                          touch(msg);
                          touch(cls);
@@ -71,8 +70,7 @@ void connectHandlers(QuorTOCSock &toc, uint8_t flags, FakeSocket &socket)
                              toc.LeaveChat(room, 0);
                      });
     QObject::connect(&toc, &Q::ChatInvite, &toc,
-                     [&toc, flags](const QByteArray &name, qint32 id, const QByteArray &from,
-                                   const QByteArray &text) {
+                     [&toc, flags](const QByteArray &name, qint32 id, const QByteArray &from, const QByteArray &text) {
                          touch(name);
                          touch(from);
                          touch(text);
@@ -80,15 +78,13 @@ void connectHandlers(QuorTOCSock &toc, uint8_t flags, FakeSocket &socket)
                              toc.AcceptChatInvite(id);
                      });
     QObject::connect(&toc, &Q::LeftChat, &toc, [&toc](qint32 id) { touch(toc.GetChatName(id)); });
-    QObject::connect(&toc, &Q::ChatUserUpdate, &toc,
-                     [&toc, flags](const QByteArray &user, bool inside, qint32 id) {
-                         touch(user);
-                         if ((flags & ChatCommands) && inside)
-                             toc.InviteUsers(toc.GetChatName(id), "join us", user, id);
-                     });
+    QObject::connect(&toc, &Q::ChatUserUpdate, &toc, [&toc, flags](const QByteArray &user, bool inside, qint32 id) {
+        touch(user);
+        if ((flags & ChatCommands) && inside)
+            toc.InviteUsers(toc.GetChatName(id), "join us", user, id);
+    });
     QObject::connect(&toc, &Q::BuddyUpdate, &toc,
-                     [](const QByteArray &sn, bool, qint16 warning, qint32 since, qint32 idle,
-                        const QByteArray &cls) {
+                     [](const QByteArray &sn, bool, qint16 warning, qint32 since, qint32 idle, const QByteArray &cls) {
                          touch(sn);
                          touch(cls);
                          FUZZ_CHECK(warning >= 0 && since >= 0 && idle >= 0);
@@ -118,12 +114,11 @@ void connectHandlers(QuorTOCSock &toc, uint8_t flags, FakeSocket &socket)
     QObject::connect(&toc, &Q::TypingStatus, &toc, [](const QByteArray &sn, qint16) { touch(sn); });
     QObject::connect(&toc, &Q::UserProfile, &toc, touch);
     QObject::connect(&toc, &Q::ScreennameFormat, &toc, touch);
-    QObject::connect(&toc, &Q::BuddyAdded, &toc,
-                     [](const QByteArray &g, const QByteArray &b, const QByteArray &a) {
-                         touch(g);
-                         touch(b);
-                         touch(a);
-                     });
+    QObject::connect(&toc, &Q::BuddyAdded, &toc, [](const QByteArray &g, const QByteArray &b, const QByteArray &a) {
+        touch(g);
+        touch(b);
+        touch(a);
+    });
     QObject::connect(&toc, &Q::BuddyRemoved, &toc, [](const QByteArray &g, const QByteArray &b) {
         touch(g);
         touch(b);
@@ -132,8 +127,8 @@ void connectHandlers(QuorTOCSock &toc, uint8_t flags, FakeSocket &socket)
                         &Q::PrivateBuddyRemoved, &Q::BuddyUnblocked})
         QObject::connect(&toc, signal, &toc, touch);
     QObject::connect(&toc, &Q::RendevousRequest, &toc,
-                     [](const QByteArray &sn, const QByteArray &uuid, const QByteArray &cookie,
-                        const QByteArray &rip, const QByteArray &pip, const QByteArray &vip, qint32 port) {
+                     [](const QByteArray &sn, const QByteArray &uuid, const QByteArray &cookie, const QByteArray &rip,
+                        const QByteArray &pip, const QByteArray &vip, qint32 port) {
                          for (const QByteArray *field : {&sn, &uuid, &cookie, &rip, &pip, &vip})
                              touch(*field);
                          FUZZ_CHECK(port >= 0);

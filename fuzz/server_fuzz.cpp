@@ -28,7 +28,7 @@ constexpr int Clients = 3;
 enum Flags : uint8_t {
     SignedOnMask = 0x07, // bit n: client n has signed on
     NonReaderMask = 0x38, // bit 3 + n: client n never reads
-    SharedName = 0x40,   // every client signs on as the same user
+    SharedName = 0x40, // every client signs on as the same user
 };
 
 enum Action { RawBytes, CommandLine, HangUp, Reconnect, RunQueued, ActionCount };
@@ -78,10 +78,9 @@ public:
         client = Client{};
         client.socket = new FuzzTcpSocket(!(m_flags & (1 << (3 + index))));
         client.connection = new ClientConnection(client.socket, m_root);
-        QObject::connect(client.connection, &ClientConnection::commandReceived,
-                         [this](ClientConnection *from, const QByteArray &line) {
-                             m_handler.handleCommand(from, line);
-                         });
+        QObject::connect(
+            client.connection, &ClientConnection::commandReceived,
+            [this](ClientConnection *from, const QByteArray &line) { m_handler.handleCommand(from, line); });
         QObject::connect(client.connection, &ClientConnection::closed,
                          [this](ClientConnection *from) { m_handler.connectionClosed(from); });
         if (m_flags & (1 << index))
@@ -119,10 +118,8 @@ private:
     {
         const QByteArray key = ScreenName::NormalizeName(name);
         client.socket->feed("FLAPON\n\n");
-        client.socket->feed(Flap::buildFrame(Flap::SignOn, client.sequence++,
-                                             TocCommand::signOnPayload(key)));
-        client.sendLine(TocCommand::login("login.example", 5190, key,
-                                          ScreenName::RoastPassword("secret")));
+        client.socket->feed(Flap::buildFrame(Flap::SignOn, client.sequence++, TocCommand::signOnPayload(key)));
+        client.sendLine(TocCommand::login("login.example", 5190, key, ScreenName::RoastPassword("secret")));
         client.sendLine(TocCommand::initDone());
     }
 

@@ -136,8 +136,8 @@ void ClientConnection::handleFrame(const QByteArray &frame)
 
 void ClientConnection::handleSignOnFrame(QByteArrayView payload)
 {
-    const bool wellFormed = payload.size() >= SignOnFixedSize
-        && payload.first(4) == TocProtocol::FlapVersion && payload.sliced(4, 2) == TocProtocol::ScreenNameTag
+    const bool wellFormed = payload.size() >= SignOnFixedSize && payload.first(4) == TocProtocol::FlapVersion
+        && payload.sliced(4, 2) == TocProtocol::ScreenNameTag
         && Flap::DecodeWord(payload.sliced(6, 2)) == payload.size() - SignOnFixedSize;
     if (!wellFormed) {
         close();
@@ -148,10 +148,7 @@ void ClientConnection::handleSignOnFrame(QByteArrayView payload)
     m_signOnTimer->stop();
 }
 
-void ClientConnection::sendMessage(const QByteArray &message)
-{
-    sendFrame(Flap::Data, message);
-}
+void ClientConnection::sendMessage(const QByteArray &message) { sendFrame(Flap::Data, message); }
 
 void ClientConnection::sendFrame(quint8 type, const QByteArray &payload)
 {

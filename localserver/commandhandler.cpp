@@ -122,9 +122,9 @@ void CommandHandler::login(ClientConnection *connection, const Words &words)
         else
             groups += filed;
     }
-    const QList<QByteArray> config = ServerMessage::config(
-        groups, m_directory.permittedNames(userKey), m_directory.deniedNames(userKey),
-        m_directory.privacyMode(userKey));
+    const QList<QByteArray> config
+        = ServerMessage::config(groups, m_directory.permittedNames(userKey), m_directory.deniedNames(userKey),
+                                m_directory.privacyMode(userKey));
     for (const QByteArray &frame : config)
         connection->sendMessage(frame);
 }
@@ -146,9 +146,8 @@ void CommandHandler::connectionClosed(ClientConnection *connection)
 
 void CommandHandler::signOff(const QByteArray &userKey)
 {
-    m_warnAllowance.removeIf([&](const auto &entry) {
-        return entry.key().first == userKey || entry.key().second == userKey;
-    });
+    m_warnAllowance.removeIf(
+        [&](const auto &entry) { return entry.key().first == userKey || entry.key().second == userKey; });
     for (qint32 id : m_rooms.roomsOf(userKey))
         leaveRoom(id, userKey);
     const bool wasVisible = m_directory.isVisible(userKey);
@@ -187,8 +186,8 @@ void CommandHandler::sendIm(const QByteArray &userKey, const Words &words)
     }
     if (m_directory.blocks(target, userKey))
         return;
-    deliver(target, ServerMessage::imIn(m_directory.displayName(userKey), autoResponse,
-                                        m_directory.isAway(userKey), words[2]));
+    deliver(target,
+            ServerMessage::imIn(m_directory.displayName(userKey), autoResponse, m_directory.isAway(userKey), words[2]));
     int &allowance = m_warnAllowance[{target, userKey}];
     allowance = qMin(allowance + 1, MaxWarnAllowance);
 }
@@ -327,8 +326,7 @@ void CommandHandler::evil(const QByteArray &userKey, const Words &words)
     if (--*allowance == 0)
         m_warnAllowance.erase(allowance);
     const int level = m_directory.warn(target, anonymous);
-    deliver(target, ServerMessage::eviled(level, anonymous ? QByteArray()
-                                                           : m_directory.displayName(userKey)));
+    deliver(target, ServerMessage::eviled(level, anonymous ? QByteArray() : m_directory.displayName(userKey)));
     broadcastPresence(target);
 }
 

@@ -58,7 +58,8 @@ void CommandHandler::chatInvite(const QByteArray &userKey, const Words &words)
     for (const QByteArray &invitee : words.sliced(3)) {
         const QByteArray target = ScreenName::NormalizeName(invitee);
         if (m_directory.isVisible(target) && !m_directory.isResident(target) && !m_directory.blocks(target, userKey))
-            deliver(target, ServerMessage::chatInvite(room->name, room->id, m_directory.displayName(userKey), words[2]));
+            deliver(target,
+                    ServerMessage::chatInvite(room->name, room->id, m_directory.displayName(userKey), words[2]));
     }
 }
 
@@ -84,12 +85,12 @@ void CommandHandler::enterRoom(const QByteArray &userKey, const QByteArray &room
         present.append(m_directory.displayName(member));
     deliver(userKey, ServerMessage::chatJoin(room->id, room->name));
     deliver(userKey, ServerMessage::chatUpdateBuddy(room->id, true, present));
-    deliverToRoom(room->id,
-                  ServerMessage::chatUpdateBuddy(room->id, true, {m_directory.displayName(userKey)}),
+    deliverToRoom(room->id, ServerMessage::chatUpdateBuddy(room->id, true, {m_directory.displayName(userKey)}),
                   userKey);
     if (room->members.contains(m_botKey)) {
-        deliverToRoom(room->id, ServerMessage::chatIn(room->id, QivBot::Name,
-                                                      QivBot::greeting(m_directory.displayName(userKey))));
+        deliverToRoom(
+            room->id,
+            ServerMessage::chatIn(room->id, QivBot::Name, QivBot::greeting(m_directory.displayName(userKey))));
     }
 }
 

@@ -6,10 +6,7 @@ namespace QivBot {
 
 namespace {
 // The sender's words without markup, so that a style prefix hides nothing.
-QByteArray plainText(QByteArrayView message)
-{
-    return HtmlText::removeTags(message).trimmed().toLower();
-}
+QByteArray plainText(QByteArrayView message) { return HtmlText::removeTags(message).trimmed().toLower(); }
 } // namespace
 
 QByteArray replyTo(QByteArrayView sender, QByteArrayView message)
@@ -25,9 +22,6 @@ QByteArray replyTo(QByteArrayView sender, QByteArrayView message)
         + "! I'm QivBot, the local network's friendly robot. Say \"help\" for some ideas.";
 }
 
-QByteArray greeting(QByteArrayView arrival)
-{
-    return "Hello, " + arrival.toByteArray() + "! Welcome to the lobby.";
-}
+QByteArray greeting(QByteArrayView arrival) { return "Hello, " + arrival.toByteArray() + "! Welcome to the lobby."; }
 
 } // namespace QivBot

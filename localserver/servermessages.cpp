@@ -46,15 +46,14 @@ QByteArray userClass(bool away) { return away ? " OU" : " O "; }
 
 QByteArray updateBuddy(const Presence &presence)
 {
-    return "UPDATE_BUDDY2:" + presence.name + ':' + flag(presence.online) + ':'
-        + dec(presence.warningLevel) + ':' + dec(presence.signOnTime) + ':'
-        + dec(presence.idleMinutes) + ':' + userClass(presence.away) + ':';
+    return "UPDATE_BUDDY2:" + presence.name + ':' + flag(presence.online) + ':' + dec(presence.warningLevel) + ':'
+        + dec(presence.signOnTime) + ':' + dec(presence.idleMinutes) + ':' + userClass(presence.away) + ':';
 }
 
 QByteArray imIn(QByteArrayView sender, bool autoResponse, bool senderAway, QByteArrayView message)
 {
-    return "IM_IN_ENC2:" + sender.toByteArray() + ':' + flag(autoResponse) + ":F:T:"
-        + userClass(senderAway) + ":F:L:en:" + message.toByteArray();
+    return "IM_IN_ENC2:" + sender.toByteArray() + ':' + flag(autoResponse) + ":F:T:" + userClass(senderAway)
+        + ":F:L:en:" + message.toByteArray();
 }
 
 QByteArray chatJoin(qint32 chatId, QByteArrayView roomName)
@@ -72,8 +71,7 @@ QByteArray chatUpdateBuddy(qint32 chatId, bool inside, const QList<QByteArray> &
 
 QByteArray chatIn(qint32 chatId, QByteArrayView sender, QByteArrayView message)
 {
-    return "CHAT_IN_ENC:" + dec(chatId) + ':' + sender.toByteArray() + ":F:A:en:"
-        + message.toByteArray();
+    return "CHAT_IN_ENC:" + dec(chatId) + ':' + sender.toByteArray() + ":F:A:en:" + message.toByteArray();
 }
 
 QByteArray chatLeft(qint32 chatId) { return "CHAT_LEFT:" + dec(chatId); }
@@ -86,10 +84,7 @@ QByteArray error(int code, QByteArrayView argument)
     return message;
 }
 
-QByteArray eviled(int level, QByteArrayView from)
-{
-    return "EVILED:" + dec(level) + ':' + from.toByteArray();
-}
+QByteArray eviled(int level, QByteArrayView from) { return "EVILED:" + dec(level) + ':' + from.toByteArray(); }
 
 QByteArray passwordStatus(int status) { return "ADMIN_PASSWD_STATUS:" + dec(status); }
 

@@ -20,10 +20,7 @@ TocServer::~TocServer()
         disconnect(connection, nullptr, this, nullptr);
 }
 
-bool TocServer::listen(const QHostAddress &address, quint16 port)
-{
-    return m_listener->listen(address, port);
-}
+bool TocServer::listen(const QHostAddress &address, quint16 port) { return m_listener->listen(address, port); }
 
 QHostAddress TocServer::serverAddress() const { return m_listener->serverAddress(); }
 quint16 TocServer::serverPort() const { return m_listener->serverPort(); }
@@ -44,9 +41,7 @@ void TocServer::onNewConnection()
         ++m_connectionCount;
         connect(connection, &QObject::destroyed, this, [this] { --m_connectionCount; });
         connect(connection, &ClientConnection::commandReceived, this,
-                [this](ClientConnection *from, const QByteArray &line) {
-                    m_handler.handleCommand(from, line);
-                });
+                [this](ClientConnection *from, const QByteArray &line) { m_handler.handleCommand(from, line); });
         connect(connection, &ClientConnection::closed, this,
                 [this](ClientConnection *from) { m_handler.connectionClosed(from); });
     }

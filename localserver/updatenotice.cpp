@@ -34,8 +34,9 @@ std::optional<QByteArray> respond(QByteArrayView request, QByteArrayView latestV
     const QByteArray path = words[1].first(words[1].contains('?') ? words[1].indexOf('?') : words[1].size());
     if (path != Path)
         return response("404 Not Found", "Only the update check is answered here.\n");
-    return response("200 OK", "Qiv " + latestVersion.toByteArray()
-                                  + " is the latest version. This notice comes from your local TOC2 network.");
+    return response("200 OK",
+                    "Qiv " + latestVersion.toByteArray()
+                        + " is the latest version. This notice comes from your local TOC2 network.");
 }
 
 } // namespace UpdateNotice

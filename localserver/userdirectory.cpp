@@ -24,8 +24,7 @@ bool UserDirectory::isValidKey(QByteArrayView key)
     if (key.isEmpty() || key.size() > MaxNameLength)
         return false;
     return std::all_of(key.begin(), key.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-'
-            || c == '@';
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-' || c == '@';
     });
 }
 
@@ -60,8 +59,7 @@ bool UserDirectory::isResident(const QByteArray &key) const
     return account && account->resident;
 }
 
-UserDirectory::LoginResult UserDirectory::checkLogin(const QByteArray &typedName,
-                                                     const QByteArray &roastedPassword)
+UserDirectory::LoginResult UserDirectory::checkLogin(const QByteArray &typedName, const QByteArray &roastedPassword)
 {
     const QByteArray key = ScreenName::NormalizeName(typedName);
     if (!isValidKey(key))
@@ -82,8 +80,7 @@ UserDirectory::LoginResult UserDirectory::checkLogin(const QByteArray &typedName
     return LoginResult::Accepted;
 }
 
-bool UserDirectory::changePassword(const QByteArray &key, const QByteArray &roastedOld,
-                                   const QByteArray &roastedNew)
+bool UserDirectory::changePassword(const QByteArray &key, const QByteArray &roastedOld, const QByteArray &roastedNew)
 {
     Account *account = find(key);
     if (!account || account->resident || account->roastedPassword != roastedOld)
@@ -181,8 +178,7 @@ bool UserDirectory::addBuddy(const QByteArray &key, const QByteArray &group, con
                              const QByteArray &alias)
 {
     Account *account = find(key);
-    if (!account || !isValidKey(buddyKey) || buddyKey == key || group.isEmpty()
-        || group.contains('\n'))
+    if (!account || !isValidKey(buddyKey) || buddyKey == key || group.isEmpty() || group.contains('\n'))
         return false;
     const bool wasListed = hasBuddy(key, buddyKey);
     qsizetype filedCount = 0;
@@ -199,8 +195,8 @@ bool UserDirectory::addBuddy(const QByteArray &key, const QByteArray &group, con
     if (!found->second.contains(buddyKey) && filedCount < MaxFiledBuddies)
         found->second.append(buddyKey);
     if (found->second.contains(buddyKey)) {
-        const bool keepable = !alias.isEmpty() && alias.size() <= MaxAliasLength && !alias.contains(':')
-            && !alias.contains('\n');
+        const bool keepable
+            = !alias.isEmpty() && alias.size() <= MaxAliasLength && !alias.contains(':') && !alias.contains('\n');
         if (keepable)
             account->aliases.insert(buddyKey, alias);
         else
@@ -210,8 +206,7 @@ bool UserDirectory::addBuddy(const QByteArray &key, const QByteArray &group, con
     return !wasListed && hasBuddy(key, buddyKey);
 }
 
-void UserDirectory::removeBuddy(const QByteArray &key, const QByteArray &group,
-                                const QByteArray &buddyKey)
+void UserDirectory::removeBuddy(const QByteArray &key, const QByteArray &group, const QByteArray &buddyKey)
 {
     Account *account = find(key);
     if (!account)
@@ -422,7 +417,6 @@ int UserDirectory::warn(const QByteArray &key, bool anonymous)
     Account *account = find(key);
     if (!account)
         return 0;
-    account->warningLevel =
-        std::min(MaxWarning, account->warningLevel + (anonymous ? AnonymousWarning : NamedWarning));
+    account->warningLevel = std::min(MaxWarning, account->warningLevel + (anonymous ? AnonymousWarning : NamedWarning));
     return account->warningLevel;
 }

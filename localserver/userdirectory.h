@@ -39,8 +39,7 @@ public:
 
     // Checks the name and roasted password; a new valid name becomes an account.
     LoginResult checkLogin(const QByteArray &typedName, const QByteArray &roastedPassword);
-    bool changePassword(const QByteArray &key, const QByteArray &roastedOld,
-                        const QByteArray &roastedNew);
+    bool changePassword(const QByteArray &key, const QByteArray &roastedOld, const QByteArray &roastedNew);
 
     void setOnline(const QByteArray &key, ClientConnection *connection, qint64 signOnTime);
     // Visible once the client has said its sign-on is done.

@@ -70,8 +70,7 @@ std::optional<QByteArray> FrameSplitter::next()
     // bytes counted as zero always give a length beyond what is there.
     if (available < HeaderSize)
         return std::nullopt;
-    const qsizetype length =
-        DecodeWord(QByteArrayView(m_buffer).sliced(m_readPos + 4, 2)) + HeaderSize;
+    const qsizetype length = DecodeWord(QByteArrayView(m_buffer).sliced(m_readPos + 4, 2)) + HeaderSize;
     if (available < length)
         return std::nullopt;
     if (m_readPos == 0 && length == m_buffer.size()) {

@@ -15,19 +15,40 @@ struct NamedEntity
     char32_t character;
 };
 constexpr NamedEntity NamedEntities[] = {
-    {QLatin1StringView("amp"), U'&'},     {QLatin1StringView("lt"), U'<'},      {QLatin1StringView("gt"), U'>'},
-    {QLatin1StringView("quot"), U'"'},    {QLatin1StringView("apos"), U'\''},
+    {QLatin1StringView("amp"), U'&'},
+    {QLatin1StringView("lt"), U'<'},
+    {QLatin1StringView("gt"), U'>'},
+    {QLatin1StringView("quot"), U'"'},
+    {QLatin1StringView("apos"), U'\''},
     // Typed spaces travel as &nbsp; where HTML would fold them; read back,
     // they are the spaces that were typed.
-    {QLatin1StringView("nbsp"), U' '},    {QLatin1StringView("copy"), U'©'},    {QLatin1StringView("reg"), U'®'},
-    {QLatin1StringView("trade"), U'™'},   {QLatin1StringView("euro"), U'€'},    {QLatin1StringView("pound"), U'£'},
-    {QLatin1StringView("yen"), U'¥'},     {QLatin1StringView("cent"), U'¢'},    {QLatin1StringView("sect"), U'§'},
-    {QLatin1StringView("deg"), U'°'},     {QLatin1StringView("plusmn"), U'±'},  {QLatin1StringView("times"), U'×'},
-    {QLatin1StringView("divide"), U'÷'},  {QLatin1StringView("middot"), U'·'},  {QLatin1StringView("bull"), U'•'},
-    {QLatin1StringView("hellip"), U'…'},  {QLatin1StringView("ndash"), U'–'},   {QLatin1StringView("mdash"), U'—'},
-    {QLatin1StringView("lsquo"), U'‘'},   {QLatin1StringView("rsquo"), U'’'},   {QLatin1StringView("ldquo"), U'“'},
-    {QLatin1StringView("rdquo"), U'”'},   {QLatin1StringView("laquo"), U'«'},   {QLatin1StringView("raquo"), U'»'},
-    {QLatin1StringView("iexcl"), U'¡'},   {QLatin1StringView("iquest"), U'¿'},  {QLatin1StringView("para"), U'¶'},
+    {QLatin1StringView("nbsp"), U' '},
+    {QLatin1StringView("copy"), U'©'},
+    {QLatin1StringView("reg"), U'®'},
+    {QLatin1StringView("trade"), U'™'},
+    {QLatin1StringView("euro"), U'€'},
+    {QLatin1StringView("pound"), U'£'},
+    {QLatin1StringView("yen"), U'¥'},
+    {QLatin1StringView("cent"), U'¢'},
+    {QLatin1StringView("sect"), U'§'},
+    {QLatin1StringView("deg"), U'°'},
+    {QLatin1StringView("plusmn"), U'±'},
+    {QLatin1StringView("times"), U'×'},
+    {QLatin1StringView("divide"), U'÷'},
+    {QLatin1StringView("middot"), U'·'},
+    {QLatin1StringView("bull"), U'•'},
+    {QLatin1StringView("hellip"), U'…'},
+    {QLatin1StringView("ndash"), U'–'},
+    {QLatin1StringView("mdash"), U'—'},
+    {QLatin1StringView("lsquo"), U'‘'},
+    {QLatin1StringView("rsquo"), U'’'},
+    {QLatin1StringView("ldquo"), U'“'},
+    {QLatin1StringView("rdquo"), U'”'},
+    {QLatin1StringView("laquo"), U'«'},
+    {QLatin1StringView("raquo"), U'»'},
+    {QLatin1StringView("iexcl"), U'¡'},
+    {QLatin1StringView("iquest"), U'¿'},
+    {QLatin1StringView("para"), U'¶'},
 };
 // Longer than any name above or any number of a real code point.
 constexpr qsizetype LongestReference = 10;
@@ -142,10 +163,7 @@ void closeLink(QString &out, qsizetype textStart, const QString &address)
         out += QStringLiteral(" (") + address + QLatin1Char(')');
 }
 
-bool isWhiteSpace(char c)
-{
-    return c == ' ' || c == '\n' || c == '\r';
-}
+bool isWhiteSpace(char c) { return c == ' ' || c == '\n' || c == '\r'; }
 } // namespace
 
 QByteArray removeTags(QByteArrayView html)
@@ -175,24 +193,36 @@ QString escape(const QString &typed)
     for (qsizetype i = 0; i < typed.size(); ++i) {
         const QChar c = typed[i];
         switch (c.unicode()) {
-        case '&': html += QLatin1String("&amp;"); break;
-        case '<': html += QLatin1String("&lt;"); break;
-        case '>': html += QLatin1String("&gt;"); break;
-        case '"': html += QLatin1String("&quot;"); break;
+        case '&':
+            html += QLatin1String("&amp;");
+            break;
+        case '<':
+            html += QLatin1String("&lt;");
+            break;
+        case '>':
+            html += QLatin1String("&gt;");
+            break;
+        case '"':
+            html += QLatin1String("&quot;");
+            break;
         case '\r':
             // CR LF is one line break.
             if (i < last && typed[i + 1] == QLatin1Char('\n'))
                 break;
             html += QLatin1String("<br>");
             break;
-        case '\n': html += QLatin1String("<br>"); break;
+        case '\n':
+            html += QLatin1String("<br>");
+            break;
         case ' ': {
             const bool folded = i == 0 || i == last || typed[i - 1] == QLatin1Char(' ')
                 || typed[i - 1] == QLatin1Char('\n') || typed[i - 1] == QLatin1Char('\r');
             html += folded ? QLatin1String("&nbsp;") : QLatin1String(" ");
             break;
         }
-        default: html += c; break;
+        default:
+            html += c;
+            break;
         }
     }
     return html;

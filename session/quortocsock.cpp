@@ -47,13 +47,10 @@ QuorTOCSock::QuorTOCSock(TocSocket *socket, QObject *parent)
 
 QuorTOCSock::~QuorTOCSock() = default;
 
-bool QuorTOCSock::isConnected() const
-{
-    return Sock->isConnected();
-}
+bool QuorTOCSock::isConnected() const { return Sock->isConnected(); }
 
-void QuorTOCSock::Login(const QByteArray &UserName, const QByteArray &Password,
-                        const QByteArray &TOCServer, qint32 Port, const QByteArray &AuthServer)
+void QuorTOCSock::Login(const QByteArray &UserName, const QByteArray &Password, const QByteArray &TOCServer,
+                        qint32 Port, const QByteArray &AuthServer)
 {
     ChatTable.clear();
     using TocFields::trimSpaces;
@@ -234,7 +231,8 @@ QuorTOCSock::SendCheck QuorTOCSock::tryMoveBuddy(const QByteArray &strBuddy, con
                                                  const QByteArray &strTo)
 {
     // Added first: a buddy is never off the list in between; an alias moves along.
-    return trySendAll({TocCommand::newBuddies(strTo, storedEntry(strBuddy)), TocCommand::removeBuddy(strFrom, strBuddy)});
+    return trySendAll(
+        {TocCommand::newBuddies(strTo, storedEntry(strBuddy)), TocCommand::removeBuddy(strFrom, strBuddy)});
 }
 
 QByteArray QuorTOCSock::storedEntry(const QByteArray &strBuddy) const
@@ -331,7 +329,7 @@ void QuorTOCSock::ProcessPacket(const QByteArray &frame)
 void QuorTOCSock::dispatchData(QByteArrayView payload)
 {
     using namespace TocMessages;
-    using Handler = bool (*)(QuorTOCSock &toc, QByteArrayView payload);
+    using Handler = bool (*)(QuorTOCSock & toc, QByteArrayView payload);
     // Each handler decodes its whole message before raising anything, so a
     // broken message raises nothing and leaves the chat table alone; it says
     // whether the message could be read. SIGN_ON and UPDATED2 need nothing
@@ -342,19 +340,22 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
         Handler handler;
     };
     static constexpr Entry handlers[] = {
-        {"NICK", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"NICK",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto nick = parseNick(payload);
              if (nick)
                  emit toc.ScreennameFormat(nick->displayName);
              return nick.has_value();
          }},
-        {"CONFIG2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"CONFIG2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              toc.handleConfig(payload);
              return true;
          }},
         {"SIGN_ON", [](QuorTOCSock &, QByteArrayView) { return true; }},
         {"UPDATED2", [](QuorTOCSock &, QByteArrayView) { return true; }},
-        {"ERROR", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"ERROR",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto error = TocErrors::decode(payload);
              if (!error)
                  return false;
@@ -371,28 +372,31 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
              toc.m_errorArgument.clear();
              return true;
          }},
-        {"UPDATE_BUDDY2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"UPDATE_BUDDY2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto b = parseUpdateBuddy(payload);
              if (b && toc.takeAnswer(b->name))
                  return true;
              if (b)
-                 emit toc.BuddyUpdate(b->name, b->online, b->warningLevel, b->signOnTime, b->idleMinutes,
-                                      b->userClass);
+                 emit toc.BuddyUpdate(b->name, b->online, b->warningLevel, b->signOnTime, b->idleMinutes, b->userClass);
              return b.has_value();
          }},
-        {"BUDDY_CAPS2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"BUDDY_CAPS2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto caps = parseBuddyData(payload);
              if (caps)
                  emit toc.BuddyCapabilities(caps->name, caps->data);
              return caps.has_value();
          }},
-        {"BART2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"BART2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto bart = parseBuddyData(payload);
              if (bart)
                  emit toc.BuddyBart(bart->name, bart->data);
              return bart.has_value();
          }},
-        {"CHAT_JOIN", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"CHAT_JOIN",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto join = parseChatJoin(payload);
              if (!join)
                  return false;
@@ -401,7 +405,8 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
              emit toc.JoinedChat(join->roomName, toc.LastChatID);
              return true;
          }},
-        {"CHAT_UPDATE_BUDDY", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"CHAT_UPDATE_BUDDY",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto update = parseChatUpdateBuddy(payload);
              if (!update)
                  return false;
@@ -414,13 +419,15 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
              }
              return true;
          }},
-        {"CHAT_IN_ENC", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"CHAT_IN_ENC",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto chat = parseChatIn(payload);
              if (chat)
                  emit toc.ChatMessage(chat->chatId, chat->sender, chat->message);
              return chat.has_value();
          }},
-        {"CHAT_LEFT", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"CHAT_LEFT",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto left = parseChatLeft(payload);
              if (!left)
                  return false;
@@ -428,13 +435,15 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
              emit toc.LeftChat(left->chatId);
              return true;
          }},
-        {"IM_IN_ENC2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"IM_IN_ENC2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto im = parseImIn(payload);
              if (im)
                  emit toc.InstantMessage(im->sender, im->message, im->autoResponse, im->userClass);
              return im.has_value();
          }},
-        {"INSERTED2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"INSERTED2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto change = parseInserted(payload);
              if (!change)
                  return false;
@@ -454,13 +463,15 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
              }
              return true;
          }},
-        {"CHAT_INVITE", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"CHAT_INVITE",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto invite = parseChatInvite(payload);
              if (invite)
                  emit toc.ChatInvite(invite->roomName, invite->chatId, invite->from, invite->message);
              return invite.has_value();
          }},
-        {"DELETED2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"DELETED2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto change = parseDeleted(payload);
              if (!change)
                  return false;
@@ -480,35 +491,41 @@ void QuorTOCSock::dispatchData(QByteArrayView payload)
              }
              return true;
          }},
-        {"GOTO_URL", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"GOTO_URL",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto url = parseGotoUrl(payload);
              if (url)
                  emit toc.UserProfile(url->url);
              return url.has_value();
          }},
-        {"EVILED", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"EVILED",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto eviled = parseEviled(payload);
              if (eviled)
                  emit toc.Warned(QByteArray::number(eviled->level), eviled->from);
              return eviled.has_value();
          }},
         // The status is not examined: a failure is reported the same way.
-        {"ADMIN_NICK_STATUS", [](QuorTOCSock &toc, QByteArrayView) {
+        {"ADMIN_NICK_STATUS",
+         [](QuorTOCSock &toc, QByteArrayView) {
              emit toc.ScreenNameFormatted();
              return true;
          }},
-        {"ADMIN_PASSWD_STATUS", [](QuorTOCSock &toc, QByteArrayView) {
+        {"ADMIN_PASSWD_STATUS",
+         [](QuorTOCSock &toc, QByteArrayView) {
              emit toc.PasswordChanged();
              return true;
          }},
-        {"RVOUS_PROPOSE", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"RVOUS_PROPOSE",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto p = parseRvousPropose(payload);
              if (p)
-                 emit toc.RendevousRequest(p->sender, p->uuid, p->cookie, p->rendezvousIp, p->proposerIp,
-                                           p->verifiedIp, p->port);
+                 emit toc.RendevousRequest(p->sender, p->uuid, p->cookie, p->rendezvousIp, p->proposerIp, p->verifiedIp,
+                                           p->port);
              return p.has_value();
          }},
-        {"CLIENT_EVENT2", [](QuorTOCSock &toc, QByteArrayView payload) {
+        {"CLIENT_EVENT2",
+         [](QuorTOCSock &toc, QByteArrayView payload) {
              const auto event = parseClientEvent(payload);
              if (event)
                  emit toc.TypingStatus(event->sender, event->typingStatus);
@@ -555,8 +572,8 @@ void QuorTOCSock::handleConfig(QByteArrayView payload)
         // The server has a session for us now, with its rate limits.
         m_pacer.start();
         m_watch.start();
-        emit LoggedIn(strScreenName, config.BuddyList, config.BlockList, config.PrivateList,
-                      config.MiscData, config.strPreferences, config.PrivacyMode);
+        emit LoggedIn(strScreenName, config.BuddyList, config.BlockList, config.PrivateList, config.MiscData,
+                      config.strPreferences, config.PrivacyMode);
     }
     // Sent after the handlers of LoggedIn have returned, so whatever they sent
     // (the profile) reaches the server first.
@@ -593,10 +610,7 @@ void QuorTOCSock::SendChat(const QByteArray &strChatName, const QByteArray &strM
         sendCommand(TocCommand::sendChat(*id, strMessage));
 }
 
-void QuorTOCSock::GetProfile(const QByteArray &strUserName)
-{
-    sendCommand(TocCommand::getInfo(strUserName));
-}
+void QuorTOCSock::GetProfile(const QByteArray &strUserName) { sendCommand(TocCommand::getInfo(strUserName)); }
 
 void QuorTOCSock::SendIM(const QByteArray &strUserName, const QByteArray &strMessage, bool AutoResponse)
 {
@@ -613,20 +627,11 @@ void QuorTOCSock::FormatUserName(const QByteArray &strFormatted)
     sendCommand(TocCommand::formatNickname(strFormatted));
 }
 
-void QuorTOCSock::SetAwayMessage(const QByteArray &strAwayMessage)
-{
-    sendCommand(TocCommand::setAway(strAwayMessage));
-}
+void QuorTOCSock::SetAwayMessage(const QByteArray &strAwayMessage) { sendCommand(TocCommand::setAway(strAwayMessage)); }
 
-void QuorTOCSock::SetProfile(const QByteArray &strProfile)
-{
-    sendCommand(TocCommand::setInfo(strProfile));
-}
+void QuorTOCSock::SetProfile(const QByteArray &strProfile) { sendCommand(TocCommand::setInfo(strProfile)); }
 
-void QuorTOCSock::GetStatus(const QByteArray &strUserName)
-{
-    sendCommand(TocCommand::getStatus(strUserName));
-}
+void QuorTOCSock::GetStatus(const QByteArray &strUserName) { sendCommand(TocCommand::getStatus(strUserName)); }
 
 void QuorTOCSock::SetIdleTime(qint32 lngMinutes)
 {
@@ -634,10 +639,7 @@ void QuorTOCSock::SetIdleTime(qint32 lngMinutes)
         sendCommand(*line);
 }
 
-void QuorTOCSock::AcceptChatInvite(qint32 lngChatID)
-{
-    sendCommand(TocCommand::chatAccept(lngChatID));
-}
+void QuorTOCSock::AcceptChatInvite(qint32 lngChatID) { sendCommand(TocCommand::chatAccept(lngChatID)); }
 
 void QuorTOCSock::InviteUsers(const QByteArray &strChatName, const QByteArray &strInviteMessage,
                               const QByteArray &strUsers, qint32 lngChatID)
@@ -661,55 +663,31 @@ void QuorTOCSock::RemoveBuddy(const QByteArray &strGroup, const QByteArray &strB
     sendCommand(TocCommand::removeBuddy(strGroup, strBuddy));
 }
 
-void QuorTOCSock::AddGroup(const QByteArray &strGroup)
-{
-    sendCommand(TocCommand::newGroup(strGroup));
-}
+void QuorTOCSock::AddGroup(const QByteArray &strGroup) { sendCommand(TocCommand::newGroup(strGroup)); }
 
-void QuorTOCSock::RemoveGroup(const QByteArray &strGroup)
-{
-    sendCommand(TocCommand::deleteGroup(strGroup));
-}
+void QuorTOCSock::RemoveGroup(const QByteArray &strGroup) { sendCommand(TocCommand::deleteGroup(strGroup)); }
 
-void QuorTOCSock::BlockUser(const QByteArray &strUserName)
-{
-    sendCommand(TocCommand::addDeny(strUserName));
-}
+void QuorTOCSock::BlockUser(const QByteArray &strUserName) { sendCommand(TocCommand::addDeny(strUserName)); }
 
-void QuorTOCSock::UnblockUser(const QByteArray &strUserName)
-{
-    sendCommand(TocCommand::removeDeny(strUserName));
-}
+void QuorTOCSock::UnblockUser(const QByteArray &strUserName) { sendCommand(TocCommand::removeDeny(strUserName)); }
 
-void QuorTOCSock::AddPrivateUser(const QByteArray &strUserName)
-{
-    sendCommand(TocCommand::addPermit(strUserName));
-}
+void QuorTOCSock::AddPrivateUser(const QByteArray &strUserName) { sendCommand(TocCommand::addPermit(strUserName)); }
 
 void QuorTOCSock::RemovePrivateUser(const QByteArray &strUserName)
 {
     sendCommand(TocCommand::removePermit(strUserName));
 }
 
-void QuorTOCSock::SetPrivacy(qint16 intMode)
-{
-    sendCommand(TocCommand::setPdMode(intMode));
-}
+void QuorTOCSock::SetPrivacy(qint16 intMode) { sendCommand(TocCommand::setPdMode(intMode)); }
 
-void QuorTOCSock::SetCapability(const QByteArray &strCapUUID)
-{
-    sendCommand(TocCommand::setCaps(strCapUUID));
-}
+void QuorTOCSock::SetCapability(const QByteArray &strCapUUID) { sendCommand(TocCommand::setCaps(strCapUUID)); }
 
 void QuorTOCSock::SendTypingStatus(const QByteArray &strUserName, qint16 intTypingStatus)
 {
     sendCommand(TocCommand::clientEvent(strUserName, intTypingStatus));
 }
 
-QByteArray QuorTOCSock::RemoveHtml(const QByteArray &strMessage)
-{
-    return HtmlText::removeTags(strMessage);
-}
+QByteArray QuorTOCSock::RemoveHtml(const QByteArray &strMessage) { return HtmlText::removeTags(strMessage); }
 
 QByteArray QuorTOCSock::GetChatName(qint32 lngChatID) const
 {

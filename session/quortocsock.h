@@ -42,8 +42,8 @@ public:
     // ID of the chat room most recently joined.
     qint32 LastChatID = 0;
 
-    void Login(const QByteArray &UserName, const QByteArray &Password, const QByteArray &TOCServer,
-               qint32 Port, const QByteArray &AuthServer = QByteArray());
+    void Login(const QByteArray &UserName, const QByteArray &Password, const QByteArray &TOCServer, qint32 Port,
+               const QByteArray &AuthServer = QByteArray());
     void LogOff();
     void SendPacket(qint16 intChannel, const QByteArray &strData);
 
@@ -59,8 +59,8 @@ public:
     void GetStatus(const QByteArray &strUserName);
     void SetIdleTime(qint32 lngMinutes);
     void AcceptChatInvite(qint32 lngChatID);
-    void InviteUsers(const QByteArray &strChatName, const QByteArray &strInviteMessage,
-                     const QByteArray &strUsers, qint32 lngChatID = 0);
+    void InviteUsers(const QByteArray &strChatName, const QByteArray &strInviteMessage, const QByteArray &strUsers,
+                     qint32 lngChatID = 0);
     void WarnUser(const QByteArray &strUserName, bool blnAnonymous);
     void AddBuddy(const QByteArray &strGroup, const QByteArray &strBuddy);
     void RemoveBuddy(const QByteArray &strGroup, const QByteArray &strBuddy);
@@ -87,9 +87,9 @@ public:
 
     // What became of a command a window tried to send.
     enum class SendCheck {
-        Sendable,    // it went out
-        Waiting,     // it goes as soon as the server's rate limit allows
-        TooLong,     // never deliverable, whatever the connection
+        Sendable, // it went out
+        Waiting, // it goes as soon as the server's rate limit allows
+        TooLong, // never deliverable, whatever the connection
         NotSignedOn, // deliverable once signed on again
     };
     // Whether the command went or will go by itself.
@@ -152,8 +152,8 @@ signals:
                     const QByteArray &strInviteMessage);
     void LeftChat(qint32 lngChatID);
     void ChatUserUpdate(const QByteArray &strUserName, bool blnInside, qint32 lngChatID);
-    void BuddyUpdate(const QByteArray &strBuddy, bool blnOnline, qint16 intWarningLevel,
-                     qint32 lngOnlineTime, qint32 lngIdleTime, const QByteArray &strUserClass);
+    void BuddyUpdate(const QByteArray &strBuddy, bool blnOnline, qint16 intWarningLevel, qint32 lngOnlineTime,
+                     qint32 lngIdleTime, const QByteArray &strUserClass);
     void BuddyCapabilities(const QByteArray &strUserName, const QByteArray &strCaps);
     void BuddyBart(const QByteArray &strUserName, const QByteArray &strBart);
     void BuddyAdded(const QByteArray &strGroup, const QByteArray &strBuddy, const QByteArray &strAlias);
@@ -164,23 +164,21 @@ signals:
     void GroupRemoved(const QByteArray &strGroup);
     void PrivateBuddyRemoved(const QByteArray &strBuddy);
     void BuddyUnblocked(const QByteArray &strBuddy);
-    void LoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList,
-                  const QList<QByteArray> &BlockList, const QList<QByteArray> &PrivateList,
-                  const QList<QByteArray> &MiscData, const QByteArray &strPreferences,
-                  qint16 PrivacyMode);
+    void LoggedIn(const QByteArray &strUserName, const QList<QByteArray> &BuddyList, const QList<QByteArray> &BlockList,
+                  const QList<QByteArray> &PrivateList, const QList<QByteArray> &MiscData,
+                  const QByteArray &strPreferences, qint16 PrivacyMode);
     void LoggedOut(const QByteArray &strUserName);
     void ScreennameFormat(const QByteArray &strFormattedSN);
-    void InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
-                        bool blnAutoResponse, const QByteArray &strUserClass);
+    void InstantMessage(const QByteArray &strUserName, const QByteArray &strMessage, bool blnAutoResponse,
+                        const QByteArray &strUserClass);
     void UserProfile(const QByteArray &strURL);
     void Error(qint16 intErrorCode, const QByteArray &strError);
     void Warned(const QByteArray &intWarningLevel, const QByteArray &strFromUser);
     void TypingStatus(const QByteArray &strUserName, qint16 intTypingStatus);
     void WinsockError(const QByteArray &strError);
-    void RendevousRequest(const QByteArray &strUserName, const QByteArray &strUUID,
-                          const QByteArray &strCookie, const QByteArray &strRendevousIP,
-                          const QByteArray &strProposerIP, const QByteArray &strVerifiedIP,
-                          qint32 lngPort);
+    void RendevousRequest(const QByteArray &strUserName, const QByteArray &strUUID, const QByteArray &strCookie,
+                          const QByteArray &strRendevousIP, const QByteArray &strProposerIP,
+                          const QByteArray &strVerifiedIP, qint32 lngPort);
     void IncomingPacket(const QByteArray &strPacket);
     // A command that waited for the rate limit went, or never will, or the
     // server dropped a command that went ("ERROR:903").

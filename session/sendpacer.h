@@ -34,11 +34,8 @@ struct ClassParameters
 
 // The five classes of the original service, which Open OSCAR Server uses.
 inline constexpr ClassParameters DefaultClasses[5] = {
-    {80, 2500, 2000, 1500, 800, 6000},
-    {80, 3000, 2000, 1500, 1000, 6000},
-    {20, 5100, 5000, 4000, 3000, 6000},
-    {20, 5500, 5300, 4200, 3000, 8000},
-    {10, 5500, 5300, 4200, 3000, 8000},
+    {80, 2500, 2000, 1500, 800, 6000},  {80, 3000, 2000, 1500, 1000, 6000}, {20, 5100, 5000, 4000, 3000, 6000},
+    {20, 5500, 5300, 4200, 3000, 8000}, {10, 5500, 5300, 4200, 3000, 8000},
 };
 
 // What a command line costs: its class (1 to 5, 0 for none), how many

@@ -30,16 +30,16 @@ SignOnFlow::SignOnFlow(QuorTOCSock &btoc, QObject *parent)
     connect(&btoc, &QuorTOCSock::WinsockError, this, &SignOnFlow::onWinsockError, Qt::DirectConnection);
     // A sign-on that moves, however slowly (a thousand buddies over a poor
     // line), is not given up; only one that stands still is.
-    connect(&btoc, &QuorTOCSock::BytesArrived, this, [this] {
-        if (m_timer->isActive())
-            m_timer->start();
-    }, Qt::DirectConnection);
+    connect(
+        &btoc, &QuorTOCSock::BytesArrived, this,
+        [this] {
+            if (m_timer->isActive())
+                m_timer->start();
+        },
+        Qt::DirectConnection);
 }
 
-void SignOnFlow::setTimeout(int milliseconds)
-{
-    m_timer->setInterval(milliseconds);
-}
+void SignOnFlow::setTimeout(int milliseconds) { m_timer->setInterval(milliseconds); }
 
 bool SignOnFlow::endsSignOn(qint16 code)
 {
@@ -61,12 +61,13 @@ void SignOnFlow::setSignOnAgain(bool on)
     if (on) {
         // Back on the network, waiting longer is pointless.
         if (QNetworkInformation::loadDefaultBackend()) {
-            connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
-                    [this](QNetworkInformation::Reachability reachability) {
-                        if (reachability == QNetworkInformation::Reachability::Online)
-                            retryNow();
-                    },
-                    Qt::UniqueConnection);
+            connect(
+                QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+                [this](QNetworkInformation::Reachability reachability) {
+                    if (reachability == QNetworkInformation::Reachability::Online)
+                        retryNow();
+                },
+                Qt::UniqueConnection);
         }
         return;
     }

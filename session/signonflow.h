@@ -28,17 +28,17 @@ public:
         Offline,
         Connecting, // from the sign-on until the server has sent the stored lists
         SignedOn,
-        Ending,     // the server ended the session and is about to hang up
-        Waiting,    // the connection dropped; signing on again is due (retryIn())
+        Ending, // the server ended the session and is about to hang up
+        Waiting, // the connection dropped; signing on again is due (retryIn())
     };
     Q_ENUM(State)
 
     enum class Reason {
-        SignedOff,         // LogOff: the user, or whoever asked for it
-        GaveUp,            // the server stopped moving before the sign-on was complete
-        Refused,           // the server refused the sign-on
+        SignedOff, // LogOff: the user, or whoever asked for it
+        GaveUp, // the server stopped moving before the sign-on was complete
+        Refused, // the server refused the sign-on
         SignedOnElsewhere, // the server signed this session off
-        ConnectionLost,    // the connection could not be made or dropped
+        ConnectionLost, // the connection could not be made or dropped
     };
     Q_ENUM(Reason)
 

@@ -18,10 +18,7 @@ void TocChatTable::leave(qint32 chatId)
         *held = Entry{};
 }
 
-void TocChatTable::clear()
-{
-    m_entries.fill(Entry{});
-}
+void TocChatTable::clear() { m_entries.fill(Entry{}); }
 
 std::optional<QByteArray> TocChatTable::nameOf(qint32 chatId) const
 {

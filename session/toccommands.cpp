@@ -51,8 +51,7 @@ QByteArray signOnPayload(QByteArrayView screenName)
     return payload;
 }
 
-QByteArray login(QByteArrayView authServer, qint32 port, QByteArrayView screenName,
-                 QByteArrayView roastedPassword)
+QByteArray login(QByteArrayView authServer, qint32 port, QByteArrayView screenName, QByteArrayView roastedPassword)
 {
     QByteArray line("toc2_login ");
     line += authServer;

@@ -17,8 +17,7 @@ inline bool fits(QByteArrayView line) { return line.size() <= MaxCommandLength; 
 
 // The client's FLAP sign-on frame payload for a normalized screen name.
 QByteArray signOnPayload(QByteArrayView screenName);
-QByteArray login(QByteArrayView authServer, qint32 port, QByteArrayView screenName,
-                 QByteArrayView roastedPassword);
+QByteArray login(QByteArrayView authServer, qint32 port, QByteArrayView screenName, QByteArrayView roastedPassword);
 QByteArray initDone();
 
 QByteArray joinChat(QByteArrayView roomName, qint16 exchange);

@@ -4,10 +4,7 @@
 
 namespace TocConfigText {
 
-bool hasEnd(QByteArrayView text)
-{
-    return text.contains(EndMarker);
-}
+bool hasEnd(QByteArrayView text) { return text.contains(EndMarker); }
 
 TocConfig parse(QByteArrayView text)
 {

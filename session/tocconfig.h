@@ -9,13 +9,13 @@
 
 struct TocConfig
 {
-    QList<QByteArray> BuddyList;   // "[group]" entries, each followed by its buddies
+    QList<QByteArray> BuddyList; // "[group]" entries, each followed by its buddies
     QList<QByteArray> BlockList;
     QList<QByteArray> PrivateList;
-    QList<QByteArray> MiscData;    // every line of no known kind, whole
-    QByteArray strPreferences;     // the last "pref:" line wins
+    QList<QByteArray> MiscData; // every line of no known kind, whole
+    QByteArray strPreferences; // the last "pref:" line wins
     qint16 PrivacyMode = 0;
-    bool complete = false;         // a "done:" line was reached
+    bool complete = false; // a "done:" line was reached
     // By normalized buddy name: the name to show for the buddy, stored with it
     // as "b:name:alias" (by other clients, or toc2_new_buddies with an alias).
     QHash<QByteArray, QByteArray> Aliases;

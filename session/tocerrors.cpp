@@ -92,9 +92,6 @@ QByteArray signOnRefusal(const TocError &error)
     return error.text;
 }
 
-QByteArray unknownChannel(quint8 frameType)
-{
-    return "Unknown Channel Detected: " + QByteArray(1, char(frameType));
-}
+QByteArray unknownChannel(quint8 frameType) { return "Unknown Channel Detected: " + QByteArray(1, char(frameType)); }
 
 } // namespace TocErrors

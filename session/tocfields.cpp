@@ -24,8 +24,7 @@ QList<QByteArrayView> split(QByteArrayView payload, int pieces)
 }
 
 namespace {
-template <typename T>
-std::optional<T> parseDecimal(QByteArrayView field)
+template <typename T> std::optional<T> parseDecimal(QByteArrayView field)
 {
     if (field.isEmpty())
         return std::nullopt;

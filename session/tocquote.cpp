@@ -6,8 +6,15 @@ namespace {
 bool isSpecial(char c)
 {
     switch (c) {
-    case '\\': case '$': case '"': case '(': case ')':
-    case '[': case ']': case '{': case '}':
+    case '\\':
+    case '$':
+    case '"':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
         return true;
     default:
         return false;
@@ -29,10 +36,7 @@ QByteArray EscapeArg(QByteArrayView text)
     return escaped;
 }
 
-QByteArray quoted(QByteArrayView text)
-{
-    return '"' + EscapeArg(text) + '"';
-}
+QByteArray quoted(QByteArrayView text) { return '"' + EscapeArg(text) + '"'; }
 
 QByteArray quotedSparingly(QByteArrayView text)
 {

@@ -60,10 +60,7 @@ TcpTocSocket::TcpTocSocket(QObject *parent)
     });
 }
 
-void TcpTocSocket::setConnectTimeout(int milliseconds)
-{
-    m_connectTimer->setInterval(milliseconds);
-}
+void TcpTocSocket::setConnectTimeout(int milliseconds) { m_connectTimer->setInterval(milliseconds); }
 
 void TcpTocSocket::connectToServer(const QString &host, qint32 port)
 {
@@ -87,20 +84,11 @@ void TcpTocSocket::giveUpConnecting()
     emit failed(describeFailure(QAbstractSocket::SocketTimeoutError, false, m_host, m_port));
 }
 
-bool TcpTocSocket::isConnected() const
-{
-    return m_socket->state() == QAbstractSocket::ConnectedState;
-}
+bool TcpTocSocket::isConnected() const { return m_socket->state() == QAbstractSocket::ConnectedState; }
 
-void TcpTocSocket::write(const QByteArray &bytes)
-{
-    m_socket->write(bytes);
-}
+void TcpTocSocket::write(const QByteArray &bytes) { m_socket->write(bytes); }
 
-QByteArray TcpTocSocket::readAll()
-{
-    return m_socket->readAll();
-}
+QByteArray TcpTocSocket::readAll() { return m_socket->readAll(); }
 
 void TcpTocSocket::close()
 {

@@ -46,8 +46,8 @@ public:
     // The sentence a person reads for error. A failure before the connection
     // was made names the server it was meant for; after it, the session is
     // what was lost.
-    static QString describeFailure(QAbstractSocket::SocketError error, bool wasConnected, const QString &host,
-                                   int port, const QString &fallback = QString());
+    static QString describeFailure(QAbstractSocket::SocketError error, bool wasConnected, const QString &host, int port,
+                                   const QString &fallback = QString());
     void setConnectTimeout(int milliseconds);
 
     void connectToServer(const QString &host, qint32 port) override;

@@ -15,15 +15,9 @@ QString fromWire(QByteArrayView bytes)
     return text;
 }
 
-QByteArray toWire(const QString &text)
-{
-    return text.toUtf8();
-}
+QByteArray toWire(const QString &text) { return text.toUtf8(); }
 
-QString fromWireHtml(QByteArrayView bytes)
-{
-    return HtmlText::toPlainText(fromWire(bytes));
-}
+QString fromWireHtml(QByteArrayView bytes) { return HtmlText::toPlainText(fromWire(bytes)); }
 
 QByteArray toWireHtml(const QString &stylePrefix, const QString &typed)
 {

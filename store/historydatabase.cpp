@@ -18,7 +18,15 @@ const QString ConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000");
 
 // SQLite's primary result codes, as Qt's driver reports them.
 enum SqliteCode {
-    Perm = 3, Busy = 5, Locked = 6, ReadOnly = 8, IoErr = 10, Corrupt = 11, Full = 13, CantOpen = 14, NotADb = 26
+    Perm = 3,
+    Busy = 5,
+    Locked = 6,
+    ReadOnly = 8,
+    IoErr = 10,
+    Corrupt = 11,
+    Full = 13,
+    CantOpen = 14,
+    NotADb = 26
 };
 
 // Takes away what others may do with path, and gives its owner nothing more:
@@ -29,15 +37,9 @@ void keepPrivate(const QString &path)
     QFile::setPermissions(path, QFile::permissions(path) & owner);
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("HistoryDatabase", text);
-}
+QString tr(const char *text) { return QCoreApplication::translate("HistoryDatabase", text); }
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 // Why the file cannot be used, as the end of a sentence.
 QString notOurs(const QString &path)
@@ -210,8 +212,8 @@ bool HistoryDatabase::write(const std::function<bool()> &work)
         run(QStringLiteral("ROLLBACK"));
         m_lastError = failure;
     }
-    m_problem = tr("Qiv stopped keeping the history: %1. What it kept so far is safe.")
-                    .arg(reasonFor(m_lastError, m_path));
+    m_problem
+        = tr("Qiv stopped keeping the history: %1. What it kept so far is safe.").arg(reasonFor(m_lastError, m_path));
     return false;
 }
 

@@ -9,10 +9,7 @@ namespace HistoryImport {
 namespace {
 const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-bool isHexDigit(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F');
-}
+bool isHexDigit(QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'); }
 
 std::optional<HistoryStore::Line> parse(const QString &text)
 {

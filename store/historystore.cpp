@@ -67,10 +67,7 @@ HistoryStore::HistoryStore(const Remembered &remembered, const QString &folder)
 {
 }
 
-bool HistoryStore::isKeeping() const
-{
-    return m_remembered.keepsHistory() && !m_folder.isEmpty() && !m_db.hasFailed();
-}
+bool HistoryStore::isKeeping() const { return m_remembered.keepsHistory() && !m_folder.isEmpty() && !m_db.hasFailed(); }
 
 bool HistoryStore::isAvailable()
 {
@@ -129,8 +126,8 @@ qint64 HistoryStore::correspondent(Place place, const QByteArray &key, const QSt
     const auto cacheKey = qMakePair(int(place), key);
     auto cached = m_correspondents.constFind(cacheKey);
     if (cached == m_correspondents.cend()) {
-        QSqlQuery query =
-            m_db.prepared(QStringLiteral("SELECT id, shown FROM correspondents WHERE place = ? AND key = ?"));
+        QSqlQuery query
+            = m_db.prepared(QStringLiteral("SELECT id, shown FROM correspondents WHERE place = ? AND key = ?"));
         query.addBindValue(int(place));
         query.addBindValue(key);
         if (m_db.run(query) && query.next())
@@ -139,8 +136,8 @@ qint64 HistoryStore::correspondent(Place place, const QByteArray &key, const QSt
     if (!create)
         return cached == m_correspondents.cend() ? 0 : cached->first;
     if (cached == m_correspondents.cend()) {
-        QSqlQuery query =
-            m_db.prepared(QStringLiteral("INSERT INTO correspondents (place, key, shown) VALUES (?, ?, ?)"));
+        QSqlQuery query
+            = m_db.prepared(QStringLiteral("INSERT INTO correspondents (place, key, shown) VALUES (?, ?, ?)"));
         query.addBindValue(int(place));
         query.addBindValue(key);
         query.addBindValue(shownName);
@@ -238,13 +235,13 @@ QList<HistoryStore::Line> HistoryStore::around(qint64 lineId, int before, int af
     if (!m_db.run(owner) || !owner.next())
         return {};
     const qint64 id = owner.value(0).toLongLong();
-    QSqlQuery query = m_db.prepared(
-        QStringLiteral("SELECT * FROM (SELECT %1 FROM lines WHERE correspondent = ? AND id < ?"
-                       " ORDER BY id DESC LIMIT ?) UNION ALL SELECT * FROM (SELECT %1 FROM lines"
-                       " WHERE correspondent = ? AND id >= ? ORDER BY id LIMIT ?) ORDER BY 1")
-            .arg(LineColumns));
-    for (const QVariant &value : {QVariant(id), QVariant(lineId), QVariant(before), QVariant(id), QVariant(lineId),
-                                  QVariant(after + 1)})
+    QSqlQuery query
+        = m_db.prepared(QStringLiteral("SELECT * FROM (SELECT %1 FROM lines WHERE correspondent = ? AND id < ?"
+                                       " ORDER BY id DESC LIMIT ?) UNION ALL SELECT * FROM (SELECT %1 FROM lines"
+                                       " WHERE correspondent = ? AND id >= ? ORDER BY id LIMIT ?) ORDER BY 1")
+                            .arg(LineColumns));
+    for (const QVariant &value :
+         {QVariant(id), QVariant(lineId), QVariant(before), QVariant(id), QVariant(lineId), QVariant(after + 1)})
         query.addBindValue(value);
     return m_db.run(query) ? linesOf(query) : QList<Line>();
 }

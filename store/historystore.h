@@ -39,7 +39,7 @@ public:
     struct Match
     {
         Place place;
-        QByteArray key;    // normalized
+        QByteArray key; // normalized
         QString shownName; // as last seen
         Line line;
     };

@@ -15,10 +15,7 @@ KeptPassword::KeptPassword(Remembered &remembered, MayKeepUnencrypted mayKeepUne
 
 KeptPassword::~KeptPassword() = default;
 
-bool KeptPassword::isKept() const
-{
-    return m_remembered.isOn() && m_remembered.keepsPassword();
-}
+bool KeptPassword::isKept() const { return m_remembered.isOn() && m_remembered.keepsPassword(); }
 
 void KeptPassword::load()
 {
@@ -39,9 +36,15 @@ void KeptPassword::load()
             m_inKeyring = answer.password;
             emit arrived(answer.password);
             return;
-        case PasswordVault::Outcome::NotFound: emit trouble(Trouble::NotInKeyring); return;
-        case PasswordVault::Outcome::Refused: emit trouble(Trouble::ReadRefused); return;
-        case PasswordVault::Outcome::NoKeyring: emit trouble(Trouble::NoKeyringToRead); return;
+        case PasswordVault::Outcome::NotFound:
+            emit trouble(Trouble::NotInKeyring);
+            return;
+        case PasswordVault::Outcome::Refused:
+            emit trouble(Trouble::ReadRefused);
+            return;
+        case PasswordVault::Outcome::NoKeyring:
+            emit trouble(Trouble::NoKeyringToRead);
+            return;
         }
     });
 }
@@ -83,9 +86,13 @@ void KeptPassword::store(const QString &password)
             m_inKeyring = password;
             m_remembered.forgetUnencrypted();
             return;
-        case PasswordVault::Outcome::Refused: emit trouble(Trouble::WriteRefused); return;
+        case PasswordVault::Outcome::Refused:
+            emit trouble(Trouble::WriteRefused);
+            return;
         case PasswordVault::Outcome::NotFound:
-        case PasswordVault::Outcome::NoKeyring: keepWithoutKeyring(password); return;
+        case PasswordVault::Outcome::NoKeyring:
+            keepWithoutKeyring(password);
+            return;
         }
     });
 }

@@ -23,7 +23,7 @@ class KeptPassword : public QObject
 public:
     enum class Trouble {
         NoKeyringToRead, // nothing answered, so nothing could be filled in
-        NotInKeyring,    // the keyring answered but holds no password for Qiv
+        NotInKeyring, // the keyring answered but holds no password for Qiv
         ReadRefused,
         WriteRefused,
         RemoveRefused,

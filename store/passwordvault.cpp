@@ -10,14 +10,18 @@ const QString EntryKey = QStringLiteral("sign-on password");
 PasswordVault::Outcome outcomeOf(QKeychain::Error error)
 {
     switch (error) {
-    case QKeychain::NoError: return PasswordVault::Outcome::Done;
-    case QKeychain::EntryNotFound: return PasswordVault::Outcome::NotFound;
+    case QKeychain::NoError:
+        return PasswordVault::Outcome::Done;
+    case QKeychain::EntryNotFound:
+        return PasswordVault::Outcome::NotFound;
     case QKeychain::AccessDenied:
     case QKeychain::AccessDeniedByUser:
-    case QKeychain::CouldNotDeleteEntry: return PasswordVault::Outcome::Refused;
+    case QKeychain::CouldNotDeleteEntry:
+        return PasswordVault::Outcome::Refused;
     case QKeychain::NoBackendAvailable:
     case QKeychain::NotImplemented:
-    case QKeychain::OtherError: break;
+    case QKeychain::OtherError:
+        break;
     }
     return PasswordVault::Outcome::NoKeyring;
 }
@@ -31,10 +35,7 @@ PasswordVault::PasswordVault(const QString &service, QObject *parent)
 
 PasswordVault::~PasswordVault() = default;
 
-void PasswordVault::read(Reply reply)
-{
-    start(new QKeychain::ReadPasswordJob(m_service), std::move(reply));
-}
+void PasswordVault::read(Reply reply) { start(new QKeychain::ReadPasswordJob(m_service), std::move(reply)); }
 
 void PasswordVault::write(const QString &password, Reply reply)
 {
@@ -43,10 +44,7 @@ void PasswordVault::write(const QString &password, Reply reply)
     start(job, std::move(reply));
 }
 
-void PasswordVault::remove(Reply reply)
-{
-    start(new QKeychain::DeletePasswordJob(m_service), std::move(reply));
-}
+void PasswordVault::remove(Reply reply) { start(new QKeychain::DeletePasswordJob(m_service), std::move(reply)); }
 
 void PasswordVault::start(QKeychain::Job *job, Reply reply)
 {

@@ -20,9 +20,9 @@ class PasswordVault : public QObject
 public:
     enum class Outcome {
         Done,
-        NotFound,   // from a read: the keyring holds no password for Qiv
-        NoKeyring,  // nobody answered on the session bus, or the keyring could not do it
-        Refused,    // the keyring answered no: locked, or access denied by the user
+        NotFound, // from a read: the keyring holds no password for Qiv
+        NoKeyring, // nobody answered on the session bus, or the keyring could not do it
+        Refused, // the keyring answered no: locked, or access denied by the user
     };
     struct Answer
     {

@@ -25,32 +25,48 @@ const std::pair<Remembered::HistoryAge, QString> HistoryAgeNames[] = {
 QString settingName(Remembered::Key key)
 {
     switch (key) {
-    case Remembered::Key::ScreenName: return QStringLiteral("SignOn/ScreenName");
-    case Remembered::Key::Server: return QStringLiteral("SignOn/Server");
-    case Remembered::Key::StylePrefix: return QStringLiteral("Preferences/StylePrefix");
-    case Remembered::Key::FontFace: return QStringLiteral("Preferences/FontFace");
-    case Remembered::Key::FontColor: return QStringLiteral("Preferences/FontColor");
-    case Remembered::Key::FontBackground: return QStringLiteral("Preferences/FontBackground");
-    case Remembered::Key::Privacy: return QStringLiteral("Preferences/Privacy");
-    case Remembered::Key::ImClearAfterSend: return QStringLiteral("Windows/ConversationClearAfterSend");
-    case Remembered::Key::ChatClearOnSend: return QStringLiteral("Windows/ChatClearOnSend");
-    case Remembered::Key::ShowBuddyStatus: return QStringLiteral("BuddyList/ShowStatus");
-    case Remembered::Key::ShowBuddyGroups: return QStringLiteral("BuddyList/ShowGroups");
-    case Remembered::Key::AnnounceBuddies: return QStringLiteral("BuddyList/AnnounceSignOns");
-    case Remembered::Key::TellIdle: return QStringLiteral("Idle/Tell");
-    case Remembered::Key::IdleMinutes: return QStringLiteral("Idle/Minutes");
-    case Remembered::Key::SignOnAgain: return QStringLiteral("SignOn/SignOnAgain");
-    case Remembered::Key::ShowTimestamps: return QStringLiteral("Conversations/ShowTimestamps");
+    case Remembered::Key::ScreenName:
+        return QStringLiteral("SignOn/ScreenName");
+    case Remembered::Key::Server:
+        return QStringLiteral("SignOn/Server");
+    case Remembered::Key::StylePrefix:
+        return QStringLiteral("Preferences/StylePrefix");
+    case Remembered::Key::FontFace:
+        return QStringLiteral("Preferences/FontFace");
+    case Remembered::Key::FontColor:
+        return QStringLiteral("Preferences/FontColor");
+    case Remembered::Key::FontBackground:
+        return QStringLiteral("Preferences/FontBackground");
+    case Remembered::Key::Privacy:
+        return QStringLiteral("Preferences/Privacy");
+    case Remembered::Key::ImClearAfterSend:
+        return QStringLiteral("Windows/ConversationClearAfterSend");
+    case Remembered::Key::ChatClearOnSend:
+        return QStringLiteral("Windows/ChatClearOnSend");
+    case Remembered::Key::ShowBuddyStatus:
+        return QStringLiteral("BuddyList/ShowStatus");
+    case Remembered::Key::ShowBuddyGroups:
+        return QStringLiteral("BuddyList/ShowGroups");
+    case Remembered::Key::AnnounceBuddies:
+        return QStringLiteral("BuddyList/AnnounceSignOns");
+    case Remembered::Key::TellIdle:
+        return QStringLiteral("Idle/Tell");
+    case Remembered::Key::IdleMinutes:
+        return QStringLiteral("Idle/Minutes");
+    case Remembered::Key::SignOnAgain:
+        return QStringLiteral("SignOn/SignOnAgain");
+    case Remembered::Key::ShowTimestamps:
+        return QStringLiteral("Conversations/ShowTimestamps");
     }
     return QString();
 }
 
 constexpr Remembered::Key AllKeys[] = {
-    Remembered::Key::ScreenName, Remembered::Key::Server, Remembered::Key::StylePrefix,
-    Remembered::Key::FontFace, Remembered::Key::FontColor, Remembered::Key::FontBackground,
-    Remembered::Key::Privacy, Remembered::Key::ImClearAfterSend, Remembered::Key::ChatClearOnSend,
-    Remembered::Key::ShowBuddyStatus, Remembered::Key::ShowBuddyGroups, Remembered::Key::AnnounceBuddies,
-    Remembered::Key::TellIdle, Remembered::Key::IdleMinutes, Remembered::Key::SignOnAgain,
+    Remembered::Key::ScreenName,      Remembered::Key::Server,           Remembered::Key::StylePrefix,
+    Remembered::Key::FontFace,        Remembered::Key::FontColor,        Remembered::Key::FontBackground,
+    Remembered::Key::Privacy,         Remembered::Key::ImClearAfterSend, Remembered::Key::ChatClearOnSend,
+    Remembered::Key::ShowBuddyStatus, Remembered::Key::ShowBuddyGroups,  Remembered::Key::AnnounceBuddies,
+    Remembered::Key::TellIdle,        Remembered::Key::IdleMinutes,      Remembered::Key::SignOnAgain,
     Remembered::Key::ShowTimestamps,
 };
 } // namespace
@@ -157,10 +173,7 @@ void Remembered::forgetUnencrypted()
     settle();
 }
 
-QVariant Remembered::value(Key key) const
-{
-    return m_on ? m_values.value(settingName(key)) : QVariant();
-}
+QVariant Remembered::value(Key key) const { return m_on ? m_values.value(settingName(key)) : QVariant(); }
 
 void Remembered::setValue(Key key, const QVariant &value)
 {

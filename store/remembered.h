@@ -33,21 +33,21 @@ public:
     // What "Remember me" keeps, besides the password.
     enum class Key {
         ScreenName,
-        Server,         // "host:port", as given on the command line
-        StylePrefix,    // the message style prefix in force
-        FontFace,       // the preferences' font fields, as last confirmed
+        Server, // "host:port", as given on the command line
+        StylePrefix, // the message style prefix in force
+        FontFace, // the preferences' font fields, as last confirmed
         FontColor,
         FontBackground,
-        Privacy,        // the privacy mode chosen, 1 to 5; absent when never chosen
-        ImClearAfterSend,  // the last choice made in a conversation window
-        ChatClearOnSend,   // the last choice made in a chat-room window
-        ShowBuddyStatus,   // the preferences' Buddy List page, as last confirmed
+        Privacy, // the privacy mode chosen, 1 to 5; absent when never chosen
+        ImClearAfterSend, // the last choice made in a conversation window
+        ChatClearOnSend, // the last choice made in a chat-room window
+        ShowBuddyStatus, // the preferences' Buddy List page, as last confirmed
         ShowBuddyGroups,
         AnnounceBuddies,
         TellIdle,
         IdleMinutes,
-        SignOnAgain,       // "Sign on again if the connection drops"
-        ShowTimestamps,    // the preferences' Conversations page, as last confirmed
+        SignOnAgain, // "Sign on again if the connection drops"
+        ShowTimestamps, // the preferences' Conversations page, as last confirmed
     };
 
     // settingsFile need not exist; it is written only when something is kept.

@@ -19,17 +19,39 @@ QString resourcePath(Picture picture)
 {
     const char *file = "";
     switch (picture) {
-    case Picture::ProgramIcon: file = "qiv.svg"; break;
-    case Picture::Logo: file = "logo.svg"; break;
-    case Picture::TitleStrip: file = "titlestrip.svg"; break;
-    case Picture::InstantMessage: file = "im.svg"; break;
-    case Picture::ChatRoom: file = "chat.svg"; break;
-    case Picture::Away: file = "away.svg"; break;
-    case Picture::Setup: file = "setup.svg"; break;
-    case Picture::Close: file = "close.svg"; break;
-    case Picture::Send: file = "send.svg"; break;
-    case Picture::Block: file = "block.svg"; break;
-    case Picture::Warn: file = "warn.svg"; break;
+    case Picture::ProgramIcon:
+        file = "qiv.svg";
+        break;
+    case Picture::Logo:
+        file = "logo.svg";
+        break;
+    case Picture::TitleStrip:
+        file = "titlestrip.svg";
+        break;
+    case Picture::InstantMessage:
+        file = "im.svg";
+        break;
+    case Picture::ChatRoom:
+        file = "chat.svg";
+        break;
+    case Picture::Away:
+        file = "away.svg";
+        break;
+    case Picture::Setup:
+        file = "setup.svg";
+        break;
+    case Picture::Close:
+        file = "close.svg";
+        break;
+    case Picture::Send:
+        file = "send.svg";
+        break;
+    case Picture::Block:
+        file = "block.svg";
+        break;
+    case Picture::Warn:
+        file = "warn.svg";
+        break;
     }
     return QStringLiteral(":/artwork/") + QLatin1String(file);
 }

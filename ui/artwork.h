@@ -12,17 +12,17 @@
 namespace Artwork {
 
 enum class Picture {
-    ProgramIcon,    // the square program icon, also installed into the icon theme
-    Logo,           // the sign-on and start-up logo
-    TitleStrip,     // the band across the top of the start-up window
+    ProgramIcon, // the square program icon, also installed into the icon theme
+    Logo, // the sign-on and start-up logo
+    TitleStrip, // the band across the top of the start-up window
     InstantMessage, // buddy-list launcher: start a conversation
-    ChatRoom,       // buddy-list launcher: join a chat room
-    Away,           // buddy-list launcher: away messages
-    Setup,          // buddy-list launcher: setup menu
-    Close,          // the start-up window's close mark
-    Send,           // conversation window: send
-    Block,          // conversation window: block
-    Warn,           // conversation window: warn
+    ChatRoom, // buddy-list launcher: join a chat room
+    Away, // buddy-list launcher: away messages
+    Setup, // buddy-list launcher: setup menu
+    Close, // the start-up window's close mark
+    Send, // conversation window: send
+    Block, // conversation window: block
+    Warn, // conversation window: warn
 };
 
 // The resource path of the drawing, e.g. ":/artwork/logo.svg".

@@ -26,8 +26,8 @@ DBusNotifier::DBusNotifier()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    const QDBusPendingCall call = bus.asyncCall(QDBusMessage::createMethodCall(Service, Path, Service,
-                                                                              QStringLiteral("GetCapabilities")));
+    const QDBusPendingCall call
+        = bus.asyncCall(QDBusMessage::createMethodCall(Service, Path, Service, QStringLiteral("GetCapabilities")));
     auto *watcher = new QDBusPendingCallWatcher(call, this);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [this, watcher] {
         const QDBusPendingReply<QStringList> reply = *watcher;
@@ -76,10 +76,7 @@ void Attention::announce(const QString &summary, const QString &body)
         m_notifier->notify(summary, body);
 }
 
-bool Attention::isMarked(const QWidget *window)
-{
-    return window->property(Marked).toBool();
-}
+bool Attention::isMarked(const QWidget *window) { return window->property(Marked).toBool(); }
 
 bool Attention::eventFilter(QObject *watched, QEvent *event)
 {

@@ -6,11 +6,12 @@ BlockList::BlockList(QuorTOCSock &btoc, QObject *parent)
     : QObject(parent)
     , m_btoc(btoc)
 {
-    connect(&btoc, &QuorTOCSock::LoggedIn, this,
-            [this](const QByteArray &, const QList<QByteArray> &, const QList<QByteArray> &blocked,
-                   const QList<QByteArray> &, const QList<QByteArray> &, const QByteArray &,
-                   qint16 mode) { reset(blocked, mode); },
-            Qt::DirectConnection);
+    connect(
+        &btoc, &QuorTOCSock::LoggedIn, this,
+        [this](const QByteArray &, const QList<QByteArray> &, const QList<QByteArray> &blocked,
+               const QList<QByteArray> &, const QList<QByteArray> &, const QByteArray &,
+               qint16 mode) { reset(blocked, mode); },
+        Qt::DirectConnection);
     // What another session of the user's, or the server itself, changed.
     connect(&btoc, &QuorTOCSock::BuddyBlocked, this, [this](const QByteArray &name) { setBlocked(name, true); });
     connect(&btoc, &QuorTOCSock::BuddyUnblocked, this, [this](const QByteArray &name) { setBlocked(name, false); });
@@ -90,7 +91,4 @@ void BlockList::setBlocked(const QByteArray &name, bool blocked)
         emit changed(ScreenName::NormalizeName(name), blocked);
 }
 
-bool BlockList::isBlocked(const QByteArray &name) const
-{
-    return m_blocked.contains(name);
-}
+bool BlockList::isBlocked(const QByteArray &name) const { return m_blocked.contains(name); }

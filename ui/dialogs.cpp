@@ -34,8 +34,7 @@ void QtDialogs::notice(QWidget *parent, const QString &text, const QString &titl
     runGuarded(box);
 }
 
-QString QtDialogs::askText(QWidget *parent, const QString &prompt, const QString &title,
-                           const QString &defaultText)
+QString QtDialogs::askText(QWidget *parent, const QString &prompt, const QString &title, const QString &defaultText)
 {
     QPointer<QInputDialog> dialog = new QInputDialog(parent);
     dialog->setWindowTitle(title);

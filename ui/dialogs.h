@@ -18,12 +18,13 @@ public:
     // A notice with an OK button and the information icon.
     virtual void notice(QWidget *parent, const QString &text, const QString &title) = 0;
     // An input box; a cancelled box gives the empty text.
-    virtual QString askText(QWidget *parent, const QString &prompt, const QString &title,
-                            const QString &defaultText) = 0;
+    virtual QString askText(QWidget *parent, const QString &prompt, const QString &title, const QString &defaultText)
+        = 0;
     // An input box offering choices; anything else may be typed too. A
     // cancelled box gives the empty text.
-    virtual QString askChoice(QWidget *parent, const QString &prompt, const QString &title,
-                              const QStringList &choices, const QString &defaultText) = 0;
+    virtual QString askChoice(QWidget *parent, const QString &prompt, const QString &title, const QStringList &choices,
+                              const QString &defaultText)
+        = 0;
 };
 
 class QtDialogs final : public Dialogs
@@ -31,8 +32,7 @@ class QtDialogs final : public Dialogs
 public:
     bool askYesNo(QWidget *parent, const QString &text, const QString &title) override;
     void notice(QWidget *parent, const QString &text, const QString &title) override;
-    QString askText(QWidget *parent, const QString &prompt, const QString &title,
-                    const QString &defaultText) override;
+    QString askText(QWidget *parent, const QString &prompt, const QString &title, const QString &defaultText) override;
     QString askChoice(QWidget *parent, const QString &prompt, const QString &title, const QStringList &choices,
                       const QString &defaultText) override;
 };

@@ -4,14 +4,14 @@ PermitList::PermitList(QuorTOCSock &btoc, QObject *parent)
     : QObject(parent)
     , m_btoc(btoc)
 {
-    connect(&btoc, &QuorTOCSock::LoggedIn, this,
-            [this](const QByteArray &, const QList<QByteArray> &, const QList<QByteArray> &,
-                   const QList<QByteArray> &permitted, const QList<QByteArray> &, const QByteArray &,
-                   qint16) { reset(permitted); },
-            Qt::DirectConnection);
+    connect(
+        &btoc, &QuorTOCSock::LoggedIn, this,
+        [this](const QByteArray &, const QList<QByteArray> &, const QList<QByteArray> &,
+               const QList<QByteArray> &permitted, const QList<QByteArray> &, const QByteArray &,
+               qint16) { reset(permitted); },
+        Qt::DirectConnection);
     // What another session of the user's, or the server itself, changed.
-    connect(&btoc, &QuorTOCSock::PrivateBuddyAdded, this,
-            [this](const QByteArray &name) { setPermitted(name, true); });
+    connect(&btoc, &QuorTOCSock::PrivateBuddyAdded, this, [this](const QByteArray &name) { setPermitted(name, true); });
     connect(&btoc, &QuorTOCSock::PrivateBuddyRemoved, this,
             [this](const QByteArray &name) { setPermitted(name, false); });
 }

@@ -19,12 +19,6 @@ bool StoredNames::insert(const QByteArray &name)
     return added;
 }
 
-bool StoredNames::remove(const QByteArray &name)
-{
-    return m_names.remove(ScreenName::NormalizeName(name)) > 0;
-}
+bool StoredNames::remove(const QByteArray &name) { return m_names.remove(ScreenName::NormalizeName(name)) > 0; }
 
-bool StoredNames::contains(const QByteArray &name) const
-{
-    return m_names.contains(ScreenName::NormalizeName(name));
-}
+bool StoredNames::contains(const QByteArray &name) const { return m_names.contains(ScreenName::NormalizeName(name)); }

@@ -29,11 +29,10 @@ void UniformListView::setModel(QAbstractItemModel *newModel)
         return;
     // The base view repaints changed rows itself but leaves the scroll range
     // and the rows that move up or down to the subclass.
-    connect(newModel, &QAbstractItemModel::rowsRemoved, this,
-            [this](const QModelIndex &parent, int start) {
-                if (parent == rootIndex())
-                    rowsChanged(start);
-            });
+    connect(newModel, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &parent, int start) {
+        if (parent == rootIndex())
+            rowsChanged(start);
+    });
     connect(newModel, &QAbstractItemModel::modelReset, this, [this] {
         m_rowHeight = 0;
         rowsChanged(0);
@@ -41,10 +40,7 @@ void UniformListView::setModel(QAbstractItemModel *newModel)
     connect(newModel, &QAbstractItemModel::layoutChanged, this, [this] { rowsChanged(0); });
 }
 
-int UniformListView::rowCount() const
-{
-    return model() ? model()->rowCount(rootIndex()) : 0;
-}
+int UniformListView::rowCount() const { return model() ? model()->rowCount(rootIndex()) : 0; }
 
 QModelIndex UniformListView::indexOfRow(int row) const
 {
@@ -151,20 +147,11 @@ QModelIndex UniformListView::moveCursor(CursorAction cursorAction, Qt::KeyboardM
     return indexOfRow(qBound(0, row, rows - 1));
 }
 
-int UniformListView::horizontalOffset() const
-{
-    return 0;
-}
+int UniformListView::horizontalOffset() const { return 0; }
 
-int UniformListView::verticalOffset() const
-{
-    return verticalScrollBar()->value();
-}
+int UniformListView::verticalOffset() const { return verticalScrollBar()->value(); }
 
-bool UniformListView::isIndexHidden(const QModelIndex &) const
-{
-    return false;
-}
+bool UniformListView::isIndexHidden(const QModelIndex &) const { return false; }
 
 void UniformListView::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
 {
@@ -268,15 +255,9 @@ void UniformListView::rowsChanged(int firstMoved)
 // asks this class where rows are, instead of to QListView, whose handling
 // lays out or looks up its own row positions.
 
-void UniformListView::doItemsLayout()
-{
-    QAbstractItemView::doItemsLayout();
-}
+void UniformListView::doItemsLayout() { QAbstractItemView::doItemsLayout(); }
 
-void UniformListView::scrollContentsBy(int dx, int dy)
-{
-    QAbstractItemView::scrollContentsBy(dx, dy);
-}
+void UniformListView::scrollContentsBy(int dx, int dy) { QAbstractItemView::scrollContentsBy(dx, dy); }
 
 void UniformListView::resizeEvent(QResizeEvent *event)
 {
@@ -284,13 +265,9 @@ void UniformListView::resizeEvent(QResizeEvent *event)
     updateGeometries();
 }
 
-QSize UniformListView::viewportSizeHint() const
-{
-    return QAbstractItemView::viewportSizeHint();
-}
+QSize UniformListView::viewportSizeHint() const { return QAbstractItemView::viewportSizeHint(); }
 
-void UniformListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
-                                  const QList<int> &roles)
+void UniformListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
 {
     // The plain item view looks for the rectangle of every changed row, one
     // by one; here a change to every row of a long list costs what a change
@@ -312,20 +289,11 @@ void UniformListView::dataChanged(const QModelIndex &topLeft, const QModelIndex 
     }
 }
 
-void UniformListView::mouseMoveEvent(QMouseEvent *event)
-{
-    QAbstractItemView::mouseMoveEvent(event);
-}
+void UniformListView::mouseMoveEvent(QMouseEvent *event) { QAbstractItemView::mouseMoveEvent(event); }
 
-void UniformListView::mouseReleaseEvent(QMouseEvent *event)
-{
-    QAbstractItemView::mouseReleaseEvent(event);
-}
+void UniformListView::mouseReleaseEvent(QMouseEvent *event) { QAbstractItemView::mouseReleaseEvent(event); }
 
-void UniformListView::wheelEvent(QWheelEvent *event)
-{
-    QAbstractItemView::wheelEvent(event);
-}
+void UniformListView::wheelEvent(QWheelEvent *event) { QAbstractItemView::wheelEvent(event); }
 
 // Screen readers hear which row has the focus and which is selected by its
 // row number, the number their view of the list uses.

@@ -29,12 +29,6 @@ QList<QWidget *> WindowRegistry::windows() const
     return open;
 }
 
-void WindowRegistry::setTag(QWidget *window, const QString &tag)
-{
-    window->setProperty(TagProperty, tag);
-}
+void WindowRegistry::setTag(QWidget *window, const QString &tag) { window->setProperty(TagProperty, tag); }
 
-QString WindowRegistry::tag(const QWidget *window)
-{
-    return window->property(TagProperty).toString();
-}
+QString WindowRegistry::tag(const QWidget *window) { return window->property(TagProperty).toString(); }

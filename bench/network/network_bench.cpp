@@ -90,8 +90,7 @@ public:
     {
         connect(m_socket, &QTcpSocket::connected, this, &TocSocket::connected);
         connect(m_socket, &QTcpSocket::readyRead, this, &TocSocket::dataArrived);
-        connect(m_socket, &QTcpSocket::errorOccurred, this,
-                [this] { emit failed(m_socket->errorString()); });
+        connect(m_socket, &QTcpSocket::errorOccurred, this, [this] { emit failed(m_socket->errorString()); });
     }
 
     void connectToServer(const QString &host, qint32 port) override
@@ -300,8 +299,7 @@ public:
     QByteArray bringOnline(int count)
     {
         m_process.write(QByteArray::number(count) + '\n');
-        waitFor([&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
-                10 * WaitMs);
+        waitFor([&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; }, 10 * WaitMs);
         const QByteArray answer = m_process.readLine().trimmed();
         return answer == "online" ? QByteArray() : "the buddy process said: " + answer;
     }
@@ -481,11 +479,12 @@ public:
                 const int before = answers[int(kind)];
                 clock.start();
                 sender.sendIm(echo.name, "round trip " + QByteArray::number(k));
-                if (!waitFor([&] { return answers[int(kind)] > before || !sender.failure.isEmpty()
-                                       || !echo.failure.isEmpty(); })
+                if (!waitFor([&] {
+                        return answers[int(kind)] > before || !sender.failure.isEmpty() || !echo.failure.isEmpty();
+                    })
                     || answers[int(kind)] == before)
-                    return fail(sender.name + "'s message " + QByteArray::number(k) + " had no answer "
-                                + sender.failure + echo.failure);
+                    return fail(sender.name + "'s message " + QByteArray::number(k) + " had no answer " + sender.failure
+                                + echo.failure);
                 micros[int(kind)].push_back(double(clock.nsecsElapsed()) / 1000.0);
             }
         }
@@ -551,15 +550,14 @@ private:
         const double cpuBefore = processCpuMs();
         clock.start();
         watcher->login(m_peer.tocPort());
-        const bool complete = waitFor([&] {
-            return (watcher->loggedIn && online.size() == expected.size()) || !watcher->failure.isEmpty();
-        });
+        const bool complete = waitFor(
+            [&] { return (watcher->loggedIn && online.size() == expected.size()) || !watcher->failure.isEmpty(); });
         const double ms = double(clock.nsecsElapsed()) / 1e6;
         const double cpuMs = processCpuMs() - cpuBefore;
         if (!complete || !watcher->failure.isEmpty()) {
             fail(name + (watcher->loggedIn ? " signed on" : " did not sign on") + " and saw "
-                 + QByteArray::number(online.size()) + " of " + QByteArray::number(expected.size())
-                 + " buddies online " + watcher->failure);
+                 + QByteArray::number(online.size()) + " of " + QByteArray::number(expected.size()) + " buddies online "
+                 + watcher->failure);
             return {};
         }
         // The server ends the session with as much work as it began it; the

@@ -55,9 +55,8 @@ QByteArray makeStream(int frames)
             message = "UPDATE_BUDDY2:Buddy Number " + n + ":T:0:1700000000:" + n
                 + ": O:0000000000000000000000000000000000000000000000000";
         } else {
-            message = "IM_IN_ENC2:Buddy Number " + n
-                + ":F:F:T: O:F:L:en:<HTML><BODY>see you at 10:30, bring the notes " + n
-                + "</BODY></HTML>";
+            message = "IM_IN_ENC2:Buddy Number " + n + ":F:F:T: O:F:L:en:<HTML><BODY>see you at 10:30, bring the notes "
+                + n + "</BODY></HTML>";
         }
         stream += ServerFrames::serverFrame(message, quint16(i));
     }
@@ -83,8 +82,9 @@ struct Session
                              sink += u.size() + m.size() + a + c.size();
                          });
         QObject::connect(&toc, &QuorTOCSock::BuddyUpdate, &toc,
-                         [this](const QByteArray &b, bool on, qint16 w, qint32 t, qint32 i,
-                                const QByteArray &c) { sink += b.size() + on + w + t + i + c.size(); });
+                         [this](const QByteArray &b, bool on, qint16 w, qint32 t, qint32 i, const QByteArray &c) {
+                             sink += b.size() + on + w + t + i + c.size();
+                         });
     }
 };
 
@@ -93,8 +93,7 @@ std::vector<QByteArray> chunksOf(const QByteArray &stream, qsizetype chunkSize)
 {
     std::vector<QByteArray> chunks;
     for (qsizetype pos = 0; pos < stream.size(); pos += chunkSize)
-        chunks.push_back(QByteArray::fromRawData(stream.constData() + pos,
-                                                 std::min(chunkSize, stream.size() - pos)));
+        chunks.push_back(QByteArray::fromRawData(stream.constData() + pos, std::min(chunkSize, stream.size() - pos)));
     return chunks;
 }
 
@@ -181,8 +180,8 @@ void BM_EmptyArrival(benchmark::State &state)
     const QByteArray nothing;
     for (auto _ : state)
         session.socket->deliver(nothing);
-    state.counters["t/arrival"] = benchmark::Counter(double(state.iterations()),
-                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["t/arrival"]
+        = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_EmptyArrival);
 

@@ -48,10 +48,7 @@ QString bodyOf(qint64 n, qint64 lines)
     return words.join(QLatin1Char(' ')) + QStringLiteral(" %1").arg(n);
 }
 
-QByteArray buddy(qint64 n)
-{
-    return "Buddy " + QByteArray::number(n % Correspondents);
-}
+QByteArray buddy(qint64 n) { return "Buddy " + QByteArray::number(n % Correspondents); }
 
 // A history holding lines lines, made once per run and size.
 struct KeptHistory
@@ -98,17 +95,11 @@ void search(benchmark::State &state, const QString &word, qsizetype expected)
 }
 
 // A word in 20 lines, all listed.
-void BM_HistorySearchRare(benchmark::State &state)
-{
-    search(state, Rare, RareLines);
-}
+void BM_HistorySearchRare(benchmark::State &state) { search(state, Rare, RareLines); }
 BENCHMARK(BM_HistorySearchRare)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 // A word in every tenth line: the newest 500 listed.
-void BM_HistorySearchCommon(benchmark::State &state)
-{
-    search(state, Common, HistoryStore::SearchLimit);
-}
+void BM_HistorySearchCommon(benchmark::State &state) { search(state, Common, HistoryStore::SearchLimit); }
 BENCHMARK(BM_HistorySearchCommon)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 // One line kept as a conversation does it: its own transaction, synced.

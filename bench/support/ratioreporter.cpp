@@ -13,9 +13,8 @@ void RatioReporter::ReportRuns(const std::vector<Run> &runs)
         // Per item where the benchmark counts items, so bursts of
         // different sizes compare by the cost of one update.
         const auto rate = run.counters.find("items_per_second");
-        const double cost = rate != run.counters.end() && rate->second.value > 0
-            ? 1e9 / rate->second.value
-            : run.GetAdjustedRealTime();
+        const double cost = rate != run.counters.end() && rate->second.value > 0 ? 1e9 / rate->second.value
+                                                                                 : run.GetAdjustedRealTime();
         m_results.push_back({family, name, cost});
     }
 }

@@ -36,8 +36,7 @@ BENCHMARK(BM_BuddySignOnStorm)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(b
 // With N buddies listed, one buddy after another goes offline and comes
 // back, each report its own arrival followed by the window's layout and
 // painting. `pick` chooses the n-th buddy to change.
-template <typename Pick>
-void presenceChanges(benchmark::State &state, Pick pick)
+template <typename Pick> void presenceChanges(benchmark::State &state, Pick pick)
 {
     const int buddies = int(state.range(0));
     BenchWindow session;
@@ -96,16 +95,10 @@ void idleMinutes(benchmark::State &state, bool groups)
         state.SkipWithError("buddy list changed size");
 }
 
-void BM_BuddyIdleMinute(benchmark::State &state)
-{
-    idleMinutes(state, false);
-}
+void BM_BuddyIdleMinute(benchmark::State &state) { idleMinutes(state, false); }
 BENCHMARK(BM_BuddyIdleMinute)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-void BM_BuddyIdleMinuteInGroups(benchmark::State &state)
-{
-    idleMinutes(state, true);
-}
+void BM_BuddyIdleMinuteInGroups(benchmark::State &state) { idleMinutes(state, true); }
 BENCHMARK(BM_BuddyIdleMinuteInGroups)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -15,8 +15,7 @@ constexpr int AppendsMeasured = 200;
 
 // Fills a transcript with N lines read in one burst, then measures one more
 // line at a time, each its own arrival. `line` makes the n-th server message.
-template <typename Line>
-void appendsAfter(benchmark::State &state, BenchWindow &session, Line line)
+template <typename Line> void appendsAfter(benchmark::State &state, BenchWindow &session, Line line)
 {
     const int lines = int(state.range(0));
     for (int n = 0; n < lines; ++n)
@@ -33,7 +32,11 @@ void BM_ImTranscriptAppend(benchmark::State &state)
     BenchWindow session;
     appendsAfter(state, session, instantMessage);
 }
-BENCHMARK(BM_ImTranscriptAppend)->Arg(100)->Arg(1000)->Arg(10000)->Iterations(AppendsMeasured)
+BENCHMARK(BM_ImTranscriptAppend)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Iterations(AppendsMeasured)
     ->Unit(benchmark::kMicrosecond);
 
 QByteArray chatLine(int n)
@@ -47,7 +50,11 @@ void BM_ChatTranscriptAppend(benchmark::State &state)
     session.receive("CHAT_JOIN:7:Bench Room");
     appendsAfter(state, session, chatLine);
 }
-BENCHMARK(BM_ChatTranscriptAppend)->Arg(100)->Arg(1000)->Arg(10000)->Iterations(AppendsMeasured)
+BENCHMARK(BM_ChatTranscriptAppend)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Iterations(AppendsMeasured)
     ->Unit(benchmark::kMicrosecond);
 
 // The writer alone on a shown view, without the session around it.
@@ -67,7 +74,11 @@ void BM_TranscriptWriterAppend(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_TranscriptWriterAppend)->Arg(100)->Arg(1000)->Arg(10000)->Iterations(AppendsMeasured)
+BENCHMARK(BM_TranscriptWriterAppend)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Iterations(AppendsMeasured)
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -17,15 +17,9 @@ void BenchWindow::receive(const QByteArray &message)
     settle();
 }
 
-void BenchWindow::receiveOnly(const QByteArray &message)
-{
-    serverSays(message);
-}
+void BenchWindow::receiveOnly(const QByteArray &message) { serverSays(message); }
 
-void settle()
-{
-    QCoreApplication::processEvents();
-}
+void settle() { QCoreApplication::processEvents(); }
 
 QByteArray buddyUpdate(int n, bool online)
 {

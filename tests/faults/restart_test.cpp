@@ -63,14 +63,16 @@ TEST_P(RestartTest, TenRestartsInARowEndBackInTheSameRoomWithNothingLeftBehind)
 
     // The windows that stayed open still work.
     DesktopUser::say(toBob, QStringLiteral("still here"));
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        frmAimIM *fromAlice = bob->conversationWith(QStringLiteral("alice"));
-        return fromAlice && fromAlice->txtIM->toPlainText().contains(QStringLiteral(": still here"));
-    }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            frmAimIM *fromAlice = bob->conversationWith(QStringLiteral("alice"));
+            return fromAlice && fromAlice->txtIM->toPlainText().contains(QStringLiteral(": still here"));
+        },
+        10000));
     DesktopUser::say(bob->rooms().value(0), QStringLiteral("room still here"));
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return alice->rooms().value(0)->txtChat->toPlainText().contains(QStringLiteral(": room still here"));
-    }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return alice->rooms().value(0)->txtChat->toPlainText().contains(QStringLiteral(": room still here")); },
+        10000));
 }
 
 QIV_FOR_EACH_SERVER(RestartTest);

@@ -41,15 +41,14 @@ std::unique_ptr<DesktopUser> ServerFixture::signedOn(const QString &name, quint1
         user->main.chkSignOnAgain->setChecked(true);
         user->main.signOnFlow().setRetryWaits(firstRetryWaitMs, 4 * firstRetryWaitMs);
     }
-    EXPECT_TRUE(user->signOn(name, Password, timeoutMs)) << name.toStdString() << " did not sign on; it says "
-                                                         << user->main.lbStat->text().toStdString();
+    EXPECT_TRUE(user->signOn(name, Password, timeoutMs))
+        << name.toStdString() << " did not sign on; it says " << user->main.lbStat->text().toStdString();
     return user;
 }
 
 bool ServerFixture::backIn(DesktopUser &user, const QList<ChatSlots::Room> &rooms, int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return user.isSignedOn() && user.main.chatSlots().roomsInUse() == rooms; },
-                           timeoutMs);
+    return QTest::qWaitFor([&] { return user.isSignedOn() && user.main.chatSlots().roomsInUse() == rooms; }, timeoutMs);
 }
 
 QStringList ServerFixture::noticesShown(const DesktopUser &user)

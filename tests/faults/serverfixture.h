@@ -42,6 +42,6 @@ protected:
 };
 
 // The server list every fixture's tests run against.
-#define QIV_FOR_EACH_SERVER(fixture)                                                                               \
-    INSTANTIATE_TEST_SUITE_P(Servers, fixture, ::testing::Values("local", "oscar"),                                \
+#define QIV_FOR_EACH_SERVER(fixture)                                                                                   \
+    INSTANTIATE_TEST_SUITE_P(Servers, fixture, ::testing::Values("local", "oscar"),                                    \
                              [](const ::testing::TestParamInfo<std::string> &info) { return info.param; })

@@ -48,7 +48,8 @@ protected:
     void poison(const QString &type, const QJsonObject &attributes)
     {
         for (const QString stream : {QStringLiteral("upstream"), QStringLiteral("downstream")})
-            ASSERT_TRUE(proxy.addToxic(QStringLiteral("toc"), type + stream, type, stream, attributes)) << type.toStdString();
+            ASSERT_TRUE(proxy.addToxic(QStringLiteral("toc"), type + stream, type, stream, attributes))
+                << type.toStdString();
     }
     void cure(const QString &type)
     {
@@ -77,26 +78,31 @@ protected:
     static QStringList awaitLines(DesktopUser &user, const QString &name, int count, int timeoutMs = LongWaitMs)
     {
         QStringList lines;
-        (void)QTest::qWaitFor([&] {
-            frmAimIM *window = user.conversationWith(name);
-            lines = window ? linesOf(window->txtIM) : QStringList();
-            return lines.size() >= count;
-        }, timeoutMs);
+        (void)QTest::qWaitFor(
+            [&] {
+                frmAimIM *window = user.conversationWith(name);
+                lines = window ? linesOf(window->txtIM) : QStringList();
+                return lines.size() >= count;
+            },
+            timeoutMs);
         return lines;
     }
 
     // Whether the conversation someone has with name shows line within timeoutMs.
     static bool awaitLine(DesktopUser &user, const QString &name, const QString &line, int timeoutMs = LongWaitMs)
     {
-        return QTest::qWaitFor([&] {
-            frmAimIM *window = user.conversationWith(name);
-            return window && linesOf(window->txtIM).contains(line);
-        }, timeoutMs);
+        return QTest::qWaitFor(
+            [&] {
+                frmAimIM *window = user.conversationWith(name);
+                return window && linesOf(window->txtIM).contains(line);
+            },
+            timeoutMs);
     }
 
     static bool awaitSignedOff(DesktopUser &user, int timeoutMs = LongWaitMs)
     {
-        return QTest::qWaitFor([&] { return user.main.signOnFlow().state() != SignOnFlow::State::SignedOn; }, timeoutMs);
+        return QTest::qWaitFor([&] { return user.main.signOnFlow().state() != SignOnFlow::State::SignedOn; },
+                               timeoutMs);
     }
 
     ToxiproxyPeer proxy;
@@ -139,8 +145,8 @@ TEST_P(ToxicsTest, AStreamHandedOverAByteAtATimeIsReadWhole)
 {
     if (!ready())
         return;
-    const QJsonObject oneByte{{QStringLiteral("average_size"), 1}, {QStringLiteral("size_variation"), 0},
-                              {QStringLiteral("delay"), 0}};
+    const QJsonObject oneByte{
+        {QStringLiteral("average_size"), 1}, {QStringLiteral("size_variation"), 0}, {QStringLiteral("delay"), 0}};
     poison(QStringLiteral("slicer"), oneByte);
     twoPeople(); // the sign-on itself goes a byte at a time
 
@@ -250,10 +256,13 @@ TEST_P(ToxicsTest, ALineThatGoesSilentIsNoticedAndWhatWasTypedIntoItIsMarked)
     DesktopUser::say(toBob, QStringLiteral("into the void"));
     ASSERT_TRUE(awaitSignedOff(*alice));
     cure(QStringLiteral("timeout"));
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return toBob->txtIM->toPlainText().contains(
-            QStringLiteral("into the void (perhaps not delivered: the connection was lost)"));
-    }, WaitMs)) << toBob->txtIM->toPlainText().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return toBob->txtIM->toPlainText().contains(
+                QStringLiteral("into the void (perhaps not delivered: the connection was lost)"));
+        },
+        WaitMs))
+        << toBob->txtIM->toPlainText().toStdString();
 
     ASSERT_TRUE(backIn(*alice, rooms, LongWaitMs)) << alice->main.lbStat->text().toStdString();
     EXPECT_EQ(noticesShown(*alice), QStringList());

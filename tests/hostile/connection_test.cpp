@@ -151,7 +151,8 @@ TEST(SilentServer, ASignOnThatNeverEndsIsGivenUpWithAMessage)
 {
     constexpr int timeoutMs = 300;
     const QByteArray signOnFrame = ServerFrames::serverSignOnFrame();
-    const QString givenUp = QStringLiteral("The server did not complete the sign-on in time; the connection was closed.");
+    const QString givenUp
+        = QStringLiteral("The server did not complete the sign-on in time; the connection was closed.");
     struct Stall
     {
         const char *what;
@@ -161,8 +162,11 @@ TEST(SilentServer, ASignOnThatNeverEndsIsGivenUpWithAMessage)
     const QList<Stall> stalls = {
         {"accepts and says nothing", {}, "Error|" + givenUp},
         {"sends its sign-on frame, then nothing", signOnFrame, "Error|" + givenUp},
-        {"promises a frame that never comes", serverFrameHeader(Flap::SignOn, Flap::MaxPayloadSize) + "abc", "Error|" + givenUp},
-        {"refuses the account", signOnFrame + serverFrame("ERROR:980"), QStringLiteral("Error|Invalid account or password, or this screen name is signed on in too many places already")},
+        {"promises a frame that never comes", serverFrameHeader(Flap::SignOn, Flap::MaxPayloadSize) + "abc",
+         "Error|" + givenUp},
+        {"refuses the account", signOnFrame + serverFrame("ERROR:980"),
+         QStringLiteral(
+             "Error|Invalid account or password, or this screen name is signed on in too many places already")},
     };
     for (const Stall &stall : stalls) {
         SCOPED_TRACE(stall.what);

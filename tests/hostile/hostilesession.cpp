@@ -17,8 +17,7 @@
 
 HostileSession::HostileSession()
 {
-    window = std::make_unique<frmAimlogin>(dialogs, windows,
-                                           ServerAddress{QStringLiteral("127.0.0.1"), server.port()});
+    window = std::make_unique<frmAimlogin>(dialogs, windows, ServerAddress{QStringLiteral("127.0.0.1"), server.port()});
     window->show();
     // Connected after the session's own reader, so it runs once each arrival
     // has been cut into frames and handled.
@@ -63,10 +62,7 @@ bool HostileSession::sentinelGetsThrough()
                            LoopbackTocServer::DefaultTimeoutMs);
 }
 
-QStringList HostileSession::buddies() const
-{
-    return listedNames(*window->lstBuddyson);
-}
+QStringList HostileSession::buddies() const { return listedNames(*window->lstBuddyson); }
 
 QList<frmAimIM *> HostileSession::conversations() const
 {
@@ -94,7 +90,4 @@ QStringList HostileSession::notices() const
     return texts;
 }
 
-qsizetype HostileSession::bufferedBytes() const
-{
-    return window->btoc->bufferedBytes();
-}
+qsizetype HostileSession::bufferedBytes() const { return window->btoc->bufferedBytes(); }

@@ -21,20 +21,24 @@ struct Garbage
 };
 
 const QList<Garbage> garbage = {
-    {"buddy updates with fields missing", {"UPDATE_BUDDY2", "UPDATE_BUDDY2:", "UPDATE_BUDDY2:ghost", "UPDATE_BUDDY2:ghost:T:0:0:0"}},
+    {"buddy updates with fields missing",
+     {"UPDATE_BUDDY2", "UPDATE_BUDDY2:", "UPDATE_BUDDY2:ghost", "UPDATE_BUDDY2:ghost:T:0:0:0"}},
     {"buddy updates with words for numbers",
      {"UPDATE_BUDDY2:ghost:T:abc:0:0: O", "UPDATE_BUDDY2:ghost:T:-1:0:0: O", "UPDATE_BUDDY2:ghost:T: 1:0:0: O",
-      "UPDATE_BUDDY2:ghost:T:0:99999999999:0: O", "UPDATE_BUDDY2:ghost:T:40000:0:0: O", "UPDATE_BUDDY2:ghost:T:0:0:0x1: O"}},
+      "UPDATE_BUDDY2:ghost:T:0:99999999999:0: O", "UPDATE_BUDDY2:ghost:T:40000:0:0: O",
+      "UPDATE_BUDDY2:ghost:T:0:0:0x1: O"}},
     {"instant messages with fields missing", {"IM_IN_ENC2", "IM_IN_ENC2:ghost", "IM_IN_ENC2:ghost:F:F:T: O:F:L:en"}},
-    {"chat joins without a usable ID", {"CHAT_JOIN", "CHAT_JOIN:", "CHAT_JOIN:5", "CHAT_JOIN:12x:Room", "CHAT_JOIN::Room", "CHAT_JOIN:-5:Room"}},
+    {"chat joins without a usable ID",
+     {"CHAT_JOIN", "CHAT_JOIN:", "CHAT_JOIN:5", "CHAT_JOIN:12x:Room", "CHAT_JOIN::Room", "CHAT_JOIN:-5:Room"}},
     {"chat traffic without a usable ID",
-     {"CHAT_IN_ENC:x1:ghost:F:F:en:hi", "CHAT_IN_ENC:1:ghost:F", "CHAT_UPDATE_BUDDY:5:T", "CHAT_UPDATE_BUDDY:five:T:ghost",
-      "CHAT_UPDATE_BUDDY:5", "CHAT_LEFT", "CHAT_LEFT:", "CHAT_LEFT:1e3", "CHAT_INVITE:Room:x:ghost:come"}},
+     {"CHAT_IN_ENC:x1:ghost:F:F:en:hi", "CHAT_IN_ENC:1:ghost:F", "CHAT_UPDATE_BUDDY:5:T",
+      "CHAT_UPDATE_BUDDY:five:T:ghost", "CHAT_UPDATE_BUDDY:5", "CHAT_LEFT", "CHAT_LEFT:", "CHAT_LEFT:1e3",
+      "CHAT_INVITE:Room:x:ghost:come"}},
     {"errors without a usable code or argument",
      {"ERROR", "ERROR:", "ERROR:abc:x", "ERROR:70000:x", "ERROR:901", "ERROR:951:Room", "ERROR:989", "ERROR: 980"}},
     {"commands nobody knows",
-     {"", ":", "FOO:bar", "im_in_enc2:ghost:F:F:T: O:F:L:en:hi", "UPDATE_BUDDY2 :ghost:T:0:0:0: O",
-      "INSERTED2:z:x", "INSERTED2:b:alias", "DELETED2:b:onlybuddy", "DELETED2", "EVILED:lots:ghost", "CLIENT_EVENT2:ghost:x"}},
+     {"", ":", "FOO:bar", "im_in_enc2:ghost:F:F:T: O:F:L:en:hi", "UPDATE_BUDDY2 :ghost:T:0:0:0: O", "INSERTED2:z:x",
+      "INSERTED2:b:alias", "DELETED2:b:onlybuddy", "DELETED2", "EVILED:lots:ghost", "CLIENT_EVENT2:ghost:x"}},
 };
 
 TEST(MalformedServerMessages, ShowNothingAndLeaveTheSessionReading)
@@ -78,7 +82,8 @@ TEST(MalformedServerMessages, FramesOfEveryTypeAreSortedOutByTheirTypeByte)
         {"keep-alive with a payload", 5, "UPDATE_BUDDY2:ghost:T:0:0:0: O", {}},
         {"empty data frame", 2, {}, {}},
         {"data frame of NULs", 2, QByteArray(40, '\0'), {}},
-        {"frame type 9", 9, "IM_IN_ENC2:ghost:F:F:T: O:F:L:en:hi", QStringLiteral("Error|Unknown Channel Detected: \t")},
+        {"frame type 9", 9, "IM_IN_ENC2:ghost:F:F:T: O:F:L:en:hi",
+         QStringLiteral("Error|Unknown Channel Detected: \t")},
         {"frame type that reads as a tag", '<', "b>", QStringLiteral("Error|Unknown Channel Detected: <")},
         {"frame type 255", 255, {}, QStringLiteral("Error|Unknown Channel Detected: \u00ff")},
     };

@@ -113,7 +113,8 @@ const QList<Shown> cases = {
          EXPECT_TRUE(shown.endsWith(QStringLiteral("fore\x01\x1b[31m after"))) << shown.toStdString();
      }},
     {"names and texts that are not UTF-8",
-     {"UPDATE_BUDDY2:caf\xe9:T:0:0:0: O", im + "\xff\xfeX" + imFields + "half \xe2\x82", im + "\xff\xfe x" + imFields + "\xc0\xaf"},
+     {"UPDATE_BUDDY2:caf\xe9:T:0:0:0: O", im + "\xff\xfeX" + imFields + "half \xe2\x82",
+      im + "\xff\xfe x" + imFields + "\xc0\xaf"},
      [](HostileSession &s) {
          const QString name = QStringLiteral("caf\u00e9");
          EXPECT_EQ(listed(s, name), QStringList{name});

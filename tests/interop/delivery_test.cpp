@@ -94,8 +94,9 @@ TEST_P(Interop, WhatIsTypedArrivesAsTypedAtQivAndAtAClientReadingHtml)
     for (const QString &text : Typed) {
         if (text.simplified() == text) { // a plain client's HTML folds spaces; that is its own matter
             written << text;
-            carol.sendIm("alice", "<HTML><BODY><FONT FACE=\"Arial\">" + WireText::toWire(text.toHtmlEscaped())
-                                      + "</FONT></BODY></HTML>");
+            carol.sendIm("alice",
+                         "<HTML><BODY><FONT FACE=\"Arial\">" + WireText::toWire(text.toHtmlEscaped())
+                             + "</FONT></BODY></HTML>");
         }
     }
     ASSERT_TRUE(waitFor([&] { return alice->ims.size() == written.size(); }));
@@ -175,9 +176,12 @@ TEST_P(Interop, ASignOnRightAfterASignOffStillHearsOfEveryBuddy)
             pals.push_back(std::make_unique<BareClient>(names[i], "secret2", from));
             pals.back()->login(peer->tocPort());
             if (i % 50 == 49 || i == buddies - 1) {
-                ASSERT_TRUE(waitFor([&] {
-                    return std::all_of(pals.begin(), pals.end(), [](const auto &pal) { return pal->loggedIn; });
-                }, 30'000)) << names[i].toStdString() << ": " << pals.back()->failure.toStdString();
+                ASSERT_TRUE(waitFor(
+                    [&] {
+                        return std::all_of(pals.begin(), pals.end(), [](const auto &pal) { return pal->loggedIn; });
+                    },
+                    30'000))
+                    << names[i].toStdString() << ": " << pals.back()->failure.toStdString();
             }
         }
 
@@ -190,7 +194,8 @@ TEST_P(Interop, ASignOnRightAfterASignOffStillHearsOfEveryBuddy)
                 if (update[1].toBool())
                     seen.insert(ScreenName::NormalizeName(update[0].toByteArray()));
             }
-            return std::count_if(names.begin(), names.end(), [&](const QByteArray &name) { return seen.contains(name); });
+            return std::count_if(names.begin(), names.end(),
+                                 [&](const QByteArray &name) { return seen.contains(name); });
         };
         flow.signOn(watcher, "secret1", "127.0.0.1", peer->tocPort());
         ASSERT_TRUE(waitFor([&] { return onlineSeen() == buddies; }, 60'000)) << onlineSeen();

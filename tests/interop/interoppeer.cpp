@@ -55,10 +55,7 @@ PeerBinary toxiproxyBinary()
 }
 } // namespace
 
-bool peersRequired()
-{
-    return qEnvironmentVariable("QIV_REQUIRE_PEERS") == QLatin1String("1");
-}
+bool peersRequired() { return qEnvironmentVariable("QIV_REQUIRE_PEERS") == QLatin1String("1"); }
 
 PeerProcess::~PeerProcess() { stop(); }
 
@@ -115,8 +112,7 @@ QString PeerProcess::startOnce()
     }
     m_output += m_process->readAll();
     stop();
-    return how.program + QStringLiteral(" did not say it was listening; its output:\n")
-        + QString::fromUtf8(m_output);
+    return how.program + QStringLiteral(" did not say it was listening; its output:\n") + QString::fromUtf8(m_output);
 }
 
 QString PeerProcess::lastOutput(int lines)
@@ -127,10 +123,7 @@ QString PeerProcess::lastOutput(int lines)
     return QString::fromUtf8(all.mid(qMax(0, int(all.size()) - lines)).join('\n'));
 }
 
-bool PeerProcess::isRunning() const
-{
-    return m_process && m_process->state() == QProcess::Running;
-}
+bool PeerProcess::isRunning() const { return m_process && m_process->state() == QProcess::Running; }
 
 void PeerProcess::stop()
 {
@@ -164,10 +157,7 @@ void OscarPeer::choosePortsAgain()
     m_apiPort = freeLoopbackPort();
 }
 
-QString OscarPeer::unavailableReason() const
-{
-    return oscarBinary().reason;
-}
+QString OscarPeer::unavailableReason() const { return oscarBinary().reason; }
 
 InteropPeer::Launch OscarPeer::launch()
 {
@@ -218,11 +208,9 @@ bool OscarPeer::createAccount(const QByteArray &name, const QByteArray &password
 bool OscarPeer::exemptFromRateLimits(const QByteArray &name)
 {
     const QJsonObject bot{{QStringLiteral("is_bot"), true}};
-    const int status = httpStatus("PATCH",
-                                  QStringLiteral("http://127.0.0.1:%1/user/%2/account")
-                                      .arg(m_apiPort)
-                                      .arg(QString::fromLatin1(name)),
-                                  QJsonDocument(bot).toJson());
+    const int status = httpStatus(
+        "PATCH", QStringLiteral("http://127.0.0.1:%1/user/%2/account").arg(m_apiPort).arg(QString::fromLatin1(name)),
+        QJsonDocument(bot).toJson());
     return status == 204 || status == 304;
 }
 
@@ -230,17 +218,14 @@ ToxiproxyPeer::ToxiproxyPeer() { choosePortsAgain(); }
 
 void ToxiproxyPeer::choosePortsAgain() { m_port = freeLoopbackPort(); }
 
-QString ToxiproxyPeer::unavailableReason() const
-{
-    return toxiproxyBinary().reason;
-}
+QString ToxiproxyPeer::unavailableReason() const { return toxiproxyBinary().reason; }
 
 PeerProcess::Launch ToxiproxyPeer::launch()
 {
     Launch how;
     how.program = toxiproxyBinary().path;
-    how.arguments = {QStringLiteral("-host"), QStringLiteral("127.0.0.1"), QStringLiteral("-port"),
-                     QString::number(m_port)};
+    how.arguments
+        = {QStringLiteral("-host"), QStringLiteral("127.0.0.1"), QStringLiteral("-port"), QString::number(m_port)};
     how.ready = QRegularExpression(QStringLiteral("\"address\":\"127\\.0\\.0\\.1:") + QString::number(m_port)
                                    + QStringLiteral("\".*Starting Toxiproxy HTTP server"));
     return how;

@@ -159,6 +159,4 @@ std::unique_ptr<InteropPeer> makePeer(const std::string &name);
 
 // The HTTP status of a request to a peer's API (0 when none came), with a
 // JSON body when one is given; the answer's body goes to reply.
-int httpStatus(const QByteArray &verb, const QString &url, const QByteArray &json = {},
-               QByteArray *reply = nullptr);
-
+int httpStatus(const QByteArray &verb, const QString &url, const QByteArray &json = {}, QByteArray *reply = nullptr);

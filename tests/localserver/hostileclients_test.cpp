@@ -70,9 +70,12 @@ TEST_F(HostileClients, ClientsThatBreakTheProtocolAreHungUpOn)
         {"a data frame before sign-on", Preamble + Flap::buildFrame(Flap::Data, 0, "toc_init_done\0")},
         {"a sign-on frame lying about its length", Preamble + header('*', Flap::SignOn, 65535)},
         {"a sign-on frame with a bad name length",
-         Preamble + Flap::buildFrame(Flap::SignOn, 0, QByteArray("\0\0\0\1\0\1\0\x09" "eve", 11))},
-        {"a data frame longer than any command",
-         Preamble + clientSignOnFrame("eve") + header('*', Flap::Data, 3000)},
+         Preamble
+             + Flap::buildFrame(Flap::SignOn, 0,
+                                QByteArray("\0\0\0\1\0\1\0\x09"
+                                           "eve",
+                                           11))},
+        {"a data frame longer than any command", Preamble + clientSignOnFrame("eve") + header('*', Flap::Data, 3000)},
         {"a command before the login line",
          Preamble + clientSignOnFrame("eve") + Flap::buildFrame(Flap::Data, 1, QByteArray("toc_init_done\0", 14))},
     };

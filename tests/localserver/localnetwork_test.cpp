@@ -19,8 +19,7 @@ TEST_F(LocalNetwork, PresenceComesAndGoesWithSignOnAwayAndSignOff)
     EXPECT_EQ(alice->presenceOf("QivBot"), std::make_pair(true, QByteArray(" O ")));
 
     auto bob = signOn("bob");
-    EXPECT_EQ(bob->loggedIn[0][1].value<QList<QByteArray>>(),
-              (QList<QByteArray>{"[group]Buddies", "QivBot", "alice"}));
+    EXPECT_EQ(bob->loggedIn[0][1].value<QList<QByteArray>>(), (QList<QByteArray>{"[group]Buddies", "QivBot", "alice"}));
     ASSERT_TRUE(waitFor([&] { return bob->presenceOf("alice").has_value(); }));
     EXPECT_EQ(bob->presenceOf("alice"), std::make_pair(true, QByteArray(" O ")));
     ASSERT_TRUE(waitFor([&] { return alice->presenceOf("bob").has_value(); }));
@@ -240,22 +239,24 @@ TEST_F(LocalNetwork, TheUpdateCheckIsAnsweredOnTheTocPortAndTocStillWorks)
 {
     QNetworkAccessManager http;
     auto get = [&](const QString &path) {
-        QNetworkReply *reply = http.get(QNetworkRequest(
-            QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path))));
+        QNetworkReply *reply = http.get(
+            QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path))));
         EXPECT_TRUE(waitFor([reply] { return reply->isFinished(); }));
         reply->deleteLater();
         return std::make_pair(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll());
     };
     EXPECT_EQ(get(QStringLiteral("/glenvo/qiv/update.php?v=1.0.0")),
-              std::make_pair(200, QByteArray("Qiv " QIV_VERSION " is the latest version. "
-                                             "This notice comes from your local TOC2 network.")));
+              std::make_pair(200,
+                             QByteArray("Qiv " QIV_VERSION " is the latest version. "
+                                        "This notice comes from your local TOC2 network.")));
     EXPECT_EQ(get(QStringLiteral("/elsewhere")).first, 404);
 
     // Anything but a complete, small GET header gets no notice.
     EXPECT_EQ(UpdateNotice::respond("GET /glenvo/qiv/update.php HTTP/1.1\r\nHost: x\r\n", "1.0.0"), std::nullopt);
     EXPECT_TRUE(UpdateNotice::respond("GET " + QByteArray(UpdateNotice::MaxRequestSize, 'a'), "1.0.0")
                     ->startsWith("HTTP/1.0 431"));
-    EXPECT_TRUE(UpdateNotice::respond("POST /glenvo/qiv/update.php HTTP/1.1\r\n\r\n", "1.0.0")->startsWith("HTTP/1.0 400"));
+    EXPECT_TRUE(
+        UpdateNotice::respond("POST /glenvo/qiv/update.php HTTP/1.1\r\n\r\n", "1.0.0")->startsWith("HTTP/1.0 400"));
 
     auto alice = signOn("alice");
     EXPECT_TRUE(alice->roundTrip());

@@ -26,10 +26,7 @@ struct ClientUnderTest
         sock.Login("me", "pw", "host", 5190);
         socket->acceptConnection();
     }
-    void receive(const QByteArray &message)
-    {
-        socket->deliver(ServerFrames::serverFrame(message));
-    }
+    void receive(const QByteArray &message) { socket->deliver(ServerFrames::serverFrame(message)); }
 };
 } // namespace
 
@@ -105,8 +102,8 @@ TEST(UserDirectory, FirstSignOnSetsThePasswordAndResidentsCannotBeTaken)
     EXPECT_EQ(directory.displayName("alice"), "alice");
     EXPECT_EQ(directory.checkLogin("qivbot", ScreenName::RoastPassword("")), R::WrongPassword);
 
-    for (const QByteArray &name : {QByteArray(""), QByteArray("a:b"), QByteArray("a\"b"),
-                                  QByteArray("a\nb"), QByteArray(33, 'x')})
+    for (const QByteArray &name :
+         {QByteArray(""), QByteArray("a:b"), QByteArray("a\"b"), QByteArray("a\nb"), QByteArray(33, 'x')})
         EXPECT_EQ(directory.checkLogin(name, pw), R::InvalidName) << name.toStdString();
 
     EXPECT_FALSE(directory.changePassword("alice", ScreenName::RoastPassword("wrong"), pw));
@@ -121,7 +118,13 @@ TEST(UserDirectory, PrivacyModesDecideWhoGetsThrough)
     directory.checkLogin("alice", "0x");
     directory.addDeny("alice", "pest");
     directory.addPermit("alice", "friend");
-    struct Case { int mode; bool pest; bool friendly; bool stranger; };
+    struct Case
+    {
+        int mode;
+        bool pest;
+        bool friendly;
+        bool stranger;
+    };
     const Case cases[] = {
         {UserDirectory::PermitAll, false, false, false}, // the deny list waits for DenySome
         {UserDirectory::DenyAll, true, true, true},

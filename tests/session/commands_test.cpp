@@ -165,12 +165,13 @@ TEST_F(Commands, ChatCommandsFindTheRoomByNameWhenNoIdIsGiven)
     toc.SendChat("nowhere", "hi");
     toc.LeaveChat("LOBBY");
     toc.InviteUsers("lobby ", "x", "y");
-    EXPECT_EQ(takeLines(), QList<QByteArray>({
-                               R"~(toc_chat_send "10" "hi")~",
-                               R"~(toc_chat_send "20" "hi")~",
-                               R"~(toc_chat_leave "10")~",
-                               R"~(toc_chat_invite "20" "come" "ab")~",
-                           }));
+    EXPECT_EQ(takeLines(),
+              QList<QByteArray>({
+                  R"~(toc_chat_send "10" "hi")~",
+                  R"~(toc_chat_send "20" "hi")~",
+                  R"~(toc_chat_leave "10")~",
+                  R"~(toc_chat_invite "20" "come" "ab")~",
+              }));
 
     // An empty name matches the first free entry: chat 0.
     toc.LeaveChat("");

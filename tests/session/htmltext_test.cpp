@@ -39,11 +39,15 @@ TEST(HtmlText, WhatIsTypedComesBackExactlyAndNeedsNoQuoteOrFoldedSpace)
 TEST(HtmlText, RemoteMarkupReadsAsTextWithLinksKept)
 {
     const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("<b>bold</b> &amp;amp; &lt;i&gt; &#8364;&#x20AC;&nbsp;&copy;"), QStringLiteral("bold &amp; <i> \u20ac\u20ac \u00a9")},
-        {QStringLiteral("&bogus; &#0; &#xD800; &#99999999; & &;"), QStringLiteral("&bogus; &#0; &#xD800; &#99999999; & &;")},
-        {QStringLiteral("<a href=\"http://x.example/a?b=1&amp;c=2\">site</a>!"), QStringLiteral("site (http://x.example/a?b=1&c=2)!")},
+        {QStringLiteral("<b>bold</b> &amp;amp; &lt;i&gt; &#8364;&#x20AC;&nbsp;&copy;"),
+         QStringLiteral("bold &amp; <i> \u20ac\u20ac \u00a9")},
+        {QStringLiteral("&bogus; &#0; &#xD800; &#99999999; & &;"),
+         QStringLiteral("&bogus; &#0; &#xD800; &#99999999; & &;")},
+        {QStringLiteral("<a href=\"http://x.example/a?b=1&amp;c=2\">site</a>!"),
+         QStringLiteral("site (http://x.example/a?b=1&c=2)!")},
         {QStringLiteral("<A HREF=http://x.example>http://x.example</A>"), QStringLiteral("http://x.example")},
-        {QStringLiteral("<a href='mailto:a@b.example'></a> <a>plain</a> <a href=\"u\">open"), QStringLiteral("mailto:a@b.example plain open (u)")},
+        {QStringLiteral("<a href='mailto:a@b.example'></a> <a>plain</a> <a href=\"u\">open"),
+         QStringLiteral("mailto:a@b.example plain open (u)")},
         {QStringLiteral("one<br>two<BR/>three<p>four"), QStringLiteral("one\ntwo\nthreefour")},
         {QStringLiteral("1 < 2 and <unclosed"), QStringLiteral("1 < 2 and <unclosed")},
     };
@@ -58,9 +62,11 @@ TEST(HtmlText, EveryQuoteSurvivesAnArgumentReaderThatStopsAtQuoteAndSpace)
     const std::pair<QByteArray, QByteArray> cases[] = {
         {R"(<font face="Trebuchet MS" color="red">hi)", "<font face=\"Trebuchet MS\"\tcolor=\"red\">hi"},
         {R"(<a href="x"
-title="y">say "yes" or "no")", "<a href=\"x\"\ttitle=\"y\">say \"yes&quot; or \"no&quot;"},
+title="y">say "yes" or "no")",
+         "<a href=\"x\"\ttitle=\"y\">say \"yes&quot; or \"no&quot;"},
         {R"(<b title='a" b' alt=" c">q</b>)", R"(<b title='a&quot; b' alt="&#32;c">q</b>)"},
-        {R"(<body bgcolor=""#EEEEEE""><font face=""Trebuchet MS"">)", R"(<body bgcolor=""#EEEEEE""><font face=""Trebuchet MS"">)"},
+        {R"(<body bgcolor=""#EEEEEE""><font face=""Trebuchet MS"">)",
+         R"(<body bgcolor=""#EEEEEE""><font face=""Trebuchet MS"">)"},
         {"ends with a quote\"", "ends with a quote&quot;"},
     };
     for (const auto &[html, guarded] : cases) {

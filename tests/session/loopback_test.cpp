@@ -30,7 +30,8 @@ TEST(Loopback, SignsOnExchangesMessagesAndReportsTheServerClosing)
     ASSERT_TRUE(server.waitForCommand("toc_init_done"));
     ASSERT_GE(server.receivedFrames().size(), 3);
     EXPECT_EQ(server.receivedFrames().first(), QByteArray("*\x01\0\0\0\x10\0\0\0\1\0\1\0\x08testuser", 22));
-    const QByteArray loginStart = "toc2_login login.oscar.aol.com " + QByteArray::number(server.port()) + " testuser 0x24";
+    const QByteArray loginStart
+        = "toc2_login login.oscar.aol.com " + QByteArray::number(server.port()) + " testuser 0x24";
     EXPECT_TRUE(server.receivedCommands().first().startsWith(loginStart)) << server.receivedCommands().first().data();
     EXPECT_TRUE(toc.isConnected());
 
@@ -61,7 +62,8 @@ TEST(Loopback, RefusedConnectionIsAWinsockError)
     QSignalSpy winsockError(&toc, &QuorTOCSock::WinsockError);
     toc.Login("me", "pw", "127.0.0.1", freePort);
     ASSERT_TRUE(winsockError.wait(5000));
-    EXPECT_EQ(winsockError.at(0).at(0).toByteArray(), "Nothing listens on 127.0.0.1:" + QByteArray::number(freePort) + ".");
+    EXPECT_EQ(winsockError.at(0).at(0).toByteArray(),
+              "Nothing listens on 127.0.0.1:" + QByteArray::number(freePort) + ".");
 }
 
 TEST(Loopback, AFailureToConnectNamesTheServerItWasFor)

@@ -25,8 +25,9 @@ TEST_F(Reentry, LogOffInAHandlerDropsTheRestOfTheArrival)
 
 TEST_F(Reentry, LoginInAHandlerStartsTheNextSessionClean)
 {
-    QObject::connect(&toc, &QuorTOCSock::InstantMessage, &toc, [this] { toc.Login("other", "pw", "h", 5190); },
-            Qt::SingleShotConnection);
+    QObject::connect(
+        &toc, &QuorTOCSock::InstantMessage, &toc, [this] { toc.Login("other", "pw", "h", 5190); },
+        Qt::SingleShotConnection);
     deliver(first + second + third.first(5));
     EXPECT_EQ(log.events(), QStringList({"InstantMessage a|one|F| O"}));
     EXPECT_EQ(toc.bufferedBytes(), 0);
@@ -40,9 +41,8 @@ TEST_F(Reentry, LoginInAHandlerStartsTheNextSessionClean)
 TEST_F(Reentry, ArrivalsDuringAHandlerWaitUntilItReturns)
 {
     int depth = 0;
-    QObject::connect(&toc, &QuorTOCSock::IncomingPacket, &toc, [&] {
-        EXPECT_EQ(depth, 0) << "frames were handled inside a handler";
-    });
+    QObject::connect(&toc, &QuorTOCSock::IncomingPacket, &toc,
+                     [&] { EXPECT_EQ(depth, 0) << "frames were handled inside a handler"; });
     QObject::connect(&toc, &QuorTOCSock::InstantMessage, &toc, [&](const QByteArray &from) {
         if (from != "a")
             return;
@@ -55,8 +55,9 @@ TEST_F(Reentry, ArrivalsDuringAHandlerWaitUntilItReturns)
         --depth;
     });
     deliver(first + second);
-    EXPECT_EQ(log.events(), QStringList({"InstantMessage a|one|F| O", "InstantMessage b|two|F| O",
-                                         "ScreennameFormat Three", "ScreennameFormat Four"}));
+    EXPECT_EQ(log.events(),
+              QStringList({"InstantMessage a|one|F| O", "InstantMessage b|two|F| O", "ScreennameFormat Three",
+                           "ScreennameFormat Four"}));
 }
 
 } // namespace

@@ -13,12 +13,10 @@ QString text(const QList<QByteArray> &list)
     return '{' + items.join(',') + '}';
 }
 
-template <typename... Args>
-QString line(const char *name, const Args &...args)
+template <typename... Args> QString line(const char *name, const Args &...args)
 {
     QStringList parts{text(args)...};
-    return sizeof...(args) == 0 ? QString::fromLatin1(name)
-                                : QString::fromLatin1(name) + ' ' + parts.join('|');
+    return sizeof...(args) == 0 ? QString::fromLatin1(name) : QString::fromLatin1(name) + ' ' + parts.join('|');
 }
 } // namespace
 
@@ -41,16 +39,12 @@ EventLog::EventLog(QuorTOCSock *toc)
     using B = const QByteArray &;
     using L = const QList<QByteArray> &;
     connect(toc, &Q::JoinedChat, this, [this](B n, qint32 id) { add(line("JoinedChat", n, id)); });
-    connect(toc, &Q::ChatMessage, this,
-            [this](qint32 id, B u, B m) { add(line("ChatMessage", id, u, m)); });
-    connect(toc, &Q::ChatInvite, this,
-            [this](B n, qint32 id, B u, B m) { add(line("ChatInvite", n, id, u, m)); });
+    connect(toc, &Q::ChatMessage, this, [this](qint32 id, B u, B m) { add(line("ChatMessage", id, u, m)); });
+    connect(toc, &Q::ChatInvite, this, [this](B n, qint32 id, B u, B m) { add(line("ChatInvite", n, id, u, m)); });
     connect(toc, &Q::LeftChat, this, [this](qint32 id) { add(line("LeftChat", id)); });
-    connect(toc, &Q::ChatUserUpdate, this,
-            [this](B u, bool in, qint32 id) { add(line("ChatUserUpdate", u, in, id)); });
-    connect(toc, &Q::BuddyUpdate, this, [this](B b, bool on, qint16 w, qint32 t, qint32 i, B c) {
-        add(line("BuddyUpdate", b, on, w, t, i, c));
-    });
+    connect(toc, &Q::ChatUserUpdate, this, [this](B u, bool in, qint32 id) { add(line("ChatUserUpdate", u, in, id)); });
+    connect(toc, &Q::BuddyUpdate, this,
+            [this](B b, bool on, qint16 w, qint32 t, qint32 i, B c) { add(line("BuddyUpdate", b, on, w, t, i, c)); });
     connect(toc, &Q::BuddyCapabilities, this, [this](B u, B c) { add(line("BuddyCapabilities", u, c)); });
     connect(toc, &Q::BuddyBart, this, [this](B u, B b) { add(line("BuddyBart", u, b)); });
     connect(toc, &Q::BuddyAdded, this, [this](B g, B b, B a) { add(line("BuddyAdded", g, b, a)); });
@@ -66,8 +60,7 @@ EventLog::EventLog(QuorTOCSock *toc)
     });
     connect(toc, &Q::LoggedOut, this, [this](B u) { add(line("LoggedOut", u)); });
     connect(toc, &Q::ScreennameFormat, this, [this](B n) { add(line("ScreennameFormat", n)); });
-    connect(toc, &Q::InstantMessage, this,
-            [this](B u, B m, bool a, B c) { add(line("InstantMessage", u, m, a, c)); });
+    connect(toc, &Q::InstantMessage, this, [this](B u, B m, bool a, B c) { add(line("InstantMessage", u, m, a, c)); });
     connect(toc, &Q::UserProfile, this, [this](B u) { add(line("UserProfile", u)); });
     connect(toc, &Q::Error, this, [this](qint16 code, B t) { add(line("Error", code, t)); });
     connect(toc, &Q::Warned, this, [this](B level, B from) { add(line("Warned", level, from)); });

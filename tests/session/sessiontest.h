@@ -35,7 +35,6 @@ private:
     void add(const QString &line) { lines.append(line); }
 };
 
-
 class SessionTest : public ::testing::Test
 {
 protected:

@@ -27,8 +27,10 @@ TEST_F(SignOn, HandshakeSendsPreambleSignOnFrameAndLoginLine)
     EXPECT_EQ(sock->takeWritten(), "FLAPON\n\n");
 
     deliver(frame(1, QByteArray("\0\0\0\1", 4)));
-    const QByteArray expected =
-        QByteArray("*\x01\0\0\0\x10" "\0\0\0\1\0\1\0\x08" "somebody", 22)
+    const QByteArray expected = QByteArray("*\x01\0\0\0\x10"
+                                           "\0\0\0\1\0\1\0\x08"
+                                           "somebody",
+                                           22)
         + frame(2, "toc2_login auth.example 5191 somebody 0x35" + loginTail + '\0', 1);
     EXPECT_EQ(sock->takeWritten(), expected);
     EXPECT_EQ(log.lines, QStringList({"IncomingPacket"}));
@@ -108,8 +110,7 @@ TEST_F(SignOn, LinesOfEveryKindLandInTheirLists)
     for (const Row &row : rows) {
         signOn("me");
         deliver(data("CONFIG2:" + row.config));
-        EXPECT_EQ(log.events(), QStringList({"LoggedIn me|" + QString::fromLatin1(row.loggedIn)}))
-            << row.config.data();
+        EXPECT_EQ(log.events(), QStringList({"LoggedIn me|" + QString::fromLatin1(row.loggedIn)})) << row.config.data();
         EXPECT_EQ(takeLines(), QList<QByteArray>({"toc_init_done"}));
     }
 }
@@ -177,15 +178,15 @@ TEST_F(SignOn, SignOnRefusalsAreErrors)
 {
     toc.Login("me", "pw", "h", 5190);
     sock->acceptConnection();
-    deliver(data("ERROR:980") + data("ERROR:983") + data("ERROR:989:7") + data("ERROR:989:17")
-            + data("ERROR:989:170"));
-    EXPECT_EQ(log.events(), QStringList({
-                                "Error 980|Invalid account or password",
-                                "Error 983|You are attempting to sign on again too soon",
-                                "Error 989|The screenname or password you entered is not valid",
-                                "Error 989|Sign on Blocked",
-                                "Error 989|Unknown error code 989, sub error: 170",
-                            }));
+    deliver(data("ERROR:980") + data("ERROR:983") + data("ERROR:989:7") + data("ERROR:989:17") + data("ERROR:989:170"));
+    EXPECT_EQ(log.events(),
+              QStringList({
+                  "Error 980|Invalid account or password",
+                  "Error 983|You are attempting to sign on again too soon",
+                  "Error 989|The screenname or password you entered is not valid",
+                  "Error 989|Sign on Blocked",
+                  "Error 989|Unknown error code 989, sub error: 170",
+              }));
 }
 
 // Everything the wire log writes while the test runs.

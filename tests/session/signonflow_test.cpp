@@ -204,7 +204,8 @@ TEST_F(FlowTest, ALostSessionSignsOnAgainWithLongerWaitsUntilItIsBackOrRefused)
     QList<int> waits;
     for (const QList<QVariant> &wait : scheduled)
         waits << wait[0].toInt();
-    EXPECT_TRUE(waits[0] <= 24 && waits[1] >= 32 && waits[1] <= 48 && waits[3] <= 84) << ::testing::PrintToString(waits);
+    EXPECT_TRUE(waits[0] <= 24 && waits[1] >= 32 && waits[1] <= 48 && waits[3] <= 84)
+        << ::testing::PrintToString(waits);
 
     // Back: the next drop starts from the first wait again.
     const int connects = socket->connectCalls;

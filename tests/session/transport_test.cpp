@@ -22,12 +22,14 @@ TEST_F(Transport, FramesCarryHeaderSequenceLengthAndNulOnlyOnData)
     toc.SendPacket(1, QByteArray("\0\1xy", 4));
     toc.SendPacket(5, "");
     toc.SendPacket(2, "\xff\x80");
-    EXPECT_EQ(sock->takeWritten(), QByteArray("*\x02\x00\x00\x00\x04" "abc\0"
-                                              "*\x02\x00\x01\x00\x01\0"
-                                              "*\x01\x00\x02\x00\x04\0\1xy"
-                                              "*\x05\x00\x03\x00\x00"
-                                              "*\x02\x00\x04\x00\x03\xff\x80\0",
-                                              10 + 7 + 10 + 6 + 9));
+    EXPECT_EQ(sock->takeWritten(),
+              QByteArray("*\x02\x00\x00\x00\x04"
+                         "abc\0"
+                         "*\x02\x00\x01\x00\x01\0"
+                         "*\x01\x00\x02\x00\x04\0\1xy"
+                         "*\x05\x00\x03\x00\x00"
+                         "*\x02\x00\x04\x00\x03\xff\x80\0",
+                         10 + 7 + 10 + 6 + 9));
 }
 
 TEST_F(Transport, NothingIsSentOrNumberedBeforeTheConnection)
@@ -193,9 +195,15 @@ TEST_P(CutOffFrame, DoesNotPrefixTheNextSession)
     deliver(data("CONFIG2:g:Old\n"));
     deliver(data("IM_IN_ENC2:bob:F:F:T: O:F:L:en:cut off").first(12));
     switch (GetParam()) {
-    case 0: toc.LogOff(); break;
-    case 1: toc.Login("a", "b", "h", 5190); break;
-    case 2: sock->fail("gone"); break;
+    case 0:
+        toc.LogOff();
+        break;
+    case 1:
+        toc.Login("a", "b", "h", 5190);
+        break;
+    case 2:
+        sock->fail("gone");
+        break;
     }
     EXPECT_EQ(toc.bufferedBytes(), 0);
     log.clear();

@@ -176,13 +176,15 @@ TEST_F(HistoryStoreTest, AFileThatIsNotAHistoryOfOursIsLeftAsItIsAndSaidSo)
         writeFile(folder.path() + QStringLiteral("/history.sqlite"), contents);
         const QStringList before = filesInFolder();
         HistoryStore store(remembered, folder.path());
-        EXPECT_FALSE(store.append(Place::Conversation, "Friend", {QDateTime::currentDateTime(), Speaker::Other, false,
-                                                                   QStringLiteral("Friend"), QStringLiteral("hi")}));
+        EXPECT_FALSE(store.append(
+            Place::Conversation, "Friend",
+            {QDateTime::currentDateTime(), Speaker::Other, false, QStringLiteral("Friend"), QStringLiteral("hi")}));
         EXPECT_FALSE(store.isKeeping());
         EXPECT_TRUE(store.search(QStringLiteral("night")).isEmpty());
-        EXPECT_EQ(store.problem(), QStringLiteral("Qiv keeps no history in this run: %1 is not a history it can read, "
-                                                  "and it leaves the file as it is.")
-                                       .arg(QDir::toNativeSeparators(store.databasePath())));
+        EXPECT_EQ(store.problem(),
+                  QStringLiteral("Qiv keeps no history in this run: %1 is not a history it can read, "
+                                 "and it leaves the file as it is.")
+                      .arg(QDir::toNativeSeparators(store.databasePath())));
         EXPECT_EQ(readFile(store.databasePath()), contents);
         EXPECT_EQ(filesInFolder(), before);
     }

@@ -47,10 +47,7 @@ void BareClient::sendIm(const QByteArray &to, const QByteArray &message)
     send(Flap::Data, TocCommand::sendIm(to, message, false));
 }
 
-void BareClient::logOff()
-{
-    m_socket.abort();
-}
+void BareClient::logOff() { m_socket.abort(); }
 
 void BareClient::send(quint8 type, const QByteArray &payload)
 {

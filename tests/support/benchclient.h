@@ -22,7 +22,7 @@ public:
 
     const QByteArray name;
     bool loggedIn = false; // the stored configuration has arrived
-    QByteArray failure;    // an ERROR or a lost connection, as text
+    QByteArray failure; // an ERROR or a lost connection, as text
     std::function<void(const QByteArray &buddy, bool online)> onBuddy;
     std::function<void(const QByteArray &from, const QByteArray &message)> onIm;
 };

@@ -61,13 +61,15 @@ frmAimChat *DesktopUser::joinRoom(const QString &room, int exchange, int timeout
     dialogs.textAnswers << room << QString::number(exchange);
     QTest::mouseClick(main.imgChat, Qt::LeftButton);
     frmAimChat *joined = nullptr;
-    (void)QTest::qWaitFor([&] {
-        for (frmAimChat *window : rooms()) {
-            if (window->roomName().compare(room, Qt::CaseInsensitive) == 0 && window->isVisible())
-                joined = window;
-        }
-        return joined != nullptr;
-    }, timeoutMs);
+    (void)QTest::qWaitFor(
+        [&] {
+            for (frmAimChat *window : rooms()) {
+                if (window->roomName().compare(room, Qt::CaseInsensitive) == 0 && window->isVisible())
+                    joined = window;
+            }
+            return joined != nullptr;
+        },
+        timeoutMs);
     return joined;
 }
 

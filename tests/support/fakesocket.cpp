@@ -7,10 +7,7 @@ void FakeSocket::connectToServer(const QString &host, qint32 port)
     ++connectCalls;
 }
 
-void FakeSocket::write(const QByteArray &bytes)
-{
-    written.append(bytes);
-}
+void FakeSocket::write(const QByteArray &bytes) { written.append(bytes); }
 
 QByteArray FakeSocket::readAll()
 {
@@ -44,10 +41,7 @@ void FakeSocket::deliverInChunks(const QByteArray &bytes, qsizetype chunkSize)
         deliver(bytes.mid(pos, chunkSize));
 }
 
-void FakeSocket::fail(const QString &description)
-{
-    emit failed(description);
-}
+void FakeSocket::fail(const QString &description) { emit failed(description); }
 
 QByteArray FakeSocket::takeWritten()
 {

@@ -23,11 +23,11 @@ public:
     void close() override;
 
     // Test side.
-    void acceptConnection();               // the server answers: connected
+    void acceptConnection(); // the server answers: connected
     void deliver(const QByteArray &bytes); // one arrival
     void deliverInChunks(const QByteArray &bytes, qsizetype chunkSize);
     void fail(const QString &description);
-    QByteArray takeWritten();              // everything written since the last take
+    QByteArray takeWritten(); // everything written since the last take
 
     QString lastHost;
     qint32 lastPort = -1;

@@ -27,10 +27,7 @@ LoopbackTocServer::LoopbackTocServer(QObject *parent)
 
 LoopbackTocServer::~LoopbackTocServer() = default;
 
-quint16 LoopbackTocServer::port() const
-{
-    return m_server->serverPort();
-}
+quint16 LoopbackTocServer::port() const { return m_server->serverPort(); }
 
 bool LoopbackTocServer::waitForClient(int timeoutMs)
 {
@@ -50,9 +47,8 @@ bool LoopbackTocServer::waitForCommand(QByteArrayView prefix, int timeoutMs)
 
 bool LoopbackTocServer::waitForDisconnect(int timeoutMs)
 {
-    return QTest::qWaitFor(
-        [this] { return !m_client || m_client->state() == QAbstractSocket::UnconnectedState; },
-        timeoutMs);
+    return QTest::qWaitFor([this] { return !m_client || m_client->state() == QAbstractSocket::UnconnectedState; },
+                           timeoutMs);
 }
 
 void LoopbackTocServer::sendFrame(quint8 type, QByteArrayView payload)

@@ -13,7 +13,4 @@ inline void PrintTo(const QByteArray &bytes, std::ostream *os)
     *os << '"' << WireLog::printable(bytes).toStdString() << '"';
 }
 
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }

@@ -20,8 +20,7 @@ void ScriptedDialogs::notice(QWidget *, const QString &text, const QString &titl
     runWhileOpen();
 }
 
-QString ScriptedDialogs::askText(QWidget *, const QString &prompt, const QString &title,
-                                 const QString &defaultText)
+QString ScriptedDialogs::askText(QWidget *, const QString &prompt, const QString &title, const QString &defaultText)
 {
     shown.append({Shown::Text, prompt, title});
     defaultsOffered.append(defaultText);
@@ -33,8 +32,8 @@ QString ScriptedDialogs::askText(QWidget *, const QString &prompt, const QString
     return textAnswers.takeFirst();
 }
 
-QString ScriptedDialogs::askChoice(QWidget *, const QString &prompt, const QString &title,
-                                   const QStringList &choices, const QString &defaultText)
+QString ScriptedDialogs::askChoice(QWidget *, const QString &prompt, const QString &title, const QStringList &choices,
+                                   const QString &defaultText)
 {
     shown.append({Shown::Choice, prompt, title});
     defaultsOffered.append(defaultText);

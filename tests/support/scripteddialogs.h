@@ -23,8 +23,7 @@ public:
 
     bool askYesNo(QWidget *parent, const QString &text, const QString &title) override;
     void notice(QWidget *parent, const QString &text, const QString &title) override;
-    QString askText(QWidget *parent, const QString &prompt, const QString &title,
-                    const QString &defaultText) override;
+    QString askText(QWidget *parent, const QString &prompt, const QString &title, const QString &defaultText) override;
     // Answered from textAnswers, like an input box.
     QString askChoice(QWidget *parent, const QString &prompt, const QString &title, const QStringList &choices,
                       const QString &defaultText) override;

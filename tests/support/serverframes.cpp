@@ -16,10 +16,7 @@ QByteArray serverFrame(const QByteArray &message, quint16 sequence)
     return Flap::buildFrame(Flap::Data, sequence, message);
 }
 
-QByteArray serverSignOnFrame()
-{
-    return Flap::buildFrame(Flap::SignOn, 0, QByteArray("\0\0\0\1", 4));
-}
+QByteArray serverSignOnFrame() { return Flap::buildFrame(Flap::SignOn, 0, QByteArray("\0\0\0\1", 4)); }
 
 QByteArray serverFrameHeader(quint8 type, quint16 length)
 {

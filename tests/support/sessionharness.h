@@ -47,10 +47,7 @@ struct SessionHarness
     }
 
     // One data frame from the server.
-    void serverSays(const QByteArray &line)
-    {
-        socket->deliver(ServerFrames::serverFrame(line));
-    }
+    void serverSays(const QByteArray &line) { socket->deliver(ServerFrames::serverFrame(line)); }
 
     // The command lines written since the last call, without their NUL.
     QList<QByteArray> sentLines() { return commandLines(socket->takeWritten()); }

@@ -55,12 +55,6 @@ void SignedOnWindow::signOn(const QByteArray &name, const QByteArray &config)
     signOnLines = sentLines();
 }
 
-void SignedOnWindow::serverSays(const QByteArray &line)
-{
-    socket->deliver(ServerFrames::serverFrame(line));
-}
+void SignedOnWindow::serverSays(const QByteArray &line) { socket->deliver(ServerFrames::serverFrame(line)); }
 
-QList<QByteArray> SignedOnWindow::sentLines()
-{
-    return commandLines(socket->takeWritten());
-}
+QList<QByteArray> SignedOnWindow::sentLines() { return commandLines(socket->takeWritten()); }

@@ -25,8 +25,7 @@ public:
 
     // A new main window in place of the current one, as after a restart;
     // server nullopt leaves the choice to what was remembered.
-    void openMainWindow(const KeptPlaces &places = KeptPlaces(),
-                        std::optional<ServerAddress> server = DefaultServer);
+    void openMainWindow(const KeptPlaces &places = KeptPlaces(), std::optional<ServerAddress> server = DefaultServer);
 
     // Signs on as name through the whole server exchange; the buddy list shows.
     void signOn(const QByteArray &name = "Some Body",

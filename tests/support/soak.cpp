@@ -44,9 +44,9 @@ QString Soak::setUp(const QString &room)
                    << QObject::connect(btoc, &QuorTOCSock::ChatMessage, [&side] { ++side.chatIn; });
     }
     // Both are in the room once each sees the other there.
-    const bool together = QTest::qWaitFor([this] {
-        return m_sides[0].room->lstHere->count() >= 2 && m_sides[1].room->lstHere->count() >= 2;
-    }, ArrivalWaitMs);
+    const bool together = QTest::qWaitFor(
+        [this] { return m_sides[0].room->lstHere->count() >= 2 && m_sides[1].room->lstHere->count() >= 2; },
+        ArrivalWaitMs);
     if (!together)
         return QStringLiteral("the two never saw each other in the room");
     for (Side &side : m_sides) {
@@ -115,9 +115,8 @@ QString Soak::run(int ims, int chatLines, int sampleEvery, const std::function<v
 QString Soak::awaitArrivals(int imsEachWay, int chatLines)
 {
     const auto arrived = [&] {
-        return std::all_of(std::begin(m_sides), std::end(m_sides), [&](const Side &side) {
-            return side.imsIn >= imsEachWay && side.chatIn >= chatLines;
-        });
+        return std::all_of(std::begin(m_sides), std::end(m_sides),
+                           [&](const Side &side) { return side.imsIn >= imsEachWay && side.chatIn >= chatLines; });
     };
     if (QTest::qWaitFor(arrived, ArrivalWaitMs))
         return {};

@@ -24,7 +24,7 @@ class Soak
 public:
     struct Sample
     {
-        int ims = 0;       // instant messages so far, both ways together
+        int ims = 0; // instant messages so far, both ways together
         int chatLines = 0; // chat lines so far, both people together
         qint64 residentKb = 0;
         int openFiles = 0;

@@ -18,11 +18,13 @@ bool TestClient::roundTrip()
 {
     const qsizetype before = ims.size();
     sock.SendIM("QivBot", "ping", false);
-    return QTest::qWaitFor([&] {
-        for (qsizetype i = before; i < ims.size(); ++i) {
-            if (ims[i][0].toByteArray() == "QivBot")
-                return true;
-        }
-        return false;
-    }, WaitMs);
+    return QTest::qWaitFor(
+        [&] {
+            for (qsizetype i = before; i < ims.size(); ++i) {
+                if (ims[i][0].toByteArray() == "QivBot")
+                    return true;
+            }
+            return false;
+        },
+        WaitMs);
 }

@@ -89,7 +89,8 @@ TEST_F(ChatWindowTest, AMessageTooLongForOneCommandLineStaysInTheBoxWithAPlainNo
 
     EXPECT_TRUE(session.sentLines().isEmpty());
     EXPECT_EQ(w->txtMessage->toPlainText(), tooLong);
-    EXPECT_TRUE(w->txtChat->toPlainText().contains(QStringLiteral("too long"))) << w->txtChat->toPlainText().toStdString();
+    EXPECT_TRUE(w->txtChat->toPlainText().contains(QStringLiteral("too long")))
+        << w->txtChat->toPlainText().toStdString();
 
     // Escaping counts too: 1000 quote marks double to over 2000 bytes.
     w->txtMessage->setPlainText(QString(1020, QLatin1Char('"')));
@@ -137,8 +138,8 @@ TEST_F(ChatWindowTest, ClosingWithYesLeavesTheRoomAndFreesTheSlotAtOnce)
 {
     bool slotWasFreeWhenClosed = false;
     QObject::connect(w, &frmAimChat::closed, w, [&] {
-        slotWasFreeWhenClosed = w->chatid->text().isEmpty() && w->chatname->text().isEmpty()
-            && w->txtChat->toPlainText().isEmpty();
+        slotWasFreeWhenClosed
+            = w->chatid->text().isEmpty() && w->chatname->text().isEmpty() && w->txtChat->toPlainText().isEmpty();
     });
     session.dialogs.yesNoAnswers << true;
 
@@ -180,7 +181,8 @@ TEST_F(ChatWindowTest, InviteAsksForNamesAndAMessageAndEveryMemberHasAMenu)
     QTest::mouseClick(w->lstHere->viewport(), Qt::RightButton, {}, pest.center());
     EXPECT_TRUE(w->lstHere->selectedItems().isEmpty());
     w->lstHere->setCurrentRow(1, QItemSelectionModel::NoUpdate);
-    for (const QString &item : {QStringLiteral("Send &Message"), QStringLiteral("Get &Info"), QStringLiteral("&Block")}) {
+    for (const QString &item :
+         {QStringLiteral("Send &Message"), QStringLiteral("Get &Info"), QStringLiteral("&Block")}) {
         QTest::keyClick(w->lstHere, Qt::Key_F10, Qt::ShiftModifier);
         QMenu *menu = w->memberMenu().menu();
         ASSERT_NE(menu, nullptr);

@@ -93,8 +93,7 @@ TEST_F(AwayTest, EachSenderIsAnsweredOncePerAwayPeriodComparedByExactName)
     // Another spelling is another name to the answered list; its window is
     // open already, so the reply goes without the prefix.
     receiveIm("SOME BODY", "still there?");
-    EXPECT_EQ(sentLines(),
-              QList<QByteArray>{R"(toc_send_im "somebody" "I am away from my computer right now." auto)"});
+    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc_send_im "somebody" "I am away from my computer right now." auto)"});
     EXPECT_EQ(answered(), (QStringList{QStringLiteral("Some Body"), QStringLiteral("SOME BODY")}));
 
     away.imBack();
@@ -115,7 +114,8 @@ TEST_F(AwayTest, AnAutomaticReplyReadsAsOneAndIsNeverAnsweredWithAnother)
     EXPECT_TRUE(sentLines().isEmpty()) << "two people away would trade away messages for ever";
     ASSERT_EQ(conversations().size(), 1);
     EXPECT_EQ(runsOf(conversations()[0]->txtIM),
-              (QList<TextRun>{{QStringLiteral("Other Away:(Auto) "), true, Blue}, {QStringLiteral("gone fishing"), false, Black}}));
+              (QList<TextRun>{{QStringLiteral("Other Away:(Auto) "), true, Blue},
+                              {QStringLiteral("gone fishing"), false, Black}}));
 }
 
 TEST_F(AwayTest, ClosingTheAwayWindowByItsFrameIsTheSameAsImBack)

@@ -44,8 +44,9 @@ TEST_F(ImWindowTest, EveryWayOfSendingSendsOnceToTheNormalizedNameAndEchoesInRed
         window->txtMessage->setText(QStringLiteral("how are you?"));
         send(window);
         EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc_send_im "somebuddy" "<font>how are you?")"});
-        EXPECT_EQ(runsOf(window->txtIM).mid(2), (QList<TextRun>{{QStringLiteral("Me Myself: "), true, Red},
-                                                                 {QStringLiteral("how are you?"), false, Black}}));
+        EXPECT_EQ(runsOf(window->txtIM).mid(2),
+                  (QList<TextRun>{{QStringLiteral("Me Myself: "), true, Red},
+                                  {QStringLiteral("how are you?"), false, Black}}));
         delete window;
     }
 }
@@ -81,9 +82,9 @@ TEST_F(ImWindowTest, ANameThatIsNotUtf8GoesBackAsTheBytesThatCame)
     dialogs.yesNoAnswers = {true, true};
     QTest::mouseClick(window->cmdBlock, Qt::LeftButton);
     QTest::mouseClick(window->cmdWarn, Qt::LeftButton);
-    EXPECT_EQ(sentLines(), (QList<QByteArray>{"toc_send_im \"j\xe9r\xf4me\" \"<font>hi\"",
-                                              "toc2_add_deny \"j\xe9r\xf4me\"", "toc2_set_pdmode 4",
-                                              "toc_evil \"j\xe9r\xf4me\" \"norm\""}));
+    EXPECT_EQ(sentLines(),
+              (QList<QByteArray>{"toc_send_im \"j\xe9r\xf4me\" \"<font>hi\"", "toc2_add_deny \"j\xe9r\xf4me\"",
+                                 "toc2_set_pdmode 4", "toc_evil \"j\xe9r\xf4me\" \"norm\""}));
 }
 
 TEST_F(ImWindowTest, OwnLinesCarryTheNameTheUserIsSignedOnAsNow)
@@ -112,8 +113,9 @@ TEST_F(ImWindowTest, TypingNewsGoesOutAtMostOnceAGapAndComesInAsPlainText)
     EXPECT_TRUE(QTest::qWaitFor([&] { return sent.size() == 4; }, 1000)) << "then typed after the pause";
     reporter.messageSent();
     EXPECT_TRUE(QTest::qWaitFor([&] { return sent.size() == 5; }, 1000));
-    EXPECT_EQ(sent, (QList<qint16>{QuorTOCSock::Typing, QuorTOCSock::NothingTyped, QuorTOCSock::Typing,
-                                   QuorTOCSock::TextTyped, QuorTOCSock::NothingTyped}));
+    EXPECT_EQ(sent,
+              (QList<qint16>{QuorTOCSock::Typing, QuorTOCSock::NothingTyped, QuorTOCSock::Typing,
+                             QuorTOCSock::TextTyped, QuorTOCSock::NothingTyped}));
 
     // In a window: the first key tells the correspondent at once.
     frmAimIM *window = openedBySomeBuddy();
@@ -195,8 +197,9 @@ TEST_F(ImWindowTest, AMessageTypedWhileSignedOffIsEchoedThenExplainedAndKept)
     pressReturn(window);
 
     EXPECT_TRUE(socket->written.isEmpty());
-    EXPECT_EQ(runsOf(window->txtIM).mid(2, 2), (QList<TextRun>{{QStringLiteral("Me Myself: "), true, Red},
-                                                               {QStringLiteral("are you there?"), false, Black}}));
+    EXPECT_EQ(
+        runsOf(window->txtIM).mid(2, 2),
+        (QList<TextRun>{{QStringLiteral("Me Myself: "), true, Red}, {QStringLiteral("are you there?"), false, Black}}));
     EXPECT_TRUE(window->txtIM->toPlainText().endsWith(
         QStringLiteral("are you there?\nThis message was not sent because Qiv is not signed on.")));
     EXPECT_EQ(window->txtMessage->text(), QStringLiteral("are you there?"));

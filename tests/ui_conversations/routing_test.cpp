@@ -23,8 +23,8 @@ TEST_F(RoutingTest, TheFirstMessageOpensATaggedWindowAndOtherSpellingsReachIt)
     EXPECT_EQ(window->usersn->text(), QStringLiteral("Me Myself"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->txtIM->toPlainText(), QStringLiteral("\nSome Body: hello"));
-    EXPECT_EQ(runsOf(window->txtIM), (QList<TextRun>{{QStringLiteral("Some Body: "), true, Blue},
-                                                     {QStringLiteral("hello"), false, Black}}));
+    EXPECT_EQ(runsOf(window->txtIM),
+              (QList<TextRun>{{QStringLiteral("Some Body: "), true, Blue}, {QStringLiteral("hello"), false, Black}}));
     EXPECT_TRUE(sentLines().isEmpty()); // not away: nobody is answered
 
     receiveIm("SOME BODY", "again");
@@ -59,13 +59,18 @@ TEST_F(RoutingTest, MarkupIsStrippedBeforeDisplayAndWhatRemainsIsNeverInterprete
     using Links = QList<std::pair<QString, QString>>;
     const QList<std::tuple<QByteArray, QString, Links>> messages = {
         {"<b>bold</b> words", "bold words", {}},
-        {"fish &amp; chips &amp;amp; &lt;b&gt; &#8364;&#x41;&nbsp;&bogus; &", "fish & chips &amp; <b> \u20acA &bogus; &", {}},
-        {"<img src=\"x.png\">pic <a href=\"http://evil\">click</a>", "pic click (http://evil)",
+        {"fish &amp; chips &amp;amp; &lt;b&gt; &#8364;&#x41;&nbsp;&bogus; &",
+         "fish & chips &amp; <b> \u20acA &bogus; &",
+         {}},
+        {"<img src=\"x.png\">pic <a href=\"http://evil\">click</a>",
+         "pic click (http://evil)",
          {{"http://evil", "http://evil"}}},
         {"<A HREF='http://a.example/?x=1&amp;y=2'>http://a.example/?x=1&amp;y=2</A> line<br>two",
-         "http://a.example/?x=1&y=2 line\ntwo", {{"http://a.example/?x=1&y=2", "http://a.example/?x=1&y=2"}}},
+         "http://a.example/?x=1&y=2 line\ntwo",
+         {{"http://a.example/?x=1&y=2", "http://a.example/?x=1&y=2"}}},
         {"see <img src=x.png", "see <img src=x.png", {}},
-        {"<a href=\"javascript:alert(1)\">http://safe.example</a>", "http://safe.example (javascript:alert(1))",
+        {"<a href=\"javascript:alert(1)\">http://safe.example</a>",
+         "http://safe.example (javascript:alert(1))",
          {{"http://safe.example", "http://safe.example"}}},
     };
     for (const auto &[text, shown, links] : messages) {

@@ -42,7 +42,7 @@ QStringList unnamedControls(QWidget *window)
         if (!isInteractive(widget) || widget->isHidden() || widget->window() != window)
             continue;
         const QString id = widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
-                                                           : widget->objectName();
+                                                          : widget->objectName();
         if (accessibleName(widget).isEmpty())
             faults << id + QStringLiteral(": no accessible name");
         if (auto *picture = qobject_cast<QToolButton *>(widget)) {
@@ -111,7 +111,9 @@ TEST_F(AccessibilityTest, LabelsThatChangeAreHeardSayingWhatTheyShowNow)
     main->cmdLogin->click();
     socket->acceptConnection();
     serverSays("ERROR:980");
-    EXPECT_EQ(accessibleName(main->lbStat), QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
+    EXPECT_EQ(
+        accessibleName(main->lbStat),
+        QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
 
     signOn();
     frmAimChat *chat = joinRoom();

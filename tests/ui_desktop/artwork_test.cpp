@@ -34,7 +34,8 @@ TEST(ArtworkTest, EveryDrawingInTheSourceFolderIsCompiledInAndNamed)
     QSet<QString> named;
     for (Picture picture : AllPictures)
         named << QFileInfo(Artwork::resourcePath(picture)).fileName();
-    EXPECT_EQ(named, QSet<QString>(sources.begin(), sources.end())) << "a drawing nobody can ask for, or a name without one";
+    EXPECT_EQ(named, QSet<QString>(sources.begin(), sources.end()))
+        << "a drawing nobody can ask for, or a name without one";
 }
 
 TEST(ArtworkTest, EveryPictureRendersAtOneAndTwoTimes)

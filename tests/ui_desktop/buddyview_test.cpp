@@ -28,10 +28,7 @@
 namespace {
 
 // Today at 15:00, moved by hand.
-qint64 afternoon()
-{
-    return QDateTime(QDate::currentDate(), QTime(15, 0)).toMSecsSinceEpoch();
-}
+qint64 afternoon() { return QDateTime(QDate::currentDate(), QTime(15, 0)).toMSecsSinceEpoch(); }
 
 struct RecordingNotifier final : DesktopNotifier
 {
@@ -184,13 +181,15 @@ TEST_F(BuddyViewTest, TheGroupsViewListsStoredGroupsOpensAndClosesThemAndEditsTh
 
     // A buddy moves to another group: added there first, then taken out.
     main->buddyActions().showMenu("Friend", QPoint(), "Work");
-    EXPECT_EQ(menuItems(), QStringList({"Send &Message", "Get &Info", "&Add Buddy...", "Mo&ve to Group...",
-                                        "&Remove Buddy", "&Block", "&History...", "Add &Group..."}));
+    EXPECT_EQ(menuItems(),
+              QStringList({"Send &Message", "Get &Info", "&Add Buddy...", "Mo&ve to Group...", "&Remove Buddy",
+                           "&Block", "&History...", "Add &Group..."}));
     dialogs.textAnswers << QStringLiteral("Buddies");
     pick(QStringLiteral("Mo&ve to Group..."));
     EXPECT_EQ(dialogs.choicesOffered.last(), QStringList{"Buddies"});
-    EXPECT_EQ(sentLines(), (QList<QByteArray>{"toc2_new_buddies \"g:Buddies\nb:Friend\n\"",
-                                              R"~(toc2_remove_buddy "Friend" "Work")~"}));
+    EXPECT_EQ(
+        sentLines(),
+        (QList<QByteArray>{"toc2_new_buddies \"g:Buddies\nb:Friend\n\"", R"~(toc2_remove_buddy "Friend" "Work")~"}));
     EXPECT_EQ(rows(), QStringList({"\u25BE Buddies (1/2)", "Friend", "Pal", "\u25BE Work (0/2)", "Amy", "Zed"}));
 
     // A rename is a new group holding the same buddies (and their aliases), listed last.
@@ -199,10 +198,10 @@ TEST_F(BuddyViewTest, TheGroupsViewListsStoredGroupsOpensAndClosesThemAndEditsTh
               QStringList({"&Add Buddy...", "&History...", "Add &Group...", "Re&name Group...", "Remove Gr&oup"}));
     dialogs.textAnswers << QStringLiteral("Old Work");
     pick(QStringLiteral("Re&name Group..."));
-    EXPECT_EQ(sentLines(), (QList<QByteArray>{R"~(toc2_new_group "Old Work")~",
-                                              "toc2_new_buddies \"g:Old Work\nb:amy lee:Amy\nb:Zed\n\"",
-                                              R"~(toc2_remove_buddy "amy lee" "Zed" "Work")~",
-                                              R"~(toc2_del_group "Work")~"}));
+    EXPECT_EQ(
+        sentLines(),
+        (QList<QByteArray>{R"~(toc2_new_group "Old Work")~", "toc2_new_buddies \"g:Old Work\nb:amy lee:Amy\nb:Zed\n\"",
+                           R"~(toc2_remove_buddy "amy lee" "Zed" "Work")~", R"~(toc2_del_group "Work")~"}));
     EXPECT_EQ(rows().mid(3), QStringList({"\u25BE Old Work (0/2)", "Amy", "Zed"}));
 
     // A name the server's lines cannot carry is refused; a removal asks first.
@@ -213,8 +212,9 @@ TEST_F(BuddyViewTest, TheGroupsViewListsStoredGroupsOpensAndClosesThemAndEditsTh
     dialogs.yesNoAnswers << true;
     main->buddyActions().removeGroup("Old Work");
     EXPECT_TRUE(dialogs.shown.last().text.contains(QStringLiteral("the 2 buddies")));
-    EXPECT_EQ(sentLines(), (QList<QByteArray>{R"~(toc2_remove_buddy "amy lee" "Zed" "Old Work")~",
-                                              R"~(toc2_del_group "Old Work")~"}));
+    EXPECT_EQ(
+        sentLines(),
+        (QList<QByteArray>{R"~(toc2_remove_buddy "amy lee" "Zed" "Old Work")~", R"~(toc2_del_group "Old Work")~"}));
     EXPECT_EQ(rows(), QStringList({"\u25BE Buddies (1/2)", "Friend", "Pal"}));
 
     // New buddies are offered the stored groups; a double click opens a conversation.

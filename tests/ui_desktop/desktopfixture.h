@@ -18,13 +18,13 @@
 class DesktopTest : public ::testing::Test, protected SignedOnWindow
 {
 protected:
-    frmAimIM *openConversation();   // an incoming message opens it
-    frmAimChat *joinRoom();         // joined through the chat picture and the server's answer
-    frmAbout *openAbout();          // the Help button
-    frmCredits *openCredits();      // the Credits button
-    QWidget *openPreferences();     // Setup menu, Preferences
-    QWidget *openHistory();         // Setup menu, History...
-    QWidget *goAway();              // Aways menu, Default Away
+    frmAimIM *openConversation(); // an incoming message opens it
+    frmAimChat *joinRoom(); // joined through the chat picture and the server's answer
+    frmAbout *openAbout(); // the Help button
+    frmCredits *openCredits(); // the Credits button
+    QWidget *openPreferences(); // Setup menu, Preferences
+    QWidget *openHistory(); // Setup menu, History...
+    QWidget *goAway(); // Aways menu, Default Away
     std::unique_ptr<frmInt> makeStartWindow();
 
     // Shows window and makes it the active one, so key presses reach its shortcuts.

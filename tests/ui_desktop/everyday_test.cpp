@@ -39,10 +39,7 @@ class EverydayTest : public DesktopTest
 {
 protected:
     void online(const QByteArray &name) { serverSays("UPDATE_BUDDY2:" + name + ":T:0:1234567:0: O "); }
-    void select(int row)
-    {
-        main->lstBuddyson->setCurrentIndex(main->lstBuddyson->model()->index(row, 0));
-    }
+    void select(int row) { main->lstBuddyson->setCurrentIndex(main->lstBuddyson->model()->index(row, 0)); }
     QStringList menuItems() const
     {
         QStringList items;
@@ -143,7 +140,10 @@ TEST_F(EverydayTest, AMessageForSomebodyOfflineIsMarkedAndCanGoWhenTheySignOn)
     EXPECT_FALSE(im->cmdSendLater->isVisibleTo(im));
 
     online("Friend");
-    EXPECT_EQ(sentLines(), QList<QByteArray>{R"(toc_send_im "friend" "<body bgcolor=\"\"#EEEEEE\"\"><font face=\"\"Trebuchet MS\"\">see you at 5?")"});
+    EXPECT_EQ(
+        sentLines(),
+        QList<QByteArray>{
+            R"(toc_send_im "friend" "<body bgcolor=\"\"#EEEEEE\"\"><font face=\"\"Trebuchet MS\"\">see you at 5?")"});
     EXPECT_TRUE(im->txtIM->toPlainText().endsWith(QStringLiteral("Some Body: see you at 5?")));
 
     // Somebody who is no buddy: only the server can tell, and it is told in the conversation.
@@ -203,7 +203,8 @@ TEST_F(EverydayTest, GetInfoOpensOnlyTheAnswerToTheUsersOwnRequest)
     main->buddyActions().setUrlOpener([](const QUrl &) { return false; });
     main->buddyActions().getInfo("Friend");
     serverSays("GOTO_URL:profile:info?cookie=c2&user=friend");
-    EXPECT_EQ(notice(), QStringLiteral("Friend's profile could not be opened: http://toc.test:5190/info?cookie=c2&user=friend"));
+    EXPECT_EQ(notice(),
+              QStringLiteral("Friend's profile could not be opened: http://toc.test:5190/info?cookie=c2&user=friend"));
 
     main->buddyActions().setInfoTimeout(20);
     main->buddyActions().getInfo("Friend");

@@ -131,8 +131,9 @@ TEST_F(GuideScreenshots, TheHistoryWindow)
 
 TEST_F(GuideScreenshots, TheBuddyListWithStatusAndWithGroups)
 {
-    signOn("Some Body", "CONFIG2:m:4\ng:Buddies\nb:Friend\nb:QivBot\ng:Work\nb:Alice Ng\nb:bob42\nb:Carol\n"
-                        "g:Family\nb:Mum\np:Alice Ng\np:Mum\nd:spammer99\ndone:\n");
+    signOn("Some Body",
+           "CONFIG2:m:4\ng:Buddies\nb:Friend\nb:QivBot\ng:Work\nb:Alice Ng\nb:bob42\nb:Carol\n"
+           "g:Family\nb:Mum\np:Alice Ng\np:Mum\nd:spammer99\ndone:\n");
     for (const char *line : {"UPDATE_BUDDY2:Friend:T:0:1234567:0: OU:", "UPDATE_BUDDY2:QivBot:T:0:1234567:0: O :",
                              "UPDATE_BUDDY2:Alice Ng:T:0:1234567:12: O :", "UPDATE_BUDDY2:bob42:T:0:1234567:125: O :"})
         serverSays(line);

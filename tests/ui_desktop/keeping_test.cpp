@@ -215,7 +215,8 @@ TEST_F(KeepingTest, AKeptHistoryIsShownWhenAConversationOrRoomOpensAgainAndInThe
     // The history stays, and so does the choice of how long it is kept.
     QStringList kept = filesUnderHome();
     kept.sort();
-    EXPECT_EQ(kept, QStringList({".qttest/config/Qiv/Qiv.conf", ".qttest/share/Qiv/history/history.sqlite",
-                                 ".qttest/share/Qiv/history/history.sqlite-shm",
-                                 ".qttest/share/Qiv/history/history.sqlite-wal"}));
+    EXPECT_EQ(
+        kept,
+        QStringList({".qttest/config/Qiv/Qiv.conf", ".qttest/share/Qiv/history/history.sqlite",
+                     ".qttest/share/Qiv/history/history.sqlite-shm", ".qttest/share/Qiv/history/history.sqlite-wal"}));
 }

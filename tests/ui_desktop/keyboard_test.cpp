@@ -62,9 +62,9 @@ TEST_F(KeyboardTest, TabWalksEachWindowTopToBottom)
               QStringList({"txtSn", "txtPw", "cmdLogin", "chkRemember", "chkRememberPassword", "chkSignOnAgain",
                            "cmdCredits", "cmdHelp"}));
     signOn();
-    EXPECT_EQ(tabChain(main.get(), main->lstBuddyson),
-              QStringList({"lstBuddyson", "imgIM", "imgChat", "imgAway", "imgSetup", "cmdLogoff", "cmdCredits",
-                           "cmdHelp"}));
+    EXPECT_EQ(
+        tabChain(main.get(), main->lstBuddyson),
+        QStringList({"lstBuddyson", "imgIM", "imgChat", "imgAway", "imgSetup", "cmdLogoff", "cmdCredits", "cmdHelp"}));
 
     frmAimIM *im = openConversation();
     ASSERT_NE(im, nullptr);

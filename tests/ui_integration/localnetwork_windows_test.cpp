@@ -45,10 +45,7 @@ struct Person
         return QTest::qWaitFor([this] { return main.Frame1->isVisible(); }, WaitMs);
     }
 
-    QStringList buddies() const
-    {
-        return listedNames(*main.lstBuddyson);
-    }
+    QStringList buddies() const { return listedNames(*main.lstBuddyson); }
 
     frmAimIM *conversationWith(const QString &tag)
     {
@@ -94,8 +91,8 @@ TEST_F(LocalNetworkWindows, PresenceConversationAndAwayReplyTravelBetweenTwoWind
     QTest::keyClick(bobsWindow->txtMessage, Qt::Key_Return);
 
     frmAimIM *alicesWindow = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (alicesWindow = alice->conversationWith(QStringLiteral("bob"))); },
-                                WaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (alicesWindow = alice->conversationWith(QStringLiteral("bob"))); }, WaitMs));
     EXPECT_EQ(alicesWindow->windowTitle(), QStringLiteral("Qiv - bob"));
     EXPECT_EQ(alicesWindow->txtIM->toPlainText(), QStringLiteral("\nbob: hi <b>there</b>"));
 
@@ -129,24 +126,26 @@ TEST_F(LocalNetworkWindows, ARoomSharedByTwoWindowsShowsArrivalsMessagesAndDepar
     ASSERT_TRUE(alicesRoom && bobsRoom);
     ASSERT_TRUE(QTest::qWaitFor([&] { return alicesRoom->isVisible() && bobsRoom->isVisible(); }, WaitMs));
     EXPECT_EQ(alicesRoom->windowTitle(), QStringLiteral("Qiv - lobby"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return alicesRoom->txtChat->toPlainText().contains(
-                                              QStringLiteral("* bob has entered the room.*")); }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return alicesRoom->txtChat->toPlainText().contains(QStringLiteral("* bob has entered the room.*")); },
+        WaitMs));
     EXPECT_EQ(alicesRoom->lbhere->text(), QString::number(alicesRoom->lstHere->count()));
 
     // Bob's own message comes back to him and reaches Alice.
     bobsRoom->txtMessage->setPlainText(QStringLiteral("hello <i>room</i>"));
     QTest::keyClick(bobsRoom->txtMessage, Qt::Key_Return);
     for (frmAimChat *room : {alicesRoom, bobsRoom}) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return room->txtChat->toPlainText().contains(
-                                            QStringLiteral("bob: hello <i>room</i>")); }, WaitMs))
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return room->txtChat->toPlainText().contains(QStringLiteral("bob: hello <i>room</i>")); }, WaitMs))
             << room->txtChat->toPlainText().toStdString();
     }
 
     // Bob leaves by closing his window; Alice sees him go.
     bob->dialogs.yesNoAnswers << true;
     bobsRoom->close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return alicesRoom->txtChat->toPlainText().contains(
-                                        QStringLiteral("* bob has left the room.*")); }, WaitMs));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return alicesRoom->txtChat->toPlainText().contains(QStringLiteral("* bob has left the room.*")); },
+        WaitMs));
 }
 
 } // namespace

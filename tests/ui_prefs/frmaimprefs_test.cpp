@@ -66,7 +66,8 @@ TEST_F(PrefsTest, OkWithoutEditsGivesTheSixtyTwoCharacterPrefixAndHides)
 
 TEST_F(PrefsTest, FontFieldsAreTakenAsTypedEvenWhenEmpty)
 {
-    const struct {
+    const struct
+    {
         QString face, color, background, prefix;
     } cases[] = {
         {"", "", "", R"(<font face='' color=><body bgcolor=>)"},
@@ -157,8 +158,9 @@ TEST_F(PrefsTest, ThePrivacyPageOffersEveryModeAndEditsTheListsStoredOnTheServer
     click(page->cmdAddBlock);
     page->lstBlock->setCurrentRow(0);
     click(page->cmdRemoveBlock);
-    EXPECT_EQ(session.sentLines(), (QList<QByteArray>{R"(toc2_add_permit "newpal")", R"(toc2_remove_permit "pal")",
-                                                      R"(toc2_add_deny "troll")", R"(toc2_remove_deny "pest")"}));
+    EXPECT_EQ(session.sentLines(),
+              (QList<QByteArray>{R"(toc2_add_permit "newpal")", R"(toc2_remove_permit "pal")",
+                                 R"(toc2_add_deny "troll")", R"(toc2_remove_deny "pest")"}));
     EXPECT_EQ(shown(page->lstPermit), QStringList({"New Pal", "Other One"}));
     EXPECT_EQ(shown(page->lstBlock), QStringList{"Troll"});
 
@@ -225,16 +227,13 @@ TEST_F(PrefsTest, ChangePasswordSendsBothFieldsAsTypedAndKeepsThem)
 
 TEST_F(PrefsTest, EachCategoryShowsItsPageAndHidesAllOthers)
 {
-    const struct {
+    const struct
+    {
         int index;
         QString label, page;
     } categories[] = {
-        {0, "Privacy", "Privacy"},
-        {1, "Font", "Font"},
-        {3, "Change Pass", "Change Password"},
-        {4, "Format Name", "Format Name"},
-        {5, "Profile", "Profile"},
-        {7, "Conversations", "Conversations"},
+        {0, "Privacy", "Privacy"},         {1, "Font", "Font"},       {3, "Change Pass", "Change Password"},
+        {4, "Format Name", "Format Name"}, {5, "Profile", "Profile"}, {7, "Conversations", "Conversations"},
     };
     EXPECT_EQ(w->lbMenu[2], nullptr);
     EXPECT_EQ(w->f[2], nullptr);

@@ -61,10 +61,10 @@ TEST(CommandLine, DefaultsToTheLocalServerAndExplainsBadValues)
     EXPECT_EQ(defaults->updateUrl, QUrl(ProductInfo::DefaultUpdateUrl));
     EXPECT_FALSE(defaults->debugWire);
 
-    const auto given = parseCommandLine({QStringLiteral("qiv"), QStringLiteral("--server"), QStringLiteral("toc.test:9000"),
-                                         QStringLiteral("--update-url=http://127.0.0.1:8000/u"),
-                                         QStringLiteral("--debug-wire")},
-                                        error);
+    const auto given
+        = parseCommandLine({QStringLiteral("qiv"), QStringLiteral("--server"), QStringLiteral("toc.test:9000"),
+                            QStringLiteral("--update-url=http://127.0.0.1:8000/u"), QStringLiteral("--debug-wire")},
+                           error);
     ASSERT_TRUE(given.has_value());
     EXPECT_EQ(given->server.host, QStringLiteral("toc.test"));
     EXPECT_EQ(given->server.port, 9000);
@@ -72,12 +72,8 @@ TEST(CommandLine, DefaultsToTheLocalServerAndExplainsBadValues)
     EXPECT_TRUE(given->debugWire);
 
     const QStringList bad[] = {
-        {"qiv", "--server", "toc.test:70000"},
-        {"qiv", "--server"},
-        {"qiv", "--update-url", "ftp://toc.test/u"},
-        {"qiv", "--update-url", "not a url"},
-        {"qiv", "--no-such-option"},
-        {"qiv", "stray"},
+        {"qiv", "--server", "toc.test:70000"}, {"qiv", "--server"},         {"qiv", "--update-url", "ftp://toc.test/u"},
+        {"qiv", "--update-url", "not a url"},  {"qiv", "--no-such-option"}, {"qiv", "stray"},
     };
     for (const QStringList &arguments : bad) {
         error.clear();

@@ -14,14 +14,24 @@ TEST(QtDialogs, ABoxWhoseOwnerIsDeletedWhileItIsUpReturnsAsARefusal)
 {
     QtDialogs dialogs;
     const std::pair<const char *, std::function<bool(QWidget *)>> boxes[] = {
-        {"yes/no", [&](QWidget *owner) { return dialogs.askYesNo(owner, QStringLiteral("Leave?"), QStringLiteral("Qiv")); }},
-        {"notice", [&](QWidget *owner) { dialogs.notice(owner, QStringLiteral("Gone"), QStringLiteral("Qiv")); return false; }},
-        {"text", [&](QWidget *owner) {
-             return !dialogs.askText(owner, QStringLiteral("Name:"), QStringLiteral("IM"), QStringLiteral("typed")).isEmpty();
+        {"yes/no",
+         [&](QWidget *owner) { return dialogs.askYesNo(owner, QStringLiteral("Leave?"), QStringLiteral("Qiv")); }},
+        {"notice",
+         [&](QWidget *owner) {
+             dialogs.notice(owner, QStringLiteral("Gone"), QStringLiteral("Qiv"));
+             return false;
          }},
-        {"choice", [&](QWidget *owner) {
-             return !dialogs.askChoice(owner, QStringLiteral("Group:"), QStringLiteral("Move"), {QStringLiteral("Work")},
-                                       QStringLiteral("Work")).isEmpty();
+        {"text",
+         [&](QWidget *owner) {
+             return !dialogs.askText(owner, QStringLiteral("Name:"), QStringLiteral("IM"), QStringLiteral("typed"))
+                         .isEmpty();
+         }},
+        {"choice",
+         [&](QWidget *owner) {
+             return !dialogs
+                         .askChoice(owner, QStringLiteral("Group:"), QStringLiteral("Move"), {QStringLiteral("Work")},
+                                    QStringLiteral("Work"))
+                         .isEmpty();
          }},
     };
     for (const auto &[kind, ask] : boxes) {

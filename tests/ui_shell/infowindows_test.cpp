@@ -74,11 +74,28 @@ TEST(AboutWindow, SystemInfoIsLookedUpInOrderAndAFailureIsOneNotice)
     const QString tools = QStringLiteral("C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo");
     const QString msinfo32 = tools + QStringLiteral("\\MSINFO32.EXE");
     const LookupCase cases[] = {
-        {"registry path first", {{PathValue, "C:\\msinfo.exe"}, {FolderValue, tools}}, {msinfo32}, {"kinfocenter"}, true,
-         {"C:\\msinfo.exe"}, false},
-        {"shared tools folder with the file", {{FolderValue, tools}}, {msinfo32}, {"kinfocenter"}, true, {msinfo32}, false},
+        {"registry path first",
+         {{PathValue, "C:\\msinfo.exe"}, {FolderValue, tools}},
+         {msinfo32},
+         {"kinfocenter"},
+         true,
+         {"C:\\msinfo.exe"},
+         false},
+        {"shared tools folder with the file",
+         {{FolderValue, tools}},
+         {msinfo32},
+         {"kinfocenter"},
+         true,
+         {msinfo32},
+         false},
         {"shared tools folder without the file", {{FolderValue, tools}}, {}, {}, true, {}, true},
-        {"desktop tools in their order", {}, {}, {"gnome-system-monitor", "hardinfo"}, true, {"/usr/bin/hardinfo"}, false},
+        {"desktop tools in their order",
+         {},
+         {},
+         {"gnome-system-monitor", "hardinfo"},
+         true,
+         {"/usr/bin/hardinfo"},
+         false},
         {"nothing anywhere", {}, {}, {}, true, {}, true},
         {"found but will not start", {}, {}, {"kinfocenter"}, false, {"/usr/bin/kinfocenter"}, true},
     };
@@ -97,7 +114,8 @@ TEST(AboutWindow, SystemInfoIsLookedUpInOrderAndAFailureIsOneNotice)
         EXPECT_EQ(launcher.started, c.started) << c.name;
         if (c.notice) {
             ASSERT_EQ(dialogs.shown.size(), 1) << c.name;
-            EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("System Information Is Unavailable At This Time")) << c.name;
+            EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("System Information Is Unavailable At This Time"))
+                << c.name;
             EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Qiv")) << c.name;
         } else {
             EXPECT_TRUE(dialogs.shown.isEmpty()) << c.name;
@@ -140,8 +158,9 @@ TEST(AboutWindow, ShowsTheProgramsTitleAndThreeVersionNumbersAndOkDestroysIt)
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About Qiv"));
     EXPECT_EQ(about->lblTitle->text(), QStringLiteral("Qiv"));
     EXPECT_EQ(about->lblVersion->text(), QStringLiteral("Version 1.0.0"));
-    EXPECT_TRUE(about->lblDescription->text().startsWith(QStringLiteral(
-        "Qiv is an AIM client, communicating with the aol/aim network.  This program is not under any type of warranty.")));
+    EXPECT_TRUE(about->lblDescription->text().startsWith(
+        QStringLiteral("Qiv is an AIM client, communicating with the aol/aim network.  This program is not under any "
+                       "type of warranty.")));
     EXPECT_FALSE(about->lblDisclaimer->text().isEmpty());
     EXPECT_EQ(windows.windows(), QList<QWidget *>{about.data()});
     saveScreenshot(about, QStringLiteral("about"));
@@ -151,8 +170,10 @@ TEST(AboutWindow, ShowsTheProgramsTitleAndThreeVersionNumbersAndOkDestroysIt)
     EXPECT_TRUE(about.isNull());
     EXPECT_TRUE(windows.windows().isEmpty());
 
-    const std::pair<QString, QString> versions[] = {
-        {"1.0.0", "Version 1.0.0"}, {"2.3.4.99", "Version 2.3.4"}, {"1.2", "Version 1.2.0"}, {"10.0.07", "Version 10.0.7"}};
+    const std::pair<QString, QString> versions[] = {{"1.0.0", "Version 1.0.0"},
+                                                    {"2.3.4.99", "Version 2.3.4"},
+                                                    {"1.2", "Version 1.2.0"},
+                                                    {"10.0.07", "Version 10.0.7"}};
     for (const auto &[version, line] : versions)
         EXPECT_EQ(frmAbout::versionLine(version), line) << version.toStdString();
 }

@@ -24,7 +24,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-
 using ServerFrames::serverFrame;
 
 namespace {
@@ -49,10 +48,7 @@ protected:
         socket->deliver(serverFrame("UPDATE_BUDDY2:" + name + (online ? ":T" : ":F") + ":0:1234567:0: O"));
     }
 
-    QStringList buddies() const
-    {
-        return listedNames(*window->lstBuddyson);
-    }
+    QStringList buddies() const { return listedNames(*window->lstBuddyson); }
 
     bool onSignOnPanel() const { return window->Frame2->isVisible() && !window->Frame1->isVisible(); }
     bool onBuddyListPanel() const { return !window->Frame2->isVisible() && window->Frame1->isVisible(); }
@@ -86,8 +82,7 @@ TEST_F(MainWindowTest, SignsOnFromTheTypedFieldsAndSetsTheDefaultProfileBeforeIn
 
     const QByteArray profile = "<body bgcolor=\"#EEEEEE\"><font face=\"Trebuchet MS\">I'm using <a href=\""
         + WireText::toWire(ProductInfo::WebAddress) + "\">Qiv</a></font></body>";
-    EXPECT_EQ(commandLines(socket->takeWritten()),
-              (QList<QByteArray>{TocCommand::setInfo(profile), "toc_init_done"}));
+    EXPECT_EQ(commandLines(socket->takeWritten()), (QList<QByteArray>{TocCommand::setInfo(profile), "toc_init_done"}));
     EXPECT_TRUE(onBuddyListPanel());
     EXPECT_FALSE(window->lbAway->isVisible());
     // The name as the server spells it (NICK), not as it was typed.
@@ -124,9 +119,13 @@ TEST_F(MainWindowTest, ServerErrorsAreShownAsPlainTextAndOnlySignOffSwitchesPane
     socket->acceptConnection();
     socket->deliver(serverFrame("ERROR:980"));
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
+    EXPECT_EQ(
+        dialogs.shown[0].text,
+        QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Error"));
-    EXPECT_EQ(window->lbStat->text(), QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
+    EXPECT_EQ(
+        window->lbStat->text(),
+        QStringLiteral("Invalid account or password, or this screen name is signed on in too many places already"));
     EXPECT_TRUE(onSignOnPanel());
 
     signOn();

@@ -56,8 +56,8 @@ private:
 
 QByteArray httpResponse(const QByteArray &status, const QByteArray &body)
 {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: "
-        + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size())
+        + "\r\nConnection: close\r\n\r\n" + body;
 }
 
 struct StartWindow
@@ -119,7 +119,11 @@ TEST(StartWindow, TheUpdateAnswerIsShownUnchangedAsPlainText)
          QStringLiteral("Qiv 1.0.1 is out!\n<b>Get it</b> at the site.\n")},
         {"an error page", httpResponse("404 Not Found", "<h1>Not here</h1>"), QStringLiteral("<h1>Not here</h1>")},
         {"an empty body", httpResponse("200 OK", ""), QString()},
-        {"UTF-8 text", httpResponse("200 OK", "Neue Version verf\xc3\xbc" "gbar"), QStringLiteral("Neue Version verfügbar")},
+        {"UTF-8 text",
+         httpResponse("200 OK",
+                      "Neue Version verf\xc3\xbc"
+                      "gbar"),
+         QStringLiteral("Neue Version verfügbar")},
     };
     for (const AnswerCase &c : cases) {
         TinyHttpServer server(c.response);
@@ -143,7 +147,8 @@ TEST(StartWindow, AFailedUpdateCheckSaysSoAndNeverHangs)
     }
     StartWindow refused(refusedUrl);
     refused.window.checkForUpdates();
-    EXPECT_TRUE(refused.window.lbupdate->text().contains(QStringLiteral("refused"))) << refused.window.lbupdate->text().toStdString();
+    EXPECT_TRUE(refused.window.lbupdate->text().contains(QStringLiteral("refused")))
+        << refused.window.lbupdate->text().toStdString();
 
     TinyHttpServer silent(QByteArray(), true);
     StartWindow waiting(silent.url());

@@ -139,10 +139,7 @@ QImage onScreen(QWidget &widget)
     return widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-QImage rendered(QWidget &widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+QImage rendered(QWidget &widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 TEST_F(UniformListViewTest, TheScreenFollowsEveryChange)
 {

@@ -35,8 +35,8 @@ namespace {
 // instead of normalizing every member again.
 constexpr int MemberKeyRole = Qt::UserRole;
 
-const QString TooLongLine = QStringLiteral(
-    "\r\n* Your message is too long for the chat room and was not sent; shorten it and send again.*");
+const QString TooLongLine
+    = QStringLiteral("\r\n* Your message is too long for the chat room and was not sent; shorten it and send again.*");
 } // namespace
 
 frmAimChat::frmAimChat(AppContext &context, QWidget *parent)
@@ -172,20 +172,11 @@ void frmAimChat::refreshHeadCount()
         lbhere->setText(count);
 }
 
-bool frmAimChat::holdsRoom() const
-{
-    return !chatname->text().isEmpty();
-}
+bool frmAimChat::holdsRoom() const { return !chatname->text().isEmpty(); }
 
-bool frmAimChat::isInRoom() const
-{
-    return !chatid->text().isEmpty();
-}
+bool frmAimChat::isInRoom() const { return !chatid->text().isEmpty(); }
 
-QString frmAimChat::roomName() const
-{
-    return chatname->text();
-}
+QString frmAimChat::roomName() const { return chatname->text(); }
 
 void frmAimChat::enterRoom(const QByteArray &wireName, qint32 chatId)
 {
@@ -198,10 +189,7 @@ void frmAimChat::enterRoom(const QByteArray &wireName, qint32 chatId)
     m_context.history.follow(txtChat, History::Place::ChatRoom, wireName);
 }
 
-void frmAimChat::clearTranscript()
-{
-    Transcript::setText(txtChat, QString());
-}
+void frmAimChat::clearTranscript() { Transcript::setText(txtChat, QString()); }
 
 bool frmAimChat::mutes(const QByteArray &normalizedName) const
 {

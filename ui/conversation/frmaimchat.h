@@ -37,8 +37,8 @@ public:
     void refreshHeadCount();
 
     // The slot's room, as the hidden fields keep it.
-    bool holdsRoom() const;  // a room name: the slot is taken
-    bool isInRoom() const;   // a chat ID: leaving means telling the server
+    bool holdsRoom() const; // a room name: the slot is taken
+    bool isInRoom() const; // a chat ID: leaving means telling the server
     QString roomName() const;
 
     // The server confirmed the join of wireName as chat chatId.

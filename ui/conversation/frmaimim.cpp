@@ -60,8 +60,8 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     , cmdHistory(new QPushButton(tr("&History..."), this))
     , cmdSendLater(new QPushButton(tr("Send When &Online"), this))
     , m_context(context)
-    , m_typing(new TypingReporter(
-          [this](qint16 state) { m_context.btoc.SendTypingStatus(m_correspondent, state); }, this))
+    , m_typing(
+          new TypingReporter([this](qint16 state) { m_context.btoc.SendTypingStatus(m_correspondent, state); }, this))
 {
     setObjectName(QStringLiteral("frmAimIM"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -120,9 +120,8 @@ frmAimIM::frmAimIM(AppContext &context, QWidget *parent)
     connect(cmdSendLater, &QPushButton::clicked, this, &frmAimIM::SendLater);
     if (m_context.later)
         connect(m_context.later, &LaterDelivery::delivered, this, &frmAimIM::onHeldDelivered);
-    connect(cmdHistory, &QPushButton::clicked, this, [this] {
-        m_context.history.showWindow(m_context.dialogs, History::Place::Conversation, m_correspondent);
-    });
+    connect(cmdHistory, &QPushButton::clicked, this,
+            [this] { m_context.history.showWindow(m_context.dialogs, History::Place::Conversation, m_correspondent); });
     connect(txtMessage, &QLineEdit::textEdited, m_typing, &TypingReporter::textEdited);
     Transcript::showTimes(txtIM, m_context.options.showsTimes());
     connect(&m_context.options, &Options::changed, this,
@@ -194,8 +193,7 @@ void frmAimIM::Send()
 
     // The buddy list knows they are offline: the server would drop the line
     // without a word, so it stays here, marked, to be sent when they are back.
-    if (m_context.presence && m_context.presence->isKnownOffline(m_correspondent)
-        && m_context.btoc.isConnected()) {
+    if (m_context.presence && m_context.presence->isKnownOffline(m_correspondent) && m_context.btoc.isConnected()) {
         m_typing->messageSent();
         Transcript::appendEntry(txtIM, Transcript::Speaker::Self, usersn->text(), typed);
         undelivered(message, Transcript::appendMark(txtIM, QString()));
@@ -208,8 +206,9 @@ void frmAimIM::Send()
     switch (verdict) {
     case QuorTOCSock::SendCheck::TooLong:
         // Nothing looks sent, and the text stays in the box to be shortened.
-        Transcript::appendNotice(txtIM, tr("This message was not sent: it is too long for the server. "
-                                           "Shorten it and send it again."));
+        Transcript::appendNotice(txtIM,
+                                 tr("This message was not sent: it is too long for the server. "
+                                    "Shorten it and send it again."));
         return;
     case QuorTOCSock::SendCheck::NotSignedOn:
         // The user sees what they wrote, then why it never left; the text stays
@@ -386,10 +385,7 @@ void frmAimIM::changeEvent(QEvent *event)
         owner->activateWindow();
 }
 
-void frmAimIM::setOwnName(const QString &myName)
-{
-    usersn->setText(myName);
-}
+void frmAimIM::setOwnName(const QString &myName) { usersn->setText(myName); }
 
 void frmAimIM::appendIncoming(const QString &name, const QString &text, bool autoReply)
 {
@@ -403,10 +399,7 @@ void frmAimIM::appendAutoReply(const QString &myName, const QString &text)
     Transcript::appendEntry(txtIM, Transcript::Speaker::Self, myName, text, Transcript::AutoReplySeparator);
 }
 
-void frmAimIM::appendNotice(const QString &text)
-{
-    Transcript::appendNotice(txtIM, text);
-}
+void frmAimIM::appendNotice(const QString &text) { Transcript::appendNotice(txtIM, text); }
 
 void frmAimIM::setCorrespondent(const QByteArray &wireName)
 {
@@ -431,15 +424,13 @@ void frmAimIM::showTypingStatus(qint16 intTypingStatus)
     }
 }
 
-void frmAimIM::refreshBlocked()
-{
-    cmdUnblock->setVisible(m_context.blocked.isBlocked(m_correspondent));
-}
+void frmAimIM::refreshBlocked() { cmdUnblock->setVisible(m_context.blocked.isBlocked(m_correspondent)); }
 
 void frmAimIM::Unblock()
 {
     QString news;
-    if (!refused(m_context.blocked.unblock(m_correspondent, &news), tr("The request to unblock %1").arg(currentname->text()))
+    if (!refused(m_context.blocked.unblock(m_correspondent, &news),
+                 tr("The request to unblock %1").arg(currentname->text()))
         && !news.isEmpty())
         Transcript::appendNotice(txtIM, news);
 }
@@ -447,8 +438,7 @@ void frmAimIM::Unblock()
 void frmAimIM::Block()
 {
     const QString name = currentname->text();
-    if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to block %1?").arg(name),
-                                    tr("Block %1").arg(name)))
+    if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to block %1?").arg(name), tr("Block %1").arg(name)))
         return;
     QString news;
     if (refused(m_context.blocked.block(m_correspondent, &news), tr("The request to block %1").arg(name)))
@@ -461,8 +451,7 @@ void frmAimIM::Block()
 void frmAimIM::Warn()
 {
     const QString name = currentname->text();
-    if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to warn %1?").arg(name),
-                                    tr("Warn %1").arg(name)))
+    if (!m_context.dialogs.askYesNo(this, tr("Are you sure you want to warn %1?").arg(name), tr("Warn %1").arg(name)))
         return;
     if (refused(m_context.btoc.tryWarnUser(m_correspondent, false), tr("The warning to %1").arg(name)))
         return;

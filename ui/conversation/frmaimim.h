@@ -34,14 +34,14 @@ public:
 
     QLabel *Label1;
     QLabel *currentname; // the correspondent as the window was opened for
-    QTextEdit *txtIM;    // written only through the Transcript writer
+    QTextEdit *txtIM; // written only through the Transcript writer
     QLineEdit *txtMessage;
     QCheckBox *chkClear;
     QToolButton *cmdSend;
     QToolButton *cmdBlock;
     QToolButton *cmdWarn;
-    QLineEdit *usersn;   // the user's own name for own lines; never shown
-    QLabel *lbTyping;    // whether the correspondent is typing
+    QLineEdit *usersn; // the user's own name for own lines; never shown
+    QLabel *lbTyping; // whether the correspondent is typing
     QPushButton *cmdUnblock; // shown while the correspondent is blocked
     QPushButton *cmdHistory; // the History window, on this conversation
     QPushButton *cmdSendLater; // shown while lines wait for an offline correspondent

@@ -36,10 +36,7 @@ public:
     const QByteArray name;
 };
 
-Recorder *recorderOf(QTextEdit *view)
-{
-    return view->findChild<Recorder *>(QString(), Qt::FindDirectChildrenOnly);
-}
+Recorder *recorderOf(QTextEdit *view) { return view->findChild<Recorder *>(QString(), Qt::FindDirectChildrenOnly); }
 } // namespace
 
 History::History(HistoryStore &store)
@@ -51,10 +48,7 @@ History::History(HistoryStore &store)
     m_pruning.start();
 }
 
-History::~History()
-{
-    delete m_window.data();
-}
+History::~History() { delete m_window.data(); }
 
 void History::follow(QTextEdit *view, Place place, QByteArrayView name)
 {
@@ -98,10 +92,7 @@ void History::tellProblem(QTextEdit *view)
     Transcript::appendNotice(view, problem);
 }
 
-frmHistory *History::window() const
-{
-    return m_window.data();
-}
+frmHistory *History::window() const { return m_window.data(); }
 
 void History::showWindow(Dialogs &dialogs, Place place, QByteArrayView name)
 {

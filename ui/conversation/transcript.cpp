@@ -35,10 +35,7 @@ QTextCursor endCursor(QTextEdit *view)
     return cursor;
 }
 
-void leaveCaretAtEnd(QTextEdit *view, const QTextCursor &cursor)
-{
-    view->setTextCursor(cursor);
-}
+void leaveCaretAtEnd(QTextEdit *view, const QTextCursor &cursor) { view->setTextCursor(cursor); }
 
 QTextCharFormat bodyFormat()
 {
@@ -102,18 +99,12 @@ QTextCharFormat formatAtEnd(const QTextCursor &end)
 }
 } // namespace
 
-void showTimes(QTextEdit *view, bool shown)
-{
-    view->setProperty(TimesShown, shown);
-}
+void showTimes(QTextEdit *view, bool shown) { view->setProperty(TimesShown, shown); }
 
-bool showsTimes(const QTextEdit *view)
-{
-    return view->property(TimesShown).toBool();
-}
+bool showsTimes(const QTextEdit *view) { return view->property(TimesShown).toBool(); }
 
-void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body,
-                 const QString &separator, const QDateTime &said)
+void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QString &body, const QString &separator,
+                 const QDateTime &said)
 {
     QTextCursor cursor = endCursor(view);
     const QString start = startLine(view, cursor, said);
@@ -122,8 +113,8 @@ void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QS
     History::recordEntry(view, speaker, name, body, separator);
 }
 
-void appendKeptEntry(QTextEdit *view, const QDateTime &time, Speaker speaker, const QString &name,
-                     const QString &body, const QString &separator)
+void appendKeptEntry(QTextEdit *view, const QDateTime &time, Speaker speaker, const QString &name, const QString &body,
+                     const QString &separator)
 {
     QTextCursor cursor = endCursor(view);
     cursor.insertText(QStringLiteral("\r\n") + QLocale().toString(time, QLocale::ShortFormat) + QLatin1Char(' '),

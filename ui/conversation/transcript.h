@@ -16,7 +16,7 @@ class QTextEdit;
 namespace Transcript {
 
 enum class Speaker {
-    Self,  // the user: red FF0000
+    Self, // the user: red FF0000
     Other, // everybody else: blue 0000FF
 };
 
@@ -36,8 +36,8 @@ void appendEntry(QTextEdit *view, Speaker speaker, const QString &name, const QS
 
 // An entry read back from the kept history: CR LF, the time it was said in
 // dark grey, then the entry as above. It is not kept again.
-void appendKeptEntry(QTextEdit *view, const QDateTime &time, Speaker speaker, const QString &name,
-                     const QString &body, const QString &separator = NameSeparator);
+void appendKeptEntry(QTextEdit *view, const QDateTime &time, Speaker speaker, const QString &name, const QString &body,
+                     const QString &separator = NameSeparator);
 
 // A line from the program itself, not from a speaker: CR LF and the text in
 // italic dark grey, so it never passes for something a person wrote.

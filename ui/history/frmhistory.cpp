@@ -148,8 +148,9 @@ void frmHistory::Find()
     for (const HistoryStore::Match &match : matches) {
         QString line = match.line.name + separatorOf(match.line) + match.line.body;
         line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        auto *item = new QTreeWidgetItem(lstMatches, {QLocale().toString(match.line.time, QLocale::ShortFormat),
-                                                      withWhom(match.place, match.shownName), line});
+        auto *item = new QTreeWidgetItem(
+            lstMatches,
+            {QLocale().toString(match.line.time, QLocale::ShortFormat), withWhom(match.place, match.shownName), line});
         item->setData(TimeColumn, LineIdRole, match.line.id);
         item->setData(TimeColumn, PlaceRole, int(match.place));
         item->setData(TimeColumn, KeyRole, match.key);

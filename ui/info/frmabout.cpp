@@ -26,8 +26,8 @@ QLabel *plainLabel(const QString &name, QWidget *parent)
 }
 } // namespace
 
-frmAbout::frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryReader &registry,
-                   ProgramLauncher &launcher, QWidget *parent)
+frmAbout::frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryReader &registry, ProgramLauncher &launcher,
+                   QWidget *parent)
     : QDialog(parent)
     , picIcon(new QLabel(this))
     , lblTitle(plainLabel(QStringLiteral("lblTitle"), this))
@@ -48,12 +48,13 @@ frmAbout::frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryRead
     setWindowTitle(QStringLiteral("About ") + title);
     lblTitle->setText(title);
     lblVersion->setText(versionLine(QCoreApplication::applicationVersion()));
-    lblDescription->setText(QStringLiteral(
-        "Qiv is an AIM client, communicating with the aol/aim network.  This program is not under "
-        "any type of warranty. Please report bugs, and find the latest version, at %1").arg(ProductInfo::WebAddress));
-    lblDisclaimer->setText(QStringLiteral(
-        "Qiv is not made, endorsed or supported by AOL. AIM and AOL Instant Messenger are "
-        "trademarks of their respective owners."));
+    lblDescription->setText(
+        QStringLiteral("Qiv is an AIM client, communicating with the aol/aim network.  This program is not under "
+                       "any type of warranty. Please report bugs, and find the latest version, at %1")
+            .arg(ProductInfo::WebAddress));
+    lblDisclaimer->setText(
+        QStringLiteral("Qiv is not made, endorsed or supported by AOL. AIM and AOL Instant Messenger are "
+                       "trademarks of their respective owners."));
 
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setPixmap(Artwork::pixmap(Artwork::Picture::Logo, QSize(48, 54)));
@@ -116,10 +117,10 @@ frmAbout::frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryRead
 QString frmAbout::versionLine(const QString &applicationVersion)
 {
     const QVersionNumber version = QVersionNumber::fromString(applicationVersion);
-    return QStringLiteral("Version %1.%2.%3").arg(version.majorVersion()).arg(version.minorVersion()).arg(version.microVersion());
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(version.majorVersion())
+        .arg(version.minorVersion())
+        .arg(version.microVersion());
 }
 
-void frmAbout::startSysInfo()
-{
-    SystemInfo::start(m_registry, m_launcher, m_dialogs, this);
-}
+void frmAbout::startSysInfo() { SystemInfo::start(m_registry, m_launcher, m_dialogs, this); }

@@ -17,8 +17,8 @@ class frmAbout : public QDialog
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmAbout)
 public:
-    frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryReader &registry,
-             ProgramLauncher &launcher, QWidget *parent = nullptr);
+    frmAbout(Dialogs &dialogs, WindowRegistry &windows, const RegistryReader &registry, ProgramLauncher &launcher,
+             QWidget *parent = nullptr);
 
     // "Version " and the application's major, minor and patch numbers; any
     // further build number is left out.

@@ -56,21 +56,13 @@ QStringList frmCredits::creditSequence()
     };
     for (const QString &credit : credits)
         lines << credit << QString();
-    lines << QStringLiteral("    Beta Testers:")
-          << QStringLiteral("    bluejay42")
-          << QStringLiteral("    s0nic")
-          << QStringLiteral("    marbles")
-          << QStringLiteral("    tinfoil")
-          << QString()
-          << QStringLiteral("    More programs at")
-          << QStringLiteral("    ") + ProductInfo::WebAddress;
+    lines << QStringLiteral("    Beta Testers:") << QStringLiteral("    bluejay42") << QStringLiteral("    s0nic")
+          << QStringLiteral("    marbles") << QStringLiteral("    tinfoil") << QString()
+          << QStringLiteral("    More programs at") << QStringLiteral("    ") + ProductInfo::WebAddress;
     return lines;
 }
 
-void frmCredits::fill()
-{
-    lstCredits->addItems(creditSequence());
-}
+void frmCredits::fill() { lstCredits->addItems(creditSequence()); }
 
 void frmCredits::scrollStep()
 {

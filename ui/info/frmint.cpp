@@ -33,8 +33,8 @@ const QSize TitleStripSize(238, 26);
 const QColor Border(0x1f, 0x3a, 0x5f);
 } // namespace
 
-frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
-               std::function<QWidget *()> mainWindow, QWidget *parent)
+frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl, std::function<QWidget *()> mainWindow,
+               QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , Image1(new QLabel(this))
     , Image2(centredLabel(QStringLiteral("Image2"), QString(), this))
@@ -122,10 +122,7 @@ frmInt::frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
     setFixedSize(240, 302);
 }
 
-void frmInt::checkForUpdates()
-{
-    lbupdate->setText(UpdateCheck::fetch(*m_network, m_updateUrl, m_updateTimeoutMs));
-}
+void frmInt::checkForUpdates() { lbupdate->setText(UpdateCheck::fetch(*m_network, m_updateUrl, m_updateTimeoutMs)); }
 
 void frmInt::start()
 {

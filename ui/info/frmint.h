@@ -23,8 +23,8 @@ class frmInt : public QWidget
     Q_DISABLE_COPY_MOVE(frmInt)
 public:
     // mainWindow gives the window "Let's Go!" shows; it is asked each time.
-    frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl,
-           std::function<QWidget *()> mainWindow, QWidget *parent = nullptr);
+    frmInt(Dialogs &dialogs, WindowRegistry &windows, const QUrl &updateUrl, std::function<QWidget *()> mainWindow,
+           QWidget *parent = nullptr);
 
     static constexpr int DefaultUpdateTimeoutMs = 15000;
     void setUpdateTimeout(int milliseconds) { m_updateTimeoutMs = milliseconds; }

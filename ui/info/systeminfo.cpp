@@ -32,10 +32,7 @@ public:
 class NoRegistry final : public RegistryReader
 {
 public:
-    std::optional<QString> localMachineValue(const QString &, const QString &) const override
-    {
-        return std::nullopt;
-    }
+    std::optional<QString> localMachineValue(const QString &, const QString &) const override { return std::nullopt; }
 };
 
 class SystemLauncher final : public ProgramLauncher
@@ -57,10 +54,7 @@ std::unique_ptr<RegistryReader> RegistryReader::forPlatform()
 #endif
 }
 
-std::unique_ptr<ProgramLauncher> ProgramLauncher::forSystem()
-{
-    return std::make_unique<SystemLauncher>();
-}
+std::unique_ptr<ProgramLauncher> ProgramLauncher::forSystem() { return std::make_unique<SystemLauncher>(); }
 
 namespace SystemInfo {
 

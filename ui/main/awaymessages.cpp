@@ -30,20 +30,14 @@ AwayMessages::AwayMessages(AppContext &context, QLabel &lbAway, QObject *parent)
 
 AwayMessages::~AwayMessages() = default;
 
-void AwayMessages::setDefaultAway()
-{
-    setAway(DefaultText);
-}
+void AwayMessages::setDefaultAway() { setAway(DefaultText); }
 
-void AwayMessages::setAdvertise()
-{
-    setAway(advertiseText());
-}
+void AwayMessages::setAdvertise() { setAway(advertiseText()); }
 
 void AwayMessages::setCustom()
 {
-    const QString text = m_context.dialogs.askText(m_lbAway.window(), tr("Enter your away message:"),
-                                                   tr("Away Message"), QString());
+    const QString text
+        = m_context.dialogs.askText(m_lbAway.window(), tr("Enter your away message:"), tr("Away Message"), QString());
     if (!text.isEmpty())
         setAway(text);
 }
@@ -86,17 +80,8 @@ bool AwayMessages::isAway() const
     return !m_lbAway.isHidden();
 }
 
-QString AwayMessages::awayText() const
-{
-    return m_window->awayText();
-}
+QString AwayMessages::awayText() const { return m_window->awayText(); }
 
-bool AwayMessages::hasAnswered(const QByteArray &name) const
-{
-    return m_window->hasAnswered(name);
-}
+bool AwayMessages::hasAnswered(const QByteArray &name) const { return m_window->hasAnswered(name); }
 
-void AwayMessages::addAnswered(const QByteArray &name)
-{
-    m_window->addAnswered(name);
-}
+void AwayMessages::addAnswered(const QByteArray &name) { m_window->addAnswered(name); }

@@ -26,7 +26,6 @@ public:
     AwayMessages(AppContext &context, QLabel &lbAway, QObject *parent = nullptr);
     ~AwayMessages() override;
 
-
     void setDefaultAway();
     void setAdvertise();
     void setCustom(); // asks for the text; an empty answer changes nothing

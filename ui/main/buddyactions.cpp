@@ -77,22 +77,16 @@ BuddyActions::BuddyActions(AppContext &context, ConversationRouter &conversation
     connect(&context.btoc, &QuorTOCSock::UserProfile, this, &BuddyActions::onUserProfile, Qt::DirectConnection);
 }
 
-void BuddyActions::setInfoTimeout(int milliseconds)
-{
-    m_infoTimer->setInterval(milliseconds);
-}
+void BuddyActions::setInfoTimeout(int milliseconds) { m_infoTimer->setInterval(milliseconds); }
 
 QByteArray BuddyActions::selectedBuddy() const
 {
-    const QModelIndexList selected = m_list.selectionModel() ? m_list.selectionModel()->selectedIndexes()
-                                                             : QModelIndexList();
+    const QModelIndexList selected
+        = m_list.selectionModel() ? m_list.selectionModel()->selectedIndexes() : QModelIndexList();
     return selected.isEmpty() ? QByteArray() : selected.first().data(BuddyRoles::WireName).toByteArray();
 }
 
-bool BuddyActions::groupsShown() const
-{
-    return m_list.model() == &m_roster.groups();
-}
+bool BuddyActions::groupsShown() const { return m_list.model() == &m_roster.groups(); }
 
 QByteArray BuddyActions::currentGroup() const
 {
@@ -180,8 +174,8 @@ QByteArray BuddyActions::askGroup(const QString &prompt, const QString &title, c
 
 void BuddyActions::addBuddy()
 {
-    const QString name = m_context.dialogs.askText(m_owner, tr("Screen name of the buddy to add:"),
-                                                   tr("Add Buddy"), QString());
+    const QString name
+        = m_context.dialogs.askText(m_owner, tr("Screen name of the buddy to add:"), tr("Add Buddy"), QString());
     if (name.trimmed().isEmpty())
         return;
     const QList<QByteArray> stored = m_roster.groups().groupNames();
@@ -305,10 +299,7 @@ void BuddyActions::getInfo(const QByteArray &buddy)
     m_notice(tr("Asking for %1's profile...").arg(m_infoFor));
 }
 
-void BuddyActions::sendMessage(const QByteArray &buddy)
-{
-    m_conversations.showConversation(buddy);
-}
+void BuddyActions::sendMessage(const QByteArray &buddy) { m_conversations.showConversation(buddy); }
 
 void BuddyActions::onLoggedIn()
 {
@@ -344,8 +335,8 @@ bool BuddyActions::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &m_list && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool menuKey = key->key() == Qt::Key_Menu
-            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        const bool menuKey
+            = key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
         if (menuKey) {
             showMenu(selectedBuddy(), belowCurrentRow(), currentGroup());
             return true;

@@ -39,10 +39,7 @@ void BuddyList::setAliases(const QHash<QByteArray, QByteArray> &aliases)
         emit dataChanged(index(0), index(int(m_names.size()) - 1), {Qt::DisplayRole, Qt::AccessibleTextRole});
 }
 
-void BuddyList::forgetAlias(const QByteArray &strBuddy)
-{
-    m_aliases.remove(ScreenName::NormalizeName(strBuddy));
-}
+void BuddyList::forgetAlias(const QByteArray &strBuddy) { m_aliases.remove(ScreenName::NormalizeName(strBuddy)); }
 
 void BuddyList::update(const QByteArray &strBuddy, bool blnOnline)
 {
@@ -100,10 +97,7 @@ void BuddyList::clear()
     endResetModel();
 }
 
-int BuddyList::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_names.size());
-}
+int BuddyList::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_names.size()); }
 
 QVariant BuddyList::data(const QModelIndex &index, int role) const
 {
@@ -117,6 +111,5 @@ QVariant BuddyList::data(const QModelIndex &index, int role) const
 Qt::ItemFlags BuddyList::flags(const QModelIndex &index) const
 {
     // Rows can be selected to read them, but nothing is edited or dragged.
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
-                           : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
 }

@@ -10,15 +10,9 @@
 #include <QStringList>
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("BuddyText", text);
-}
+QString tr(const char *text) { return QCoreApplication::translate("BuddyText", text); }
 
-char letter(const QByteArray &userClass, int index)
-{
-    return index < userClass.size() ? userClass.at(index) : ' ';
-}
+char letter(const QByteArray &userClass, int index) { return index < userClass.size() ? userClass.at(index) : ' '; }
 
 // Every row gets an icon while status is shown, so that names line up.
 const QIcon &awayMark()
@@ -38,10 +32,7 @@ const QIcon &noMark()
 }
 } // namespace
 
-bool BuddyStatus::isAway() const
-{
-    return letter(userClass, 2) == 'U';
-}
+bool BuddyStatus::isAway() const { return letter(userClass, 2) == 'U'; }
 
 qint64 BuddyStatus::idleMinutesAt(qint64 now) const
 {

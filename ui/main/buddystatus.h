@@ -33,10 +33,7 @@ inline constexpr int IdleText = Qt::UserRole + 2; // drawn beside the name when 
 namespace BuddyText {
 // Away and offline names and idle times: readable on the list's grey, yet
 // plainly fainter than a name in black.
-inline QColor faint()
-{
-    return QColor(0x50, 0x50, 0x50);
-}
+inline QColor faint() { return QColor(0x50, 0x50, 0x50); }
 // "12m", "2h 5m".
 QString idle(qint64 minutes);
 // "AIM" or "AOL", then what the class letters say of the account.

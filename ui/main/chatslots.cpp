@@ -9,7 +9,6 @@
 #include "session/screenname.h"
 #include "session/wiretext.h"
 
-
 namespace {
 
 // An empty or unreadable stored ID matches no chat.
@@ -35,10 +34,13 @@ ChatSlots::ChatSlots(AppContext &context, const QString &strMyName, QWidget *own
     connect(&btoc, &QuorTOCSock::LeftChat, this, &ChatSlots::onLeftChat, Qt::DirectConnection);
     connect(&btoc, &QuorTOCSock::ChatInvite, this, &ChatSlots::onChatInvite, Qt::DirectConnection);
     // A room that cannot be joined again does not hold up the others.
-    connect(&btoc, &QuorTOCSock::Error, this, [this](qint16 code) {
-        if (code == TocProtocol::ChatJoinFailed)
-            joinNext();
-    }, Qt::DirectConnection);
+    connect(
+        &btoc, &QuorTOCSock::Error, this,
+        [this](qint16 code) {
+            if (code == TocProtocol::ChatJoinFailed)
+                joinNext();
+        },
+        Qt::DirectConnection);
 }
 
 ChatSlots::~ChatSlots()
@@ -49,10 +51,7 @@ ChatSlots::~ChatSlots()
         delete w.data();
 }
 
-frmAimChat *ChatSlots::existingWindow(int slot) const
-{
-    return m_windows.at(slot - 1).data();
-}
+frmAimChat *ChatSlots::existingWindow(int slot) const { return m_windows.at(slot - 1).data(); }
 
 frmAimChat *ChatSlots::window(int slot)
 {
@@ -71,10 +70,7 @@ frmAimChat *ChatSlots::window(int slot)
     return held.data();
 }
 
-QString &ChatSlots::storedId(int slot)
-{
-    return slot == 1 ? strChatID1 : slot == 2 ? strChatID2 : strChatID3;
-}
+QString &ChatSlots::storedId(int slot) { return slot == 1 ? strChatID1 : slot == 2 ? strChatID2 : strChatID3; }
 
 frmAimChat *ChatSlots::routeRoomTraffic(qint32 lngChatID)
 {
@@ -87,11 +83,11 @@ frmAimChat *ChatSlots::routeRoomTraffic(qint32 lngChatID)
 
 void ChatSlots::joinRoom()
 {
-    const QString room = m_context.dialogs.askText(m_owner, QStringLiteral("Chat name:"),
-                                                   QStringLiteral("Buddy Chat"), QString());
-    const QString exchange = m_context.dialogs.askText(
-        m_owner, QStringLiteral("Exchange(Leave this if you don't know what it is.):"),
-        QStringLiteral("BuddyChat"), QStringLiteral("4"));
+    const QString room
+        = m_context.dialogs.askText(m_owner, QStringLiteral("Chat name:"), QStringLiteral("Buddy Chat"), QString());
+    const QString exchange
+        = m_context.dialogs.askText(m_owner, QStringLiteral("Exchange(Leave this if you don't know what it is.):"),
+                                    QStringLiteral("BuddyChat"), QStringLiteral("4"));
     if (room.isEmpty() || exchange.isEmpty())
         return;
 
@@ -106,8 +102,7 @@ void ChatSlots::joinRoom()
     bool isNumber = false;
     const qint16 intExchange = exchange.trimmed().toShort(&isNumber);
     if (!isNumber) {
-        m_context.dialogs.notice(m_owner, QStringLiteral("The exchange must be a number."),
-                                 QStringLiteral("Error"));
+        m_context.dialogs.notice(m_owner, QStringLiteral("The exchange must be a number."), QStringLiteral("Error"));
         return;
     }
 
@@ -159,7 +154,7 @@ int ChatSlots::freeSlot()
 }
 
 void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
-                           const QByteArray &strInviteMessage)
+                             const QByteArray &strInviteMessage)
 {
     const QString from = WireText::fromWireHtml(strFromUser);
     const QString room = WireText::fromWire(strChatName);
@@ -168,8 +163,8 @@ void ChatSlots::onChatInvite(const QByteArray &strChatName, qint32 lngChatID, co
         m_context.dialogs.notice(m_owner, full, ProductInfo::ProgramTitle);
         return;
     }
-    const QString invitation = QStringLiteral("%1 invites you to %2: %3")
-                                   .arg(from, room, WireText::fromWireHtml(strInviteMessage));
+    const QString invitation
+        = QStringLiteral("%1 invites you to %2: %3").arg(from, room, WireText::fromWireHtml(strInviteMessage));
     if (!m_context.dialogs.askYesNo(m_owner, invitation, QStringLiteral("Chat Invitation")))
         return;
     // A join may have taken the last free slot while the question was up.
@@ -241,10 +236,10 @@ void ChatSlots::onLeftChat(qint32 lngChatID)
 
     // The notice belongs to the main window: a sign-off while it is up closes
     // (and deletes) the room's window, which must not take the box with it.
-    m_context.dialogs.notice(
-        m_owner,
-        QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ") + w->roomName(),
-        ProductInfo::ProgramTitle);
+    m_context.dialogs.notice(m_owner,
+                             QStringLiteral("You have been lagged out, kicked out, scrolled out, or banned from chat: ")
+                                 + w->roomName(),
+                             ProductInfo::ProgramTitle);
     // Whatever ended the session meanwhile has already closed the window.
     if (!w || !w->isInRoom())
         return;

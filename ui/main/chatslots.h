@@ -56,7 +56,7 @@ public:
     void onLeftChat(qint32 lngChatID);
     // An invitation: accepted, the room takes a free slot as a joined one does.
     void onChatInvite(const QByteArray &strChatName, qint32 lngChatID, const QByteArray &strFromUser,
-                    const QByteArray &strInviteMessage);
+                      const QByteArray &strInviteMessage);
 
     // Slot ("1" to "3") of the latest join started.
     QString strChatSlot;

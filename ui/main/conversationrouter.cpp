@@ -12,7 +12,6 @@
 
 #include <QLineEdit>
 
-
 ConversationRouter::ConversationRouter(AppContext &context, AwayMessages &away, const QString &strMyName,
                                        QObject *parent)
     : QObject(parent)
@@ -22,8 +21,7 @@ ConversationRouter::ConversationRouter(AppContext &context, AwayMessages &away, 
 {
     connect(&context.btoc, &QuorTOCSock::InstantMessage, this, &ConversationRouter::onInstantMessage,
             Qt::DirectConnection);
-    connect(&context.btoc, &QuorTOCSock::TypingStatus, this, &ConversationRouter::onTypingStatus,
-            Qt::DirectConnection);
+    connect(&context.btoc, &QuorTOCSock::TypingStatus, this, &ConversationRouter::onTypingStatus, Qt::DirectConnection);
     connect(&context.btoc, &QuorTOCSock::Error, this, &ConversationRouter::onError, Qt::DirectConnection);
 }
 
@@ -81,8 +79,8 @@ void ConversationRouter::onInstantMessage(const QByteArray &strUserName, const Q
         answerWhileAway(*window, strUserName, shownName, openedNow);
 }
 
-void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &strUserName,
-                                         const QString &shownName, bool openedNow)
+void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName,
+                                         bool openedNow)
 {
     if (m_away.hasAnswered(strUserName))
         return;
@@ -97,7 +95,8 @@ void ConversationRouter::answerWhileAway(frmAimIM &window, const QByteArray &str
     const QuorTOCSock::SendCheck verdict = m_context.btoc.trySendIM(strUserName, message, true, &ticket);
     if (verdict == QuorTOCSock::SendCheck::TooLong) {
         window.appendNotice(tr("No automatic reply was sent to %1: the away message "
-                               "is too long for the server.").arg(shownName));
+                               "is too long for the server.")
+                                .arg(shownName));
         return;
     }
     window.appendAutoReply(m_strMyName, awayText);
@@ -128,9 +127,8 @@ frmAimIM *ConversationRouter::showConversation(const QByteArray &wireName)
 
 frmAimIM *ConversationRouter::startConversation(const QString &suggested)
 {
-    const QString answer = m_context.dialogs.askText(nullptr,
-                                                     tr("Enter the screenname you would like to Instant message"),
-                                                     QStringLiteral("IM"), suggested);
+    const QString answer = m_context.dialogs.askText(
+        nullptr, tr("Enter the screenname you would like to Instant message"), QStringLiteral("IM"), suggested);
     if (answer.isEmpty())
         return nullptr;
     const QByteArray name = ScreenName::NormalizeName(WireText::toWire(answer));

@@ -20,8 +20,7 @@ class ConversationRouter : public QObject
     Q_DISABLE_COPY_MOVE(ConversationRouter)
 public:
     // strMyName is the main window's own member, read at each use.
-    ConversationRouter(AppContext &context, AwayMessages &away, const QString &strMyName,
-                       QObject *parent = nullptr);
+    ConversationRouter(AppContext &context, AwayMessages &away, const QString &strMyName, QObject *parent = nullptr);
 
     // Position, oldest first, of the first open window whose Tag is exactly
     // strMatch, or -1. Valid only until a window opens or closes.
@@ -29,8 +28,8 @@ public:
     QWidget *windowAt(int position) const;
 
     // The handler for the session's InstantMessage event.
-    void onInstantMessage(const QByteArray &strUserName, const QByteArray &strMessage,
-                          bool blnAutoResponse, const QByteArray &strUserClass);
+    void onInstantMessage(const QByteArray &strUserName, const QByteArray &strMessage, bool blnAutoResponse,
+                          const QByteArray &strUserClass);
 
     // The handler for the session's TypingStatus event: shown in the
     // correspondent's open conversation; it opens none.
@@ -51,8 +50,7 @@ private:
     void onError(qint16 intErrorCode);
     frmAimIM *openConversation(const QString &tag, const QByteArray &wireName,
                                frmAimIM::Opening opening = frmAimIM::Opening::ByTheUser);
-    void answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName,
-                         bool openedNow);
+    void answerWhileAway(frmAimIM &window, const QByteArray &strUserName, const QString &shownName, bool openedNow);
 
     AppContext &m_context;
     AwayMessages &m_away;

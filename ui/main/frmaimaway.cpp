@@ -73,10 +73,7 @@ void frmAimAway::addAnswered(const QByteArray &name)
     lstAr->addItem(item);
 }
 
-void frmAimAway::clearAnswered()
-{
-    lstAr->clear();
-}
+void frmAimAway::clearAnswered() { lstAr->clear(); }
 
 void frmAimAway::closeEvent(QCloseEvent *event)
 {

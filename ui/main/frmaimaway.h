@@ -21,7 +21,7 @@ public:
 
     QPlainTextEdit *txtAway; // read-only: the server has exactly this text
     QPushButton *cmdBack;
-    QListWidget *lstAr;      // answered names as received; never shown
+    QListWidget *lstAr; // answered names as received; never shown
 
     // The text behind txtAway, unchanged: the view would fold some characters.
     void setAwayText(const QString &text);

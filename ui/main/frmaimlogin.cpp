@@ -45,10 +45,7 @@
 
 namespace {
 
-QString signedOffText(const QString &name)
-{
-    return name + QStringLiteral(" was signed off!");
-}
+QString signedOffText(const QString &name) { return name + QStringLiteral(" was signed off!"); }
 
 // What a window manager's title bar takes besides the caption: the icon, the
 // buttons and the margins.
@@ -142,10 +139,7 @@ frmAimlogin::frmAimlogin(Dialogs &dialogs, WindowRegistry &windows, std::optiona
     showSignOnPanel(true);
 }
 
-void frmAimlogin::setSignOnTimeout(int milliseconds)
-{
-    m_flow->setTimeout(milliseconds);
-}
+void frmAimlogin::setSignOnTimeout(int milliseconds) { m_flow->setTimeout(milliseconds); }
 
 frmAimlogin::~frmAimlogin() = default;
 
@@ -212,8 +206,7 @@ void frmAimlogin::buildSignOnPanel()
         QStringLiteral("Keeps your screen name, server and preferences for the next start"));
     chkRememberPassword = new QCheckBox(QStringLiteral("Remember pass&word"), Frame2);
     chkRememberPassword->setObjectName(QStringLiteral("chkRememberPassword"));
-    chkRememberPassword->setAccessibleDescription(
-        QStringLiteral("Keeps your password too, in the desktop keyring"));
+    chkRememberPassword->setAccessibleDescription(QStringLiteral("Keeps your password too, in the desktop keyring"));
     chkRememberPassword->setEnabled(false);
     chkSignOnAgain = new QCheckBox(tr("Stay si&gned on"), Frame2);
     chkSignOnAgain->setObjectName(QStringLiteral("chkSignOnAgain"));
@@ -301,9 +294,9 @@ void frmAimlogin::buildBuddyListPanel()
     imgChat = launcher(QStringLiteral("imgChat"), Artwork::icon(Artwork::Picture::ChatRoom),
                        QStringLiteral("Join a chat room"),
                        QStringLiteral("Asks for a room name and exchange and joins the room"), Frame1);
-    imgAway = launcher(QStringLiteral("imgAway"), Artwork::icon(Artwork::Picture::Away),
-                       QStringLiteral("Away messages"),
-                       QStringLiteral("Opens a menu of away messages to post"), Frame1);
+    imgAway
+        = launcher(QStringLiteral("imgAway"), Artwork::icon(Artwork::Picture::Away), QStringLiteral("Away messages"),
+                   QStringLiteral("Opens a menu of away messages to post"), Frame1);
     imgSetup = launcher(QStringLiteral("imgSetup"), Artwork::icon(Artwork::Picture::Setup), QStringLiteral("Setup"),
                         QStringLiteral("Opens the setup menu with the preferences"), Frame1);
     connect(imgAway, &QToolButton::clicked, this, [this] { popUp(mnuAwy, imgAway); });
@@ -416,7 +409,6 @@ void frmAimlogin::layOut()
 
 void frmAimlogin::connectSession()
 {
-
     connect(m_flow, &SignOnFlow::ended, this, &frmAimlogin::onSessionEnded, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::LoggedIn, this, &frmAimlogin::onLoggedIn, Qt::DirectConnection);
     connect(btoc, &QuorTOCSock::Error, this, &frmAimlogin::onError, Qt::DirectConnection);
@@ -444,8 +436,8 @@ void frmAimlogin::signOn()
     lbStat->setText(QStringLiteral("Connecting..."));
     m_remembered.setValue(Remembered::Key::ScreenName, txtSn->text());
     m_passwordKeeping->signingOn(txtPw->text());
-    m_flow->signOn(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()),
-                   WireText::toWire(m_server.host), m_server.port);
+    m_flow->signOn(WireText::toWire(txtSn->text()), WireText::toWire(txtPw->text()), WireText::toWire(m_server.host),
+                   m_server.port);
     m_formattedName.clear();
     m_roster->clear();
 }
@@ -481,8 +473,7 @@ void frmAimlogin::showBuddyListCaption(const QString &name)
     const QString before = ProductInfo::caption(QString());
     const QString after = QStringLiteral("'s Buddy List");
     const QFontMetrics metrics(font());
-    const int roomForName =
-        WidestForCaption - TitleBarDecoration - metrics.horizontalAdvance(before + after);
+    const int roomForName = WidestForCaption - TitleBarDecoration - metrics.horizontalAdvance(before + after);
     const QString caption = before + metrics.elidedText(name, Qt::ElideMiddle, roomForName) + after;
     setWindowTitle(caption);
     const int wanted = qMin(WidestForCaption, metrics.horizontalAdvance(caption) + TitleBarDecoration);
@@ -595,10 +586,7 @@ void frmAimlogin::showCredits()
     m_credits->raise();
 }
 
-int frmAimlogin::FormByTag(const QString &strMatch) const
-{
-    return m_conversations->FormByTag(strMatch);
-}
+int frmAimlogin::FormByTag(const QString &strMatch) const { return m_conversations->FormByTag(strMatch); }
 
 void frmAimlogin::popUp(QMenu *menu, QToolButton *button)
 {

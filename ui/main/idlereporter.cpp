@@ -35,10 +35,7 @@ IdleReporter::IdleReporter(AppContext &context, QObject *parent)
     });
 }
 
-IdleReporter::~IdleReporter()
-{
-    QCoreApplication::instance()->removeEventFilter(this);
-}
+IdleReporter::~IdleReporter() { QCoreApplication::instance()->removeEventFilter(this); }
 
 void IdleReporter::setClock(Clock clock)
 {

@@ -13,11 +13,10 @@ PasswordKeeping::PasswordKeeping(Dialogs &dialogs, Remembered &remembered, QChec
     m_kept = new KeptPassword(
         remembered,
         [&dialogs, window] {
-            return dialogs.askYesNo(
-                window,
-                tr("No desktop keyring answered, so Qiv cannot keep your password safely.\n\n"
-                   "Keep it unencrypted instead, in plain text in your settings file?"),
-                tr("Remember password"));
+            return dialogs.askYesNo(window,
+                                    tr("No desktop keyring answered, so Qiv cannot keep your password safely.\n\n"
+                                       "Keep it unencrypted instead, in plain text in your settings file?"),
+                                    tr("Remember password"));
         },
         this);
     box.setChecked(m_kept->isKept());
@@ -33,10 +32,7 @@ PasswordKeeping::PasswordKeeping(Dialogs &dialogs, Remembered &remembered, QChec
     m_kept->load();
 }
 
-void PasswordKeeping::signingOn(const QString &password)
-{
-    m_kept->update(password);
-}
+void PasswordKeeping::signingOn(const QString &password) { m_kept->update(password); }
 
 QString PasswordKeeping::sentence(KeptPassword::Trouble trouble)
 {
@@ -47,10 +43,12 @@ QString PasswordKeeping::sentence(KeptPassword::Trouble trouble)
         return tr("Your password was not found in the desktop keyring; type it to sign on.");
     case KeptPassword::Trouble::ReadRefused:
         return tr("The desktop keyring would not give Qiv your password; type it to sign on.");
-    case KeptPassword::Trouble::WriteRefused: return tr("The desktop keyring refused to keep your password.");
+    case KeptPassword::Trouble::WriteRefused:
+        return tr("The desktop keyring refused to keep your password.");
     case KeptPassword::Trouble::RemoveRefused:
         return tr("The desktop keyring refused to remove your password; it may still be kept there.");
-    case KeptPassword::Trouble::NotKept: return tr("Your password is not kept, since no desktop keyring answered.");
+    case KeptPassword::Trouble::NotKept:
+        return tr("Your password is not kept, since no desktop keyring answered.");
     }
     return QString();
 }

@@ -37,8 +37,9 @@ SignOnAgain::SignOnAgain(SignOnFlow &flow, Remembered &remembered, ChatSlots &ro
         m_status.setText(tr("Qiv does not sign on again by itself this time; press Sign On when you are ready."));
     });
 
-    connect(&m_flow, &SignOnFlow::ended, this,
-            [this](SignOnFlow::Reason, const QByteArray &detail) { onEnded(detail); }, Qt::DirectConnection);
+    connect(
+        &m_flow, &SignOnFlow::ended, this, [this](SignOnFlow::Reason, const QByteArray &detail) { onEnded(detail); },
+        Qt::DirectConnection);
     connect(&m_flow, &SignOnFlow::retryScheduled, this, &SignOnAgain::showCountdown);
     connect(&m_flow, &SignOnFlow::stateChanged, this, [this](SignOnFlow::State state) {
         if (state == SignOnFlow::State::Waiting)

@@ -149,8 +149,7 @@ QGroupBox *frmAimPrefs::buildPrivacyPage()
     }};
     for (const auto &[caption, age] : ages)
         cboKeepFor->addItem(caption, int(age));
-    cboKeepFor->setAccessibleDescription(
-        QStringLiteral("Older lines are deleted when Qiv starts and once a day"));
+    cboKeepFor->setAccessibleDescription(QStringLiteral("Older lines are deleted when Qiv starts and once a day"));
     auto *keepForLabel = new QLabel(QStringLiteral("Keep history &for:"), page);
     keepForLabel->setBuddy(cboKeepFor);
     auto *keepFor = new QHBoxLayout;
@@ -246,9 +245,8 @@ QString frmAimPrefs::stylePrefix(const QString &face, const QString &color, cons
     // double quote followed by a space would end the whole message early on
     // Open OSCAR Server. The colours stay unquoted. Whatever is typed stays
     // text inside its value. The font element comes before the body element.
-    auto text = [](const QString &typed) {
-        return typed.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;"));
-    };
+    auto text
+        = [](const QString &typed) { return typed.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;")); };
     return QStringLiteral("<font face='") + text(face) + QStringLiteral("' color=") + text(color)
         + QStringLiteral("><body bgcolor=") + text(background) + QStringLiteral(">");
 }
@@ -256,9 +254,10 @@ QString frmAimPrefs::stylePrefix(const QString &face, const QString &color, cons
 void frmAimPrefs::restoreRemembered()
 {
     const Remembered &kept = m_context.remembered;
-    const std::array<std::pair<QLineEdit *, Remembered::Key>, 3> fields{{{txtFface, Remembered::Key::FontFace},
-                                                                        {txtFcolor, Remembered::Key::FontColor},
-                                                                        {txtFbackground, Remembered::Key::FontBackground}}};
+    const std::array<std::pair<QLineEdit *, Remembered::Key>, 3> fields{
+        {{txtFface, Remembered::Key::FontFace},
+         {txtFcolor, Remembered::Key::FontColor},
+         {txtFbackground, Remembered::Key::FontBackground}}};
     for (const auto &[field, key] : fields) {
         const QVariant value = kept.value(key);
         if (value.isValid())
@@ -287,9 +286,9 @@ void frmAimPrefs::setProfile()
     // An overlong line never leaves; the user keeps the text to shorten it.
     switch (m_context.btoc.trySetProfile(profile)) {
     case QuorTOCSock::SendCheck::TooLong:
-        m_context.dialogs.notice(this,
-                                 QStringLiteral("Your profile is too long to be sent. Please shorten it and try again."),
-                                 QStringLiteral("Error"));
+        m_context.dialogs.notice(
+            this, QStringLiteral("Your profile is too long to be sent. Please shorten it and try again."),
+            QStringLiteral("Error"));
         return;
     case QuorTOCSock::SendCheck::NotSignedOn:
         lbStatus->setText(QStringLiteral("Your profile was not set because Qiv is not signed on."));

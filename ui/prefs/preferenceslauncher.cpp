@@ -18,10 +18,7 @@ PreferencesLauncher::PreferencesLauncher(AppContext &context, QWidget *owner, No
             Qt::DirectConnection);
 }
 
-PreferencesLauncher::~PreferencesLauncher()
-{
-    delete m_window.data();
-}
+PreferencesLauncher::~PreferencesLauncher() { delete m_window.data(); }
 
 frmAimPrefs *PreferencesLauncher::ensureWindow()
 {
@@ -46,10 +43,7 @@ void PreferencesLauncher::show()
     w->activateWindow();
 }
 
-void PreferencesLauncher::setFormattedName(const QString &name)
-{
-    ensureWindow()->txtFormatsn->setText(name);
-}
+void PreferencesLauncher::setFormattedName(const QString &name) { ensureWindow()->txtFormatsn->setText(name); }
 
 void PreferencesLauncher::onError(qint16, const QByteArray &strError)
 {
