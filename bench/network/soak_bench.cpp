@@ -61,11 +61,12 @@ bool measure(const char *title, InteropPeer &peer, int ims, int chatLines)
     QElapsedTimer clock;
     clock.start();
     QString failure = soak.setUp(QStringLiteral("Soak Room"));
-    std::printf("  %8s %8s %12s %6s %14s %8s\n", "IMs", "chat", "resident KB", "files", "CPU us/message", "wall s");
+    std::printf("  %8s %8s %12s %8s %6s %14s %8s\n", "IMs", "chat", "resident KB", "heap KB", "files", "CPU us/message",
+                "wall s");
     if (failure.isEmpty()) {
         failure = soak.run(ims, chatLines, 1000, [&](const Soak::Sample &s) {
-            std::printf("  %8d %8d %12lld %6d %14.0f %8.0f\n", s.ims, s.chatLines, s.residentKb, s.openFiles,
-                        s.cpuUsPerMessage, clock.elapsed() / 1000.0);
+            std::printf("  %8d %8d %12lld %8lld %6d %14.0f %8.0f\n", s.ims, s.chatLines, s.residentKb, s.heapKb,
+                        s.openFiles, s.cpuUsPerMessage, clock.elapsed() / 1000.0);
             std::fflush(stdout);
         });
     }
@@ -88,11 +89,13 @@ bool measure(const char *title, InteropPeer &peer, int ims, int chatLines)
     // The first thousand warm up: fonts, layouts, the allocator's pools.
     std::printf("  resident after the first 1,000 IMs %lld KB, at the end %lld KB: %+lld KB"
                 " (lowest %lld, highest %lld)\n"
+                "  heap in use after the first 1,000 IMs %lld KB, at the end %lld KB: %+lld KB\n"
                 "  open files %d at the first sample, %d at most\n"
                 "  CPU per message (both Qivs, IM or chat line): median %.0f us, highest sample %.0f us\n"
                 "  %.0f s in all\n",
                 samples.first().residentKb, samples.last().residentKb,
-                samples.last().residentKb - samples.first().residentKb, lowest, highest, samples.first().openFiles,
+                samples.last().residentKb - samples.first().residentKb, lowest, highest, samples.first().heapKb,
+                samples.last().heapKb, samples.last().heapKb - samples.first().heapKb, samples.first().openFiles,
                 mostFiles, cpu[cpu.size() / 2], cpu.back(), clock.elapsed() / 1000.0);
     std::fflush(stdout);
     peer.stop();

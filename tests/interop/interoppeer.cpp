@@ -100,6 +100,10 @@ QString PeerProcess::startOnce()
             if (match.hasMatch()) {
                 if (match.lastCapturedIndex() >= 1)
                     m_port = quint16(match.captured(1).toUInt());
+                // From now on its output is read as it comes, keeping only the
+                // end: a server that logs every message would otherwise fill
+                // this process's memory over a long run.
+                QObject::connect(m_process.get(), &QProcess::readyReadStandardOutput, [this] { keepOutput(); });
                 const QString notReady = awaitReady();
                 if (!notReady.isEmpty())
                     stop();
@@ -115,10 +119,18 @@ QString PeerProcess::startOnce()
     return how.program + QStringLiteral(" did not say it was listening; its output:\n") + QString::fromUtf8(m_output);
 }
 
+void PeerProcess::keepOutput()
+{
+    constexpr qsizetype KeptBytes = 64 * 1024;
+    m_output += m_process->readAll();
+    if (m_output.size() > 2 * KeptBytes)
+        m_output.remove(0, m_output.size() - KeptBytes);
+}
+
 QString PeerProcess::lastOutput(int lines)
 {
     if (m_process)
-        m_output += m_process->readAll();
+        keepOutput();
     const QList<QByteArray> all = m_output.trimmed().split('\n');
     return QString::fromUtf8(all.mid(qMax(0, int(all.size()) - lines)).join('\n'));
 }

@@ -57,6 +57,7 @@ protected:
 
 private:
     QString startOnce();
+    void keepOutput();
 
     std::unique_ptr<QProcess> m_process;
     QByteArray m_output;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <malloc.h>
 #include <time.h>
 
 namespace ProcessFigures {
@@ -18,6 +19,12 @@ qint64 residentKb()
             return line.mid(6).trimmed().split(' ').first().toLongLong();
     }
     return -1;
+}
+
+qint64 heapInUseKb()
+{
+    const struct mallinfo2 heap = mallinfo2();
+    return qint64((heap.uordblks + heap.hblkhd) / 1024);
 }
 
 int openFiles()

@@ -9,6 +9,10 @@ namespace ProcessFigures {
 
 // Resident memory (VmRSS), in kilobytes.
 qint64 residentKb();
+// Heap memory the program holds (allocated and not yet freed), in kilobytes:
+// apart from the memory the allocator keeps for reuse, which counts as
+// resident too.
+qint64 heapInUseKb();
 // Open file descriptors: sockets, pipes, files.
 int openFiles();
 // Processor time spent so far, user and system, in microseconds.

@@ -177,6 +177,7 @@ void Soak::sample(int ims, int chatLines, qint64 cpuSinceUs)
     s.ims = ims;
     s.chatLines = chatLines;
     s.residentKb = ProcessFigures::residentKb();
+    s.heapKb = ProcessFigures::heapInUseKb();
     s.openFiles = ProcessFigures::openFiles();
     const int messages = ims + chatLines - m_lastMessages;
     s.cpuUsPerMessage = messages > 0 ? double(cpuSinceUs) / messages : 0;

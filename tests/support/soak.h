@@ -27,6 +27,7 @@ public:
         int ims = 0; // instant messages so far, both ways together
         int chatLines = 0; // chat lines so far, both people together
         qint64 residentKb = 0;
+        qint64 heapKb = 0;
         int openFiles = 0;
         // Processor time of this process (both Qivs) per message, IM or chat
         // line, since the sample before; checking the windows is left out.
