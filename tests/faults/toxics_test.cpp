@@ -188,8 +188,8 @@ TEST_P(ToxicsTest, AThousandBuddiesSignOnAtAKilobyteASecond)
 
     // The stored list alone takes several seconds at this speed; a sign-on
     // that is given up after two silent seconds still completes.
-    proxy.addToxic(QStringLiteral("toc"), QStringLiteral("thin"), QStringLiteral("bandwidth"),
-                   QStringLiteral("downstream"), {{QStringLiteral("rate"), 1}});
+    ASSERT_TRUE(proxy.addToxic(QStringLiteral("toc"), QStringLiteral("thin"), QStringLiteral("bandwidth"),
+                               QStringLiteral("downstream"), {{QStringLiteral("rate"), 1}}));
     DesktopUser user(proxyPort);
     user.main.setSignOnTimeout(2000);
     QElapsedTimer took;
@@ -212,11 +212,11 @@ TEST_P(ToxicsTest, ACutInTheMiddleOfAFrameIsReportedOnceOrHealedByStayingSignedO
     ASSERT_EQ(awaitLines(*bob, QStringLiteral("alice"), 1).size(), 1);
 
     // The line to alice closes forty bytes into a long message's frame.
-    proxy.addToxic(QStringLiteral("toc"), QStringLiteral("cut"), QStringLiteral("limit_data"),
-                   QStringLiteral("downstream"), {{QStringLiteral("bytes"), 40}});
+    ASSERT_TRUE(proxy.addToxic(QStringLiteral("toc"), QStringLiteral("cut"), QStringLiteral("limit_data"),
+                               QStringLiteral("downstream"), {{QStringLiteral("bytes"), 40}}));
     DesktopUser::say(bob->conversationWith(QStringLiteral("alice")), QString(500, QLatin1Char('x')));
     ASSERT_TRUE(awaitSignedOff(*alice));
-    proxy.removeToxic(QStringLiteral("toc"), QStringLiteral("cut"));
+    ASSERT_TRUE(proxy.removeToxic(QStringLiteral("toc"), QStringLiteral("cut")));
     QTest::qWait(500);
     EXPECT_EQ(noticesShown(*alice).size(), 1) << noticesShown(*alice).join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(linesOf(toBob->txtIM).filter(QStringLiteral("xxx")), QStringList()) << "half a message shown";
@@ -229,11 +229,11 @@ TEST_P(ToxicsTest, ACutInTheMiddleOfAFrameIsReportedOnceOrHealedByStayingSignedO
     ASSERT_TRUE(alice->signOn(QStringLiteral("alice"), Password));
     ASSERT_NE(alice->joinRoom(QStringLiteral("Cut Room")), nullptr);
     const QList<ChatSlots::Room> rooms = alice->main.chatSlots().roomsInUse();
-    proxy.addToxic(QStringLiteral("toc"), QStringLiteral("cut"), QStringLiteral("limit_data"),
-                   QStringLiteral("downstream"), {{QStringLiteral("bytes"), 40}});
+    ASSERT_TRUE(proxy.addToxic(QStringLiteral("toc"), QStringLiteral("cut"), QStringLiteral("limit_data"),
+                               QStringLiteral("downstream"), {{QStringLiteral("bytes"), 40}}));
     DesktopUser::say(bob->conversationWith(QStringLiteral("alice")), QString(500, QLatin1Char('y')));
     ASSERT_TRUE(awaitSignedOff(*alice));
-    proxy.removeToxic(QStringLiteral("toc"), QStringLiteral("cut"));
+    ASSERT_TRUE(proxy.removeToxic(QStringLiteral("toc"), QStringLiteral("cut")));
     ASSERT_TRUE(backIn(*alice, rooms, LongWaitMs)) << alice->main.lbStat->text().toStdString();
     EXPECT_EQ(noticesShown(*alice), QStringList());
     DesktopUser::say(alice->conversationWith(QStringLiteral("bob")), QStringLiteral("after the cut"));
