@@ -15,6 +15,7 @@ MemberMenu::MemberMenu(AppContext &context, QListWidget &members)
     : QObject(&members)
     , m_context(context)
     , m_members(members)
+    , m_viewport(members.viewport())
 {
     m_members.installEventFilter(this);
     m_members.viewport()->installEventFilter(this);
@@ -41,7 +42,7 @@ void MemberMenu::show(QListWidgetItem *item, const QPoint &globalPos)
 
 bool MemberMenu::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_members.viewport()) {
+    if (watched == m_viewport) {
         // A right click would select, and so mute, the member.
         const bool rightPress
             = (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)

@@ -31,5 +31,9 @@ protected:
 private:
     AppContext &m_context;
     QListWidget &m_members;
+    // Compared with, never called: the list deletes its viewport after it
+    // has stopped being a list, and the viewport's last events still pass
+    // this filter.
+    const QObject *m_viewport;
     QPointer<QMenu> m_menu;
 };

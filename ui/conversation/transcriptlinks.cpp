@@ -27,6 +27,7 @@ QString linkAt(const QTextEdit *view, int position)
 TranscriptLinks::TranscriptLinks(QTextEdit *view, const UrlOpener &opener)
     : QObject(view)
     , m_view(view)
+    , m_viewport(view->viewport())
     , m_opener(opener)
 {
 }
@@ -64,7 +65,7 @@ bool TranscriptLinks::eventFilter(QObject *watched, QEvent *event)
             open(address);
             return true;
         }
-    } else if (watched == m_view->viewport()
+    } else if (watched == m_viewport
                && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton)

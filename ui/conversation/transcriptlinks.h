@@ -33,6 +33,10 @@ private:
     void open(const QString &address);
 
     QTextEdit *m_view;
+    // Compared with, never called: the view deletes its viewport after it
+    // has stopped being a text view, and the viewport's last events still
+    // pass this filter.
+    const QObject *m_viewport;
     const UrlOpener &m_opener;
     // The link under the mouse button when it went down: a drag that ends on
     // a link opens nothing.
