@@ -66,6 +66,9 @@ protected:
         alice = signedOn(QStringLiteral("alice"), proxyPort, aliceRetryWaitMs);
         bob = signedOn(QStringLiteral("bob"));
         ASSERT_TRUE(alice->isSignedOn() && bob->isSignedOn());
+        // Open OSCAR Server drops without a word a message to somebody whose
+        // sign-on it has not finished taking in (after toc_init_done).
+        QTest::qWait(500);
         // The local server makes every new account a buddy of the next; a
         // line typed before the news of alice arrives would be held for her.
         ASSERT_TRUE(QTest::qWaitFor([&] { return !bob->main.buddyRoster().isKnownOffline("alice"); }, WaitMs));
